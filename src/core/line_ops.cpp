@@ -1,0 +1,396 @@
+#include "core/line_ops.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "core/excluded.h"
+#include "core/file_profile.h"
+#include "core/session.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::string_view kTextBufAllocText =
+    "TextBufAlloc: length requested %d, must be between 1 and %d, can not continue.";
+constexpr std::string_view kNullLineText = "LineIncreaseLength(), NULL line pointer";
+constexpr std::string_view kPadKindText =
+    "ERROR: function 'LinePadToMaxRecLen()' can only be applied to line type TEXT.";
+constexpr std::string_view kInsertBelowBofText = "Can't insert below this line.";
+
+GuardedAllocator& allocator(Task& task) {
+  return task.session.allocator();
+}
+
+void releaseBlock(Task& task, void* block) {
+  if (block) allocator(task).release(block);
+}
+
+bool isText(const Line* line) {
+  return line->is(LineKind::Text);
+}
+
+// A text's length for the range check; anything past the limit stays past it.
+int requestedLength(std::string_view text) {
+  return static_cast<int>(std::min<std::size_t>(text.size(), kMaxLineLength + 1));
+}
+
+// Replaces the text buffer with a fresh one of `capacity` bytes holding the
+// first `keep` bytes of the old text. False when the capacity is refused.
+bool replaceTextBuffer(Task& task, Line* line, int capacity, int keep) {
+  char* fresh = allocTextBuffer(task, capacity, nullptr);
+  if (!fresh) return false;
+  if (keep > 0) std::memcpy(fresh, line->data(), static_cast<std::size_t>(keep));
+  releaseBlock(task, line->data());
+  line->attachText(fresh, keep);
+  return true;
+}
+
+// A buffer of the text's capacity keeping the old buffer's content.
+template <class T>
+T* regrow(Task& task, T* old, int capacity) {
+  auto* fresh = static_cast<T*>(allocator(task).allocate(static_cast<std::size_t>(capacity)));
+  if (old) {
+    std::size_t keep =
+        std::min(GuardedAllocator::capacity(old), static_cast<std::size_t>(capacity));
+    std::memcpy(fresh, old, keep);
+    allocator(task).release(old);
+  }
+  return fresh;
+}
+
+// Grows without counting a change.
+bool grow(Task& task, Line* line, int newCapacity) {
+  if (line->capacity() >= newCapacity) return true;
+  if (!replaceTextBuffer(task, line, newCapacity, line->length())) return false;
+  if (LineExtra* extra = line->extra()) {
+    if (extra->colours) extra->colours = regrow(task, extra->colours, line->capacity());
+    if (extra->display) extra->display = regrow(task, extra->display, line->capacity());
+  }
+  return true;
+}
+
+// The colour and display buffers follow the text buffer's capacity; when it
+// changed they are dropped and made again on demand.
+void dropStaleBuffers(Task& task, Line* line) {
+  LineExtra* extra = line->extra();
+  if (!extra) return;
+  int capacity = line->capacity();
+  if (extra->colours && static_cast<int>(GuardedAllocator::capacity(extra->colours)) != capacity)
+    freeColourBuffer(task, line);
+  if (extra->display && static_cast<int>(GuardedAllocator::capacity(extra->display)) < capacity) {
+    releaseBlock(task, extra->display);
+    extra->display = nullptr;
+  }
+}
+
+LineExtra* ensureExtra(Task& task, Line* line) {
+  if (!line->extra()) {
+    auto* extra = ::new (allocator(task).allocate(sizeof(LineExtra))) LineExtra{};
+    std::memset(extra->lineCommand, ' ', kLineFieldWidth);
+    std::memset(extra->label, ' ', kLineFieldWidth);
+    line->attachExtra(extra);
+  }
+  return line->extra();
+}
+
+void dropExtraIfEmpty(Task& task, Line* line) {
+  const LineExtra* extra = line->extra();
+  if (!extra || extra->colours || extra->display || extra->excludedCount != 0) return;
+  if (line->hasPendingCommand() || line->hasLabel()) return;
+  releaseBlock(task, line->extra());
+  line->attachExtra(nullptr);
+}
+
+void setField(char* field, std::string_view value) {
+  std::size_t n = std::min(value.size(), static_cast<std::size_t>(kLineFieldWidth));
+  std::memset(field, ' ', kLineFieldWidth);
+  std::memcpy(field, value.data(), n);
+}
+
+bool isBlank(std::string_view value) {
+  return value.find_first_not_of(' ') == std::string_view::npos;
+}
+
+// The next line, loading the next chunk of the file first when the store
+// ends before BOF.
+Line* nextLoaded(Task& task, Line* line) {
+  if (!line->next && !line->is(LineKind::Bof) && task.loadNextChunk) task.loadNextChunk(task);
+  return line->next;
+}
+
+// The first shown line after `line`: new lines go before it, so that they
+// follow the excluded lines behind `line`. Null: the end of the store.
+Line* insertionPoint(Task& task, Line* line) {
+  Line* point = nextLoaded(task, line);
+  while (point && hiddenLine(task, point)) point = nextLoaded(task, point);
+  return point;
+}
+
+// The next TEXT or BOF line after `line`: where undo puts a deleted line back.
+Line* undoPosition(Line* line) {
+  Line* p = line->next;
+  while (p && !p->is(LineKind::Text) && !p->is(LineKind::Bof)) p = p->next;
+  return p;
+}
+
+// Unlinks one line and hands it to undo or frees it; true for a TEXT line.
+bool unlinkLine(Task& task, Line* line, bool free) {
+  if (task.topLine == line) task.topLine = line->next ? line->next : line->prev;
+  Line* position = undoPosition(line);
+  task.lines.remove(line);
+  bool data = isText(line);
+  bool held =
+      data && task.undo && task.undo->active() && task.undo->lineDeleted(task, line, position);
+  if (free && !held) freeLine(task, line);
+  return data;
+}
+
+bool deletable(const Line* line) {
+  return line && !line->is(LineKind::Tof) && !line->is(LineKind::Bof);
+}
+
+}  // namespace
+
+int maxRecLenOf(const Task& task) {
+  return task.profile && task.profile->maxRecLen > 0 ? task.profile->maxRecLen : kDefaultMaxRecLen;
+}
+
+bool ebcdicFile(const Task& task) {
+  return task.profile && task.profile->charset == Charset::Ebcdic;
+}
+
+char padCharFor(const Task& task, LineKind kind) {
+  bool ebcdicKind = kind == LineKind::Text || kind == LineKind::Mask;
+  return ebcdicKind && ebcdicFile(task) ? kEbcdicBlank : kAsciiBlank;
+}
+
+char* allocTextBuffer(Task& task, int length, int* granted) {
+  if (length < 1 || length > kMaxLineLength) {
+    messagef(task.session, "", kTextBufAllocText, length, kMaxLineLength);
+    if (granted) *granted = 0;
+    return nullptr;
+  }
+  auto* buffer = static_cast<char*>(allocator(task).allocate(static_cast<std::size_t>(length)));
+  if (granted) *granted = static_cast<int>(GuardedAllocator::capacity(buffer));
+  return buffer;
+}
+
+Line* createLine(Task& task, std::string_view text, LineKind kind) {
+  char* buffer = nullptr;
+  if (!text.empty()) {
+    buffer = allocTextBuffer(task, requestedLength(text), nullptr);
+    if (!buffer) return nullptr;
+    std::memcpy(buffer, text.data(), text.size());
+  }
+  Line* line = ::new (allocator(task).allocate(sizeof(Line))) Line();
+  line->attachText(buffer, static_cast<int>(text.size()));
+  line->setKind(kind);
+  line->shown = true;
+  line->ebcdic = kind == LineKind::Text && ebcdicFile(task);
+  return line;
+}
+
+Line* copyLine(Task& task, const Line* source) {
+  if (!source) return nullptr;
+  Line* copy = createLine(task, source->text(), source->kind());
+  if (!copy) return nullptr;
+  copy->ebcdic = source->ebcdic;
+  if (source->excludedCount() != 0) setExcludedCount(task, copy, source->excludedCount());
+  if (source->colours() && copy->length() > 0) {
+    unsigned char* colours = ensureColourBuffer(task, copy);
+    std::memcpy(colours, source->colours(), static_cast<std::size_t>(copy->length()));
+  }
+  return copy;
+}
+
+void freeLineBuffers(Task& task, Line* line) {
+  if (!line) return;
+  releaseBlock(task, line->data());
+  line->attachText(nullptr, 0);
+  if (LineExtra* extra = line->extra()) {
+    releaseBlock(task, extra->colours);
+    releaseBlock(task, extra->display);
+    extra->colours = nullptr;
+    extra->display = nullptr;
+    dropExtraIfEmpty(task, line);
+  }
+}
+
+void freeLine(Task& task, Line* line) {
+  if (!line) return;
+  freeLineBuffers(task, line);
+  releaseBlock(task, line->extra());
+  allocator(task).release(line);
+}
+
+int increaseLineLength(Task& task, Line* line, int newCapacity) {
+  if (!line) {
+    message(task.session, "LINE70", kNullLineText);
+    return -1;
+  }
+  return grow(task, line, newCapacity) ? 0 : -1;
+}
+
+int setLineText(Task& task, Line* line, std::string_view text) {
+  if (!line) return -1;
+  if (text.empty()) {
+    freeLineBuffers(task, line);
+  } else if (static_cast<int>(text.size()) <= line->capacity()) {
+    std::memmove(line->data(), text.data(), text.size());
+    line->setLength(static_cast<int>(text.size()));
+  } else {
+    // The text may view the old buffer: copy before that is freed.
+    int length = requestedLength(text);
+    char* fresh = allocTextBuffer(task, length, nullptr);
+    if (!fresh) return -1;
+    std::memcpy(fresh, text.data(), text.size());
+    releaseBlock(task, line->data());
+    line->attachText(fresh, length);
+    dropStaleBuffers(task, line);
+  }
+  task.noteChange(isText(line));
+  return 0;
+}
+
+int padLineTo(Task& task, Line* line, int n) {
+  if (!line) {
+    message(task.session, "LINE70", kNullLineText);
+    return -1;
+  }
+  int length = line->length();
+  if (length >= n) return 0;
+  if (!grow(task, line, n)) return -1;
+  std::memset(line->data() + length, padCharFor(task, line->kind()),
+              static_cast<std::size_t>(n - length));
+  line->setLength(n);
+  task.noteChange(isText(line));
+  return 0;
+}
+
+int padLineToMaxRecLen(Task& task, Line* line) {
+  if (!line || !isText(line)) {
+    message(task.session, "LINE72", kPadKindText);
+    return -1;
+  }
+  return padLineTo(task, line, maxRecLenOf(task));
+}
+
+int trimTrailingBlanks(Task& task, Line* line) {
+  if (!line || !isText(line)) return 0;
+  if (task.profile && task.profile->recfm != 'V') return 0;
+  char pad = padCharFor(task, LineKind::Text);
+  int length = line->length();
+  while (length > 0 && line->data()[length - 1] == pad) --length;
+  int dropped = line->length() - length;
+  if (dropped == 0) return 0;
+  line->setLength(length);
+  task.noteChange(true);
+  return dropped;
+}
+
+int insertLinesBelow(Task& task, Line* line, int n) {
+  if (!line || line->is(LineKind::Bof)) {
+    message(task.session, "TASKLINE10", kInsertBelowBofText);
+    return -1;
+  }
+  if (n < 1) return 0;
+  Line* point = insertionPoint(task, line);
+  bool journal = task.undo && task.undo->active();
+  for (int i = 0; i < n; ++i) {
+    Line* fresh = createLine(task, {}, LineKind::Text);
+    fresh->inserted = true;
+    task.lines.insertBefore(point, fresh);
+    if (journal) task.undo->lineInserted(task, fresh, task.changeCount);
+  }
+  task.noteChange(true);
+  return 0;
+}
+
+int deleteLine(Task& task, Line* line, bool free, bool quiet) {
+  if (!deletable(line)) return -1;
+  bool data = unlinkLine(task, line, free);
+  task.noteChange(data);
+  if (!quiet && task.refreshDisplay) task.refreshDisplay(task);
+  return 0;
+}
+
+int deleteLines(Task& task, Line* first, Line* last, bool free) {
+  int deleted = 0;
+  bool data = false;
+  for (Line* line = first; line;) {
+    Line* next = line == last ? nullptr : line->next;
+    if (deletable(line)) {
+      data = unlinkLine(task, line, free) || data;
+      ++deleted;
+    }
+    line = next;
+  }
+  if (deleted == 0) return 0;
+  task.noteChange(data);
+  if (task.refreshDisplay) task.refreshDisplay(task);
+  return deleted;
+}
+
+int initLineStore(Task& task) {
+  if (!task.lines.empty()) return -1;
+  Line* tof = createLine(task, kTofText, LineKind::Tof);
+  task.lines.append(tof);
+  task.topLine = tof;
+  return 0;
+}
+
+int finishLineStore(Task& task) {
+  if (task.lines.last && task.lines.last->is(LineKind::Bof)) return 0;
+  task.lines.append(createLine(task, kBofText, LineKind::Bof));
+  if (!task.topLine) task.topLine = task.lines.first;
+  return 0;
+}
+
+void setLineCommand(Task& task, Line* line, std::string_view command) {
+  if (isBlank(command) && !line->extra()) return;
+  setField(ensureExtra(task, line)->lineCommand, command);
+  dropExtraIfEmpty(task, line);
+}
+
+void setLabel(Task& task, Line* line, std::string_view label) {
+  if (isBlank(label) && !line->extra()) return;
+  setField(ensureExtra(task, line)->label, label);
+  dropExtraIfEmpty(task, line);
+}
+
+void setExcludedCount(Task& task, Line* line, int count) {
+  if (count == 0 && !line->extra()) return;
+  ensureExtra(task, line)->excludedCount = count;
+  dropExtraIfEmpty(task, line);
+}
+
+unsigned char* ensureColourBuffer(Task& task, Line* line) {
+  if (line->capacity() == 0) return nullptr;
+  LineExtra* extra = ensureExtra(task, line);
+  if (!extra->colours)
+    extra->colours = static_cast<unsigned char*>(
+        allocator(task).allocate(static_cast<std::size_t>(line->capacity())));
+  return extra->colours;
+}
+
+void freeColourBuffer(Task& task, Line* line) {
+  LineExtra* extra = line->extra();
+  if (!extra || !extra->colours) return;
+  releaseBlock(task, extra->colours);
+  extra->colours = nullptr;
+  dropExtraIfEmpty(task, line);
+}
+
+char* ensureDisplayBuffer(Task& task, Line* line) {
+  if (line->capacity() == 0) return nullptr;
+  LineExtra* extra = ensureExtra(task, line);
+  if (!extra->display)
+    extra->display =
+        static_cast<char*>(allocator(task).allocate(static_cast<std::size_t>(line->capacity())));
+  return extra->display;
+}
+
+}  // namespace kiv

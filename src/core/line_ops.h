@@ -1,0 +1,88 @@
+// The operations on the line records of a task's store. Every record and
+// buffer comes from the session's guarded allocator.
+//
+// Memory primitives (create, copy, free, increase length, allocate a text
+// buffer) change nothing the user sees and leave the change counter alone.
+// The operations that change the store (set text, pad, trim, insert, delete)
+// end with one `task.noteChange(dataChanged)` when they changed anything;
+// data changed when a TEXT line was touched.
+#pragma once
+
+#include <string_view>
+
+#include "core/line.h"
+#include "core/task.h"
+
+namespace kiv {
+
+inline constexpr std::string_view kTofText = "*** Top of File ***";
+inline constexpr std::string_view kBofText = "*** Bottom of File ***";
+inline constexpr int kDefaultMaxRecLen = 128;
+inline constexpr char kAsciiBlank = 0x20;
+inline constexpr char kEbcdicBlank = 0x40;
+
+// MaxRecLen of the task's profile, 128 without one.
+int maxRecLenOf(const Task& task);
+// The task's file is in EBCDIC.
+bool ebcdicFile(const Task& task);
+// The pad byte: 0x40 for TEXT and MASK lines of an EBCDIC file, else 0x20.
+char padCharFor(const Task& task, LineKind kind);
+
+// A text buffer of `length` bytes (1..128000); the granted capacity goes to
+// `*granted` when given. Outside the range: reported, null.
+char* allocTextBuffer(Task& task, int length, int* granted);
+
+// A new record, not linked: shown, both 9-character fields blank, a text
+// buffer holding `text` when it is not empty. Null when the text is too long.
+Line* createLine(Task& task, std::string_view text, LineKind kind);
+// A new record with the text, kind, EBCDIC flag, excluded count and colours
+// of `source`; nothing else is copied. Null when `source` is null.
+Line* copyLine(Task& task, const Line* source);
+// Frees the text, display and colour buffers; length and capacity become 0.
+void freeLineBuffers(Task& task, Line* line);
+// Frees the buffers, the extension and the record (which must be unlinked).
+void freeLine(Task& task, Line* line);
+// Grows the text buffer (and the colour buffer) to `newCapacity`, keeping the
+// content. -1 for a null line (LINE70) or a capacity out of range.
+int increaseLineLength(Task& task, Line* line, int newCapacity);
+
+// Replaces the text; an empty text frees the buffers. A text that fits the
+// buffer reuses it.
+int setLineText(Task& task, Line* line, std::string_view text);
+// Appends pad bytes up to length `n`.
+int padLineTo(Task& task, Line* line, int n);
+// Pads a TEXT line up to MaxRecLen; other kinds are refused (LINE72).
+int padLineToMaxRecLen(Task& task, Line* line);
+// Drops trailing pad bytes of a TEXT line when the record format is V (or
+// without a profile). Returns the number of bytes dropped.
+int trimTrailingBlanks(Task& task, Line* line);
+
+// Inserts `n` empty TEXT lines below `line`, after any excluded lines that
+// follow it. Refused below BOF (TASKLINE10).
+int insertLinesBelow(Task& task, Line* line, int n);
+// Unlinks a line (never TOF or BOF, which give -1) and frees it when `free`
+// is set and undo does not keep it. Refreshes the display unless `quiet`.
+int deleteLine(Task& task, Line* line, bool free, bool quiet);
+// Deletes `first` through `last` as one modification, skipping TOF and BOF.
+// Returns the number of lines deleted.
+int deleteLines(Task& task, Line* first, Line* last, bool free);
+
+// Starts an empty store with its TOF line. -1 when the store is not empty.
+int initLineStore(Task& task);
+// Ends the store with its BOF line (once).
+int finishLineStore(Task& task);
+
+// The rarely used fields. Setting a field to blank (or 0) gives the
+// extension back once nothing is left in it.
+void setLineCommand(Task& task, Line* line, std::string_view command);
+void setLabel(Task& task, Line* line, std::string_view label);
+void setExcludedCount(Task& task, Line* line, int count);
+// The colour buffer, made on first use with the text's capacity; null for a
+// line without a text buffer.
+unsigned char* ensureColourBuffer(Task& task, Line* line);
+void freeColourBuffer(Task& task, Line* line);
+// The display buffer, at least as big as the text buffer; null for a line
+// without a text buffer.
+char* ensureDisplayBuffer(Task& task, Line* line);
+
+}  // namespace kiv

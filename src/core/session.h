@@ -1,0 +1,45 @@
+// The editor session: the one record of the running program. It owns the
+// services (variable pool, messages), the guarded allocator and the state
+// that file-profile choice keeps across tasks. Tasks, panels and the command
+// executor join it as they are built.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/guarded_alloc.h"
+#include "services/services.h"
+
+namespace kiv {
+
+// One entry of an alias list: a short name and what it stands for.
+struct Alias {
+  std::string name;     // up to 14 characters
+  std::string command;  // up to 16 characters
+};
+
+class Session : public Services {
+ public:
+  explicit Session(platform::Platform& platform);
+  ~Session() override;
+
+  GuardedAllocator& allocator() { return allocator_; }
+
+  // Profile aliases (extension -> profile name), from the AliasProfs group.
+  std::vector<Alias> profileAliases;
+  // The PRN -> TXT notice is shown once a session.
+  bool prnAliasNoticeShown = false;
+  // The profile read last has Charset ASCII-IBMPC: typed characters of 0x80
+  // and above are translated through display table 6.
+  bool lastProfileIbmPc = false;
+  // Hidden markers: the session option that hides excluded-line markers.
+  bool hideExcludedMarkers = false;
+  // Width of the panel in cells, for texts centred on a data row.
+  int panelWidth = 80;
+
+ private:
+  GuardedAllocator allocator_;
+};
+
+}  // namespace kiv

@@ -1,0 +1,27 @@
+#include "core/task.h"
+
+#include "core/file_profile.h"
+#include "core/line_ops.h"
+#include "core/scratch_buffer.h"
+#include "core/session.h"
+
+namespace kiv {
+
+Task::Task(Session& s) : session(s) {}
+
+Task::~Task() {
+  for (Line* line = lines.first; line;) {
+    Line* next = line->next;
+    freeLine(*this, line);
+    line = next;
+  }
+  lines = {};
+  for (ScratchBuffer* buffer = scratch.first; buffer;) {
+    ScratchBuffer* next = buffer->next;
+    session.allocator().release(buffer);
+    buffer = next;
+  }
+  scratch = {};
+}
+
+}  // namespace kiv

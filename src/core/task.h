@@ -1,0 +1,68 @@
+// An edit task: one open file with its line store, its copy of the file
+// profile, its scratch buffers and the counters every modification touches.
+// The task lifecycle (create, end, cancel) joins it with the editor session.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/list.h"
+
+namespace kiv {
+
+class Session;
+class Task;
+struct Line;
+struct FileProfile;
+struct ScratchBuffer;
+
+enum class TaskMode { Edit, Browse, View };
+
+// What the line store tells the undo journal. Undo itself lives in the
+// commands layer; until it exists a task has none.
+class UndoSink {
+ public:
+  virtual ~UndoSink() = default;
+  virtual bool active() const = 0;
+  virtual void lineInserted(Task& task, Line* line, long changeCount) = 0;
+  // `position` is the next TEXT or BOF line. True when undo keeps the line,
+  // which must then not be freed.
+  virtual bool lineDeleted(Task& task, Line* line, Line* position) = 0;
+};
+
+class Task {
+ public:
+  explicit Task(Session& session);
+  ~Task();
+  Task(const Task&) = delete;
+  Task& operator=(const Task&) = delete;
+
+  Session& session;
+  std::string path;
+  TaskMode mode = TaskMode::Edit;
+
+  ListHead<Line> lines;
+  std::unique_ptr<FileProfile> profile;  // null: no profile (MaxRecLen 128)
+  ListHead<ScratchBuffer> scratch;
+
+  bool modified = false;
+  long changeCount = 0;
+  Line* topLine = nullptr;  // first line shown on the panel
+  UndoSink* undo = nullptr;
+
+  // Set by the loader while part of the file is still on disk: loads the
+  // next chunk, returns false when nothing more could be loaded.
+  std::function<bool(Task&)> loadNextChunk;
+  // Redraws the panel after lines were removed; empty without a panel.
+  std::function<void(Task&)> refreshDisplay;
+
+  // Ends one modifying operation: the change counter once, and the modified
+  // flag when data changed.
+  void noteChange(bool dataChanged) {
+    ++changeCount;
+    if (dataChanged) modified = true;
+  }
+};
+
+}  // namespace kiv

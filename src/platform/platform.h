@@ -1,0 +1,41 @@
+// The services of the machine that the editor uses: message boxes, sounds and
+// a record of what was reported. One interface, two implementations: the
+// terminal and the headless one used by tests and batch runs.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kiv::platform {
+
+enum class BoxButtons { Ok, YesNo, YesNoCancel };
+
+// Closed means the box went away without one of its buttons being chosen.
+enum class BoxAnswer { Ok, Yes, No, Cancel, Closed };
+
+enum class Sound { Information, Warning, Error, Question };
+
+enum class MessageKind { Popup, Short, Logged };
+
+// One message as the user met it.
+struct MessageRecord {
+  std::string id;
+  std::string text;
+  MessageKind kind = MessageKind::Popup;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal box over the main window; blocks until answered.
+  virtual BoxAnswer messageBox(std::string_view title, std::string_view text,
+                               BoxButtons buttons) = 0;
+  virtual void playSound(Sound sound) = 0;
+  // Gives the keyboard back to the main window after a box.
+  virtual void focusMainWindow() {}
+  // Every message the message routine shows or logs passes here.
+  virtual void recordMessage(const MessageRecord& /*message*/) {}
+};
+
+}  // namespace kiv::platform

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/line_ops.h"
+#include "support/editor_test.h"
+
+namespace kiv {
+namespace {
+
+// Records what the line store tells the journal.
+class FakeUndo : public UndoSink {
+ public:
+  bool active() const override { return on; }
+  void lineInserted(Task&, Line* line, long changeCount) override {
+    inserted.push_back(line);
+    steps.push_back(changeCount);
+  }
+  bool lineDeleted(Task&, Line* line, Line* position) override {
+    deleted.push_back(line);
+    positions.push_back(position);
+    return keep;
+  }
+
+  bool on = true;
+  bool keep = false;
+  std::vector<Line*> inserted, deleted, positions;
+  std::vector<long> steps;
+};
+
+class LineInsertDeleteTest : public ::testing::Test {
+ protected:
+  LineInsertDeleteTest() { initLineStore(task); }
+
+  Line* add(std::string_view text, LineKind kind = LineKind::Text, bool shown = true) {
+    Line* line = createLine(task, text, kind);
+    line->shown = shown;
+    task.lines.append(line);
+    return line;
+  }
+
+  // The store as text: TEXT lines by their text ("+" when inserted empty),
+  // others by kind name; hidden lines in brackets.
+  std::string layout() const {
+    std::string out;
+    for (const Line* l = task.lines.first; l; l = l->next) {
+      std::string item = l->is(LineKind::Text) ? std::string(l->inserted ? "+" : l->text())
+                                               : std::string(lineKindName(l->kind()));
+      out += (out.empty() ? "" : " ") + (l->shown ? item : "[" + item + "]");
+    }
+    return out;
+  }
+
+  test::EditorTest t;
+  Task task{t.session()};
+  FakeUndo undo;
+};
+
+TEST_F(LineInsertDeleteTest, InsertGoesBehindExcludedLinesAsOneChange) {
+  Line* a = add("a");
+  add("EX", LineKind::Excluded);
+  add("x", LineKind::Text, false);
+  add("y", LineKind::Text, false);
+  add("b");
+  finishLineStore(task);
+  task.undo = &undo;
+  task.changeCount = 4;
+
+  ASSERT_EQ(insertLinesBelow(task, a, 2), 0);
+  EXPECT_EQ(layout(), "TOF a + + EXCLUDED [x] [y] b BOF") << "a visible marker is a shown line";
+  t.session().hideExcludedMarkers = true;
+  Line* marker = a->next->next->next;
+  ASSERT_EQ(insertLinesBelow(task, marker, 1), 0);
+  EXPECT_EQ(layout(), "TOF a + + EXCLUDED [x] [y] + b BOF");
+  ASSERT_EQ(insertLinesBelow(task, a->next->next, 1), 0);
+  EXPECT_EQ(layout(), "TOF a + + EXCLUDED [x] [y] + + b BOF") << "hidden marker skipped";
+
+  EXPECT_EQ(task.lines.count, 11u);
+  EXPECT_EQ(task.changeCount, 7) << "one change per call, not per line";
+  EXPECT_TRUE(task.modified);
+  EXPECT_EQ(undo.steps, (std::vector<long>{4, 4, 5, 6}));
+  EXPECT_TRUE(a->next->inserted && a->next->shown && a->next->length() == 0);
+}
+
+TEST_F(LineInsertDeleteTest, InsertBelowBofIsRefused) {
+  add("a");
+  finishLineStore(task);
+  EXPECT_EQ(insertLinesBelow(task, task.lines.last, 1), -1);
+  EXPECT_EQ(t.lastMessage().id, "TASKLINE10");
+  EXPECT_EQ(t.lastMessage().text, "Can't insert below this line.");
+  EXPECT_EQ(layout(), "TOF a BOF");
+  EXPECT_EQ(task.changeCount, 0);
+}
+
+TEST_F(LineInsertDeleteTest, InsertAtTheEndOfALoadedChunkLoadsTheNextOne) {
+  Line* a = add("a");
+  int loads = 0;
+  task.loadNextChunk = [&](Task& tk) {
+    ++loads;
+    if (loads == 1) {
+      add("x", LineKind::Text, false);
+    } else {
+      add("b");
+      finishLineStore(tk);
+    }
+    return true;
+  };
+  ASSERT_EQ(insertLinesBelow(task, a, 1), 0);
+  EXPECT_EQ(loads, 2);
+  EXPECT_EQ(layout(), "TOF a [x] + b BOF");
+}
+
+TEST_F(LineInsertDeleteTest, InsertWhenNothingMoreLoadsAppends) {
+  Line* a = add("a");
+  add("x", LineKind::Text, false);
+  int loads = 0;
+  task.loadNextChunk = [&](Task&) {
+    ++loads;
+    return false;
+  };
+  ASSERT_EQ(insertLinesBelow(task, a, 1), 0);
+  EXPECT_EQ(layout(), "TOF a [x] +");
+  EXPECT_EQ(loads, 1);
+}
+
+TEST_F(LineInsertDeleteTest, TopAndBottomAreNeverDeleted) {
+  add("a");
+  finishLineStore(task);
+  EXPECT_EQ(deleteLine(task, task.lines.first, true, false), -1);
+  EXPECT_EQ(deleteLine(task, task.lines.last, true, false), -1);
+  EXPECT_EQ(deleteLines(task, task.lines.first, task.lines.last, true), 1);
+  EXPECT_EQ(layout(), "TOF BOF");
+  EXPECT_EQ(task.changeCount, 1);
+}
+
+TEST_F(LineInsertDeleteTest, DeleteHandsTextLinesToUndoWithTheirPosition) {
+  Line* a = add("a");
+  Line* note = add("n", LineKind::Note);
+  Line* b = add("b");
+  finishLineStore(task);
+  task.undo = &undo;
+  task.topLine = a;
+  int refreshes = 0;
+  task.refreshDisplay = [&](Task&) { ++refreshes; };
+
+  undo.keep = true;
+  ASSERT_EQ(deleteLine(task, a, true, false), 0);
+  EXPECT_EQ(undo.deleted, std::vector<Line*>{a});
+  EXPECT_EQ(undo.positions, std::vector<Line*>{b}) << "the next TEXT line, past the note";
+  EXPECT_EQ(task.topLine, note);
+  EXPECT_EQ(refreshes, 1);
+  EXPECT_TRUE(task.modified);
+  EXPECT_EQ(a->text(), "a") << "undo keeps the line: it was not freed";
+
+  task.modified = false;
+  ASSERT_EQ(deleteLine(task, note, true, true), 0);
+  EXPECT_EQ(refreshes, 1) << "quiet";
+  EXPECT_FALSE(task.modified) << "a note is no data";
+  EXPECT_EQ(undo.deleted.size(), 1u);
+
+  undo.keep = false;
+  ASSERT_EQ(deleteLine(task, b, false, true), 0);
+  EXPECT_EQ(undo.positions.back(), task.lines.last);
+  EXPECT_EQ(layout(), "TOF BOF");
+  EXPECT_EQ(task.changeCount, 3);
+  freeLine(task, b);  // free was not set: the caller keeps it
+  freeLine(task, a);  // what the journal would free
+}
+
+}  // namespace
+}  // namespace kiv

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "core/file_profile.h"
+#include "core/line_ops.h"
+#include "core/scratch_buffer.h"
+#include "support/editor_test.h"
+
+namespace kiv {
+namespace {
+
+class LineTextTest : public ::testing::Test {
+ protected:
+  void useProfile(Charset charset, char recfm, int maxRecLen = 80) {
+    task.profile = std::make_unique<FileProfile>();
+    task.profile->charset = charset;
+    task.profile->recfm = recfm;
+    task.profile->maxRecLen = maxRecLen;
+  }
+  GuardedAllocator& allocator() { return t.session().allocator(); }
+
+  test::EditorTest t;
+  Task task{t.session()};
+};
+
+TEST_F(LineTextTest, EmptyStoreHoldsTofThenBofAndIsNotModified) {
+  ASSERT_EQ(initLineStore(task), 0);
+  EXPECT_EQ(initLineStore(task), -1);
+  ASSERT_EQ(finishLineStore(task), 0);
+  ASSERT_EQ(finishLineStore(task), 0);
+  ASSERT_EQ(task.lines.count, 2u);
+  EXPECT_EQ(task.lines.first->kind(), LineKind::Tof);
+  EXPECT_EQ(task.lines.first->text(), "*** Top of File ***");
+  EXPECT_EQ(task.lines.last->kind(), LineKind::Bof);
+  EXPECT_EQ(task.lines.last->text(), "*** Bottom of File ***");
+  EXPECT_EQ(task.topLine, task.lines.first);
+  EXPECT_FALSE(task.modified);
+  EXPECT_EQ(task.changeCount, 0);
+}
+
+TEST_F(LineTextTest, TextBufferLengthsAreBoundedBy128000) {
+  int granted = -1;
+  char* biggest = allocTextBuffer(task, 128000, &granted);
+  ASSERT_NE(biggest, nullptr);
+  EXPECT_EQ(granted, 128000);
+  allocator().release(biggest);
+  for (int bad : {0, -5, 128001}) {
+    EXPECT_EQ(allocTextBuffer(task, bad, &granted), nullptr);
+    EXPECT_EQ(granted, 0);
+    EXPECT_EQ(t.lastMessage().text, "TextBufAlloc: length requested " + std::to_string(bad) +
+                                        ", must be between 1 and 128000, can not continue.");
+  }
+  EXPECT_EQ(createLine(task, std::string(128001, 'a'), LineKind::Text), nullptr);
+  EXPECT_EQ(allocator().blocks(), 0u);
+}
+
+TEST_F(LineTextTest, SetTextCountsOneChangeAndMarksOnlyDataModified) {
+  Line* note = createLine(task, "note", LineKind::Note);
+  ASSERT_EQ(setLineText(task, note, "a longer note"), 0);
+  EXPECT_EQ(note->text(), "a longer note");
+  EXPECT_EQ(task.changeCount, 1);
+  EXPECT_FALSE(task.modified);
+
+  Line* line = createLine(task, "abcdefghij", LineKind::Text);
+  const char* buffer = line->data();
+  ASSERT_EQ(setLineText(task, line, line->text().substr(2, 3)), 0);
+  EXPECT_EQ(line->text(), "cde");
+  EXPECT_EQ(line->data(), buffer) << "a shorter text keeps the buffer";
+  EXPECT_EQ(task.changeCount, 2);
+  EXPECT_TRUE(task.modified);
+
+  ASSERT_EQ(setLineText(task, line, ""), 0);
+  EXPECT_EQ(line->data(), nullptr);
+  EXPECT_EQ(line->capacity(), 0);
+  EXPECT_EQ(setLineText(task, line, std::string(128001, 'z')), -1);
+  EXPECT_EQ(line->length(), 0);
+  freeLine(task, line);
+  freeLine(task, note);
+  EXPECT_EQ(allocator().blocks(), 0u);
+}
+
+TEST_F(LineTextTest, CopyTakesTextKindFlagsAndColoursButNotMarks) {
+  useProfile(Charset::Ebcdic, 'V');
+  Line* source = createLine(task, "hello", LineKind::Text);
+  EXPECT_TRUE(source->ebcdic);
+  source->recordNumber = 7;
+  source->changed = source->error = true;
+  source->shown = false;
+  setLabel(task, source, ".A");
+  setLineCommand(task, source, "C");
+  setExcludedCount(task, source, 3);
+  std::memcpy(ensureColourBuffer(task, source), "\x11\x22\x33\x44\x55", 5);
+
+  Line* copy = copyLine(task, source);
+  EXPECT_EQ(copy->text(), "hello");
+  EXPECT_EQ(copy->kind(), LineKind::Text);
+  EXPECT_TRUE(copy->ebcdic);
+  EXPECT_EQ(copy->excludedCount(), 3);
+  ASSERT_NE(copy->colours(), nullptr);
+  EXPECT_EQ(std::memcmp(copy->colours(), source->colours(), 5), 0);
+  EXPECT_EQ(copy->recordNumber, 0u);
+  EXPECT_FALSE(copy->changed || copy->error || copy->hasLabel() || copy->hasPendingCommand());
+  EXPECT_TRUE(copy->shown);
+  EXPECT_EQ(copyLine(task, nullptr), nullptr);
+  freeLine(task, copy);
+  freeLine(task, source);
+  EXPECT_EQ(allocator().blocks(), 0u);
+}
+
+TEST_F(LineTextTest, IncreaseLengthKeepsTextAndColours) {
+  EXPECT_EQ(increaseLineLength(task, nullptr, 10), -1);
+  EXPECT_EQ(t.lastMessage().id, "LINE70");
+  EXPECT_EQ(t.lastMessage().text, "LineIncreaseLength(), NULL line pointer");
+
+  Line* line = createLine(task, "abc", LineKind::Text);
+  ensureColourBuffer(task, line)[2] = 0x1F;
+  const char* before = line->data();
+  ASSERT_EQ(increaseLineLength(task, line, 8), 0);
+  EXPECT_EQ(line->data(), before) << "capacity 8 was there already";
+  ASSERT_EQ(increaseLineLength(task, line, 500), 0);
+  EXPECT_EQ(line->text(), "abc");
+  EXPECT_EQ(line->capacity(), 504);
+  EXPECT_EQ(GuardedAllocator::capacity(line->colours()), 504u);
+  EXPECT_EQ(line->colours()[2], 0x1F);
+  EXPECT_EQ(task.changeCount, 0);
+
+  Line* empty = createLine(task, "", LineKind::Text);
+  ASSERT_EQ(increaseLineLength(task, empty, 20), 0);
+  EXPECT_EQ(empty->capacity(), 24);
+  EXPECT_EQ(empty->length(), 0);
+  freeLine(task, empty);
+  freeLine(task, line);
+}
+
+TEST_F(LineTextTest, PaddingUsesTheBlankOfTheCharset) {
+  useProfile(Charset::Ebcdic, 'V', 12);
+  Line* text = createLine(task, "ab", LineKind::Text);
+  Line* mask = createLine(task, "", LineKind::Mask);
+  Line* note = createLine(task, "n", LineKind::Note);
+  ASSERT_EQ(padLineToMaxRecLen(task, text), 0);
+  EXPECT_EQ(text->text(), "ab" + std::string(10, '\x40'));
+  ASSERT_EQ(padLineTo(task, mask, 3), 0);
+  EXPECT_EQ(mask->text(), "\x40\x40\x40");
+  ASSERT_EQ(padLineTo(task, note, 3), 0);
+  EXPECT_EQ(note->text(), "n  ");
+  EXPECT_EQ(padLineToMaxRecLen(task, note), -1);
+  EXPECT_EQ(t.lastMessage().id, "LINE72");
+  EXPECT_EQ(t.lastMessage().text,
+            "ERROR: function 'LinePadToMaxRecLen()' can only be applied to line type TEXT.");
+
+  task.profile.reset();  // without a profile: ASCII, MaxRecLen 128
+  Line* plain = createLine(task, "x", LineKind::Text);
+  ASSERT_EQ(padLineToMaxRecLen(task, plain), 0);
+  EXPECT_EQ(plain->text(), "x" + std::string(127, ' '));
+  long changes = task.changeCount;
+  ASSERT_EQ(padLineTo(task, plain, 5), 0);
+  EXPECT_EQ(task.changeCount, changes) << "already long enough: nothing changed";
+  for (Line* l : {text, mask, note, plain}) freeLine(task, l);
+}
+
+TEST_F(LineTextTest, TrimDropsTrailingPadOnlyForVariableRecords) {
+  useProfile(Charset::AsciiIso8859, 'F');
+  Line* line = createLine(task, "ab  ", LineKind::Text);
+  EXPECT_EQ(trimTrailingBlanks(task, line), 0);
+  EXPECT_EQ(line->text(), "ab  ");
+
+  task.profile->recfm = 'V';
+  Line* blanks = createLine(task, "   ", LineKind::Text);
+  Line* note = createLine(task, "n  ", LineKind::Note);
+  EXPECT_EQ(trimTrailingBlanks(task, line), 2);
+  EXPECT_EQ(trimTrailingBlanks(task, blanks), 3);
+  EXPECT_EQ(trimTrailingBlanks(task, note), 0);
+  EXPECT_EQ(line->text(), "ab");
+  EXPECT_EQ(blanks->length(), 0);
+  EXPECT_EQ(note->text(), "n  ");
+
+  task.profile->charset = Charset::Ebcdic;
+  Line* ebcdic = createLine(task, "a \x40\x40", LineKind::Text);
+  EXPECT_EQ(trimTrailingBlanks(task, ebcdic), 2);
+  EXPECT_EQ(ebcdic->text(), "a ");
+  for (Line* l : {line, blanks, note, ebcdic}) freeLine(task, l);
+}
+
+TEST_F(LineTextTest, EndingTheTaskFreesEveryRecordAndBuffer) {
+  {
+    Task other(t.session());
+    initLineStore(other);
+    for (int i = 0; i < 100; ++i) {
+      Line* line = createLine(other, "some text of a line", LineKind::Text);
+      setLabel(other, line, ".L");
+      ensureColourBuffer(other, line);
+      other.lines.append(line);
+    }
+    finishLineStore(other);
+    getScratchBuffer(other);
+    EXPECT_GT(allocator().blocks(), 400u);
+  }
+  EXPECT_EQ(allocator().blocks(), 0u);
+  EXPECT_EQ(allocator().bytes(), 0u);
+}
+
+}  // namespace
+}  // namespace kiv

@@ -1,0 +1,106 @@
+#include "services/global_profile.h"
+
+#include <filesystem>
+
+#include "services/path_search.h"
+#include "services/var_pool.h"
+#include "services_fixture.h"
+
+namespace kiv::test {
+namespace {
+
+using GlobalProfileTest = ServicesTest;
+
+TEST_F(GlobalProfileTest, LoadAppliesTheLineRules) {
+  varSet(services, "ZSET.BEFORE", "kept");
+  write(services.dirs.options + "/KivGlobalProfile.txt",
+        "\n"
+        "* a comment line\n"
+        "ZEDIT.UNDO=ON\n"
+        "ZEDIT.UNDO=OFF\n"
+        "ZSET.BEFORE=lost\n"
+        "ZSEP , = ,value with blanks \r\n"
+        "ZUNDER_SCORE=z\n"
+        "lower.name=ok\n"
+        "not_z=skipped\n"
+        "namealone\n"
+        "  ZINDENT = indented\n"
+        "ZEMPTY=\n");
+  EXPECT_EQ(loadGlobalProfile(services), 0);
+  EXPECT_EQ(varGet(services, "ZEDIT.UNDO"), "ON");
+  EXPECT_EQ(varGet(services, "ZSET.BEFORE"), "kept");
+  EXPECT_FALSE(varFind(services, "ZSET.BEFORE").persistent());
+  EXPECT_EQ(varGet(services, "ZSEP"), "value with blanks ");
+  EXPECT_EQ(varGet(services, "ZUNDER_SCORE"), "z");
+  EXPECT_EQ(varGet(services, "LOWER.NAME"), "ok");
+  EXPECT_TRUE(varFind(services, "LOWER.NAME").persistent());
+  EXPECT_FALSE(varExists(services, "NOT_Z"));
+  EXPECT_FALSE(varExists(services, "NAMEALONE"));
+  EXPECT_EQ(varGet(services, "ZINDENT"), "indented");
+  EXPECT_TRUE(platform.messages().empty());
+}
+
+TEST_F(GlobalProfileTest, OldNameIsRenamedAndAllUsersIsTheFallback) {
+  std::string old = write(services.dirs.options + "/KIVO.prf", "ZOLD=1\n");
+  write(services.dirs.allUsers + "/KivGlobalProfile.txt", "ZSHARED=2\n");
+  EXPECT_EQ(loadGlobalProfile(services), 0);
+  EXPECT_FALSE(std::filesystem::exists(old));
+  EXPECT_EQ(varGet(services, "ZOLD"), "1");
+  EXPECT_FALSE(varExists(services, "ZSHARED"));
+
+  // An existing current file is not replaced by the old one.
+  write(old, "ZOLDER=1\n");
+  EXPECT_EQ(loadGlobalProfile(services), 0);
+  EXPECT_TRUE(std::filesystem::exists(old));
+  EXPECT_FALSE(varExists(services, "ZOLDER"));
+
+  std::filesystem::remove(services.dirs.options + "/KivGlobalProfile.txt");
+  std::filesystem::remove(old);
+  EXPECT_EQ(loadGlobalProfile(services), 0);
+  EXPECT_EQ(varGet(services, "ZSHARED"), "2");
+  std::filesystem::remove(services.dirs.allUsers + "/KivGlobalProfile.txt");
+  EXPECT_EQ(loadGlobalProfile(services), -1);
+}
+
+TEST_F(GlobalProfileTest, SaveWritesPersistentNonEmptyValuesSortedAndReadsBack) {
+  for (auto [name, value] : {std::pair{"ZB", "2"}, {"ZA.1", "1"}, {"AAA", "first"},
+                             {"ZEMPTY", ""}, {"ZC_X", "x y"}}) {
+    varSet(services, name, value);
+    varMakePersistent(services, name);
+  }
+  varSet(services, "ZTRANSIENT", "not written");
+  EXPECT_EQ(saveGlobalProfile(services), 0);
+  // ZB is invalid (two characters) and went to ZNULLVAR.
+  EXPECT_EQ(read(services.dirs.options + "/KivGlobalProfile.txt"),
+            "AAA=first\nZA.1=1\nZC_X=x y\nZNULLVAR=2\n");
+
+  platform.clearRecords();
+  Services again(platform);
+  again.dirs = services.dirs;
+  EXPECT_EQ(loadGlobalProfile(again), 0);
+  EXPECT_EQ(varGet(again, "ZC_X"), "x y");
+  EXPECT_EQ(varGet(again, "AAA"), "first");
+}
+
+TEST_F(GlobalProfileTest, UnwritableDirectoryIsReportedAndKeepsTheOldFile) {
+  std::string file = write(services.dirs.options + "/KivGlobalProfile.txt", "ZOLD=1\n");
+  services.dirs.options = dir + "/no/such/dir";
+  varSet(services, "ZNEW", "1");
+  varMakePersistent(services, "ZNEW");
+  EXPECT_EQ(saveGlobalProfile(services), -1);
+  EXPECT_EQ(last().text, "Unable to open PersistentVars file for WRITE:\n" + dir +
+                             "/no/such/dir/KivGlobalProfile.txt");
+  EXPECT_EQ(read(file), "ZOLD=1\n");
+}
+
+TEST_F(GlobalProfileTest, OverlongLinesAreReadAsFurtherLines) {
+  std::string longValue(3000, 'v');
+  write(services.dirs.options + "/KivGlobalProfile.txt",
+        "ZLONG=" + longValue + "\nZAFTER=1\n");
+  EXPECT_EQ(loadGlobalProfile(services), 0);
+  EXPECT_EQ(varGet(services, "ZLONG").size(), 2047u - 6u);
+  EXPECT_EQ(varGet(services, "ZAFTER"), "1");
+}
+
+}  // namespace
+}  // namespace kiv::test
