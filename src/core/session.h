@@ -35,6 +35,9 @@ class Session : public Services {
   bool lastProfileIbmPc = false;
   // Hidden markers: the session option that hides excluded-line markers.
   bool hideExcludedMarkers = false;
+  // A quiet file operation (bulk file-list work) is running: loading and
+  // saving show no progress, end-of-load or "File saved" messages.
+  bool quietFileOp = false;
   // Width of the panel in cells, for texts centred on a data row.
   int panelWidth = 80;
 

@@ -1,5 +1,7 @@
 #include "core/task.h"
 
+#include <unistd.h>
+
 #include "core/file_profile.h"
 #include "core/line_ops.h"
 #include "core/scratch_buffer.h"
@@ -10,6 +12,7 @@ namespace kiv {
 Task::Task(Session& s) : session(s) {}
 
 Task::~Task() {
+  if (load.fd >= 0) ::close(load.fd);
   for (Line* line = lines.first; line;) {
     Line* next = line->next;
     freeLine(*this, line);

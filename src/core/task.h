@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/list.h"
+#include "core/load_state.h"
 
 namespace kiv {
 
@@ -46,8 +47,16 @@ class Task {
   std::unique_ptr<FileProfile> profile;  // null: no profile (MaxRecLen 128)
   ListHead<ScratchBuffer> scratch;
 
+  LoadState load;
+
   bool modified = false;
   long changeCount = 0;
+  // END may remove the task; a failed save or backup clears it.
+  bool mayEnd = true;
+  // The task created its file on open; END deletes it when still empty.
+  bool newFile = false;
+  bool capsOn = false;     // caps in force
+  int displayOffset = 0;   // leading columns not shown
   Line* topLine = nullptr;  // first line shown on the panel
   UndoSink* undo = nullptr;
 

@@ -1,0 +1,56 @@
+// What a task knows of its file while and after loading it: the open file
+// and its lock, the read buffer, the counters, what was detected (UTF-16 mark,
+// record terminator), and the identity of the file as loaded so that a save
+// can tell when another program changed it.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace kiv {
+
+// The file on disk as it was when loaded or last saved.
+struct FileIdentity {
+  bool known = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{};
+};
+
+struct LoadState {
+  int fd = -1;              // open while loading is incomplete, or while the write lock is held
+  bool openedForUpdate = false;
+  bool lockHeld = false;    // the OFD write lock is on `fd`
+  std::uint64_t fileSize = 0;
+  FileIdentity identity;
+
+  std::vector<char> buffer;  // input buffer (4096 bytes or more)
+  std::size_t fill = 0;
+  std::size_t pos = 0;
+  std::uint64_t bytesRead = 0;
+  std::vector<char> block;   // FIXED block buffer
+
+  long records = 0;          // records read so far: each line's record number
+  long replaced = 0;         // UTF-16 characters above 0xFF replaced by '?'
+  bool loadNow = false;      // whole file at open
+  bool complete = false;     // end of file reached, or the load was ended
+  bool tabSeen = false;      // the current record holds a tab
+  bool tabWarningShown = false;  // "TAB expansion would exceed" once per open
+
+  bool bomChecked = false;
+  bool utf16 = false;
+  unsigned char bom[2] = {0, 0};  // FF FE or FE FF
+  std::string terminator;         // "", "CR+LF", "LF" or "CR"
+
+  // Per task counters.
+  std::uint64_t bytesLoaded = 0;
+  long foldedAtAbsoluteMax = 0;
+  long foldedAtMaxRecLen = 0;
+};
+
+}  // namespace kiv
