@@ -51,6 +51,25 @@ struct LoadState {
   std::uint64_t bytesLoaded = 0;
   long foldedAtAbsoluteMax = 0;
   long foldedAtMaxRecLen = 0;
+
+  // ---- Added by the loader (src/core/file_load.h, load_*.cpp) ----
+  // Bytes (or UTF-16 characters) given back to the input, read again first;
+  // the last one given back is read first.
+  int pushed[2] = {0, 0};
+  int pushedCount = 0;
+  bool endOfInput = false;  // read() gave 0, or 0x1A ended the file
+  bool readFailed = false;  // read() gave an error
+  bool oddUtf16 = false;    // a UTF-16 file ended in a lone byte
+  bool ended = false;       // the load was ended by an error
+  bool writeLock = false;   // ZEDIT.WRITELOCK was "TRUE" at open
+  std::string rdpBefore;    // RDPStaticBefore / RDPStaticAfter as bytes
+  std::string rdpAfter;
+  std::vector<char> record;        // work buffers: the record being assembled,
+  std::vector<char> expand;        // and the record with tabs expanded or pad added
+  std::uint64_t progressMeg = 0;   // last "Loading:" step shown
+  std::size_t readSize = 1 << 17;  // bytes asked of each read(): fits the L2 cache
+  bool byteByByte = false;         // no memchr scan (tests compare the two paths)
+  // ---- end of the loader's block ----
 };
 
 }  // namespace kiv

@@ -41,6 +41,14 @@ class Session : public Services {
   // Width of the panel in cells, for texts centred on a data row.
   int panelWidth = 80;
 
+  // ---- Display translate tables (core/translate_table.h) ----
+  // Tables 1..6 at index 0..5. A table whose first byte is 0xFF counts as not
+  // loaded; each is read from its file at its first use, and read again only
+  // after forgetTranslateTable.
+  unsigned char translateTables[6][256] = {{0xFF}, {0xFF}, {0xFF}, {0xFF}, {0xFF}, {0xFF}};
+  bool translateTableRead[6] = {};
+  // ---- end of display translate tables ----
+
  private:
   GuardedAllocator allocator_;
 };

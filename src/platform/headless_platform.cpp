@@ -1,5 +1,9 @@
 #include "platform/headless_platform.h"
 
+#include <algorithm>
+
+#include "platform/key_decoder.h"
+
 namespace kiv::platform {
 
 namespace {
@@ -30,6 +34,51 @@ void HeadlessPlatform::clearRecords() {
   boxes_.clear();
   sounds_.clear();
   messages_.clear();
+}
+
+void HeadlessPlatform::resize(int rows, int cols) {
+  rows_ = clampRows(rows);
+  cols_ = clampCols(cols);
+  events_.push_back(ResizeEvent{rows_, cols_});
+}
+
+void HeadlessPlatform::draw(const Grid& grid, const Palette& palette) {
+  screen_ = grid;
+  palette_ = palette;
+  ++draws_;
+}
+
+void HeadlessPlatform::setCaret(int row, int col, CaretShape shape, bool visible) {
+  caret_ = {row, col, shape, visible};
+}
+
+void HeadlessPlatform::scriptKeys(std::initializer_list<KeyEvent> keys) {
+  events_.insert(events_.end(), keys.begin(), keys.end());
+}
+
+void HeadlessPlatform::scriptInput(std::string_view bytes) {
+  while (!bytes.empty()) {
+    Decoded d = decodeInput(bytes, true);
+    if (!isNothing(d.event)) events_.push_back(d.event);
+    bytes.remove_prefix(std::clamp<std::size_t>(d.length, 1, bytes.size()));
+  }
+}
+
+Event HeadlessPlatform::nextEvent() {
+  if (events_.empty()) return QuitEvent{};
+  Event event = events_.front();
+  events_.pop_front();
+  return event;
+}
+
+bool HeadlessPlatform::escapePending() {
+  auto it = std::find_if(events_.begin(), events_.end(), [](const Event& e) {
+    auto* key = std::get_if<KeyEvent>(&e);
+    return key != nullptr && *key == KeyEvent{Key::Escape};
+  });
+  if (it == events_.end()) return false;
+  events_.erase(it);
+  return true;
 }
 
 }  // namespace kiv::platform

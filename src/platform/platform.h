@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/events.h"
+#include "platform/grid.h"
+
 namespace kiv::platform {
 
 enum class BoxButtons { Ok, YesNo, YesNoCancel };
@@ -36,6 +39,21 @@ class Platform {
   virtual void focusMainWindow() {}
   // Every message the message routine shows or logs passes here.
   virtual void recordMessage(const MessageRecord& /*message*/) {}
+
+  // The screen. Size in cells, clamped to 1..200 rows and 1..399 columns.
+  virtual int rows() const { return 24; }
+  virtual int cols() const { return 80; }
+  // Draws the grid; only rows that differ from what is on the screen are
+  // sent to the terminal.
+  virtual void draw(const Grid& /*grid*/, const Palette& /*palette*/) {}
+  virtual void setCaret(int /*row*/, int /*col*/, CaretShape /*shape*/, bool /*visible*/) {}
+  virtual void setTitle(std::string_view /*title*/) {}
+  virtual void bell() {}
+  // Blocks until the next event.
+  virtual Event nextEvent() { return QuitEvent{}; }
+  // Non-blocking: true when Escape is waiting in the input (long operations
+  // use it to stop); other pending input stays queued.
+  virtual bool escapePending() { return false; }
 };
 
 }  // namespace kiv::platform

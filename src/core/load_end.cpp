@@ -1,0 +1,88 @@
+#include "core/load_end.h"
+
+#include "core/file_load.h"
+#include "core/file_profile.h"
+#include "core/line_ops.h"
+#include "core/load_input.h"
+#include "core/profile_write.h"
+#include "core/session.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::string_view kUtf16Replaced =
+    "File is in Unicode format (UTF-16).\n%d  characters with value greater than  x'FF'  were "
+    "replaced with  '?'.\n\n%s\n\n";
+constexpr std::string_view kUtf16EditQuestion =
+    "If you SAVE this file on exit from Edit, characters replaced with  '?'  will remain  "
+    "'?'.\n\nTo switch to View mode, click on 'Yes'.\n\nTo continue in Edit mode, click on 'No'.";
+constexpr std::string_view kFoldedAtAbsoluteMax =
+    "File:  %s\n\n%d  records exceeded the absolute max record length of  %d.\n\nThese records "
+    "were folded during file load.\n\nWARNING:  If you SAVE a file with folded records, they "
+    "become permanently folded.";
+constexpr std::string_view kFoldedAtMaxRecLen =
+    " %s\n\nOn load  %d  records were folded at File Profile MaxRexLength  %d\n\nWARNING:  If you "
+    "SAVE a file with folded records, they become permanently folded.";
+constexpr std::string_view kProfileNotWritten = "Unable to write file profile '%s'";
+
+void toView(Task& task) {
+  task.mode = TaskMode::View;
+  task.modified = false;
+}
+
+void reportReplacements(Task& task) {
+  Session& s = task.session;
+  std::string text = format(kUtf16Replaced, task.load.replaced, task.path);
+  if (task.mode != TaskMode::Edit) {
+    message(s, "", text);
+    return;
+  }
+  if (askYesNo(s, text + std::string(kUtf16EditQuestion)) == "YES") toView(task);
+}
+
+void endOfFileMessages(Task& task) {
+  const LoadState& ld = task.load;
+  Session& s = task.session;
+  if (s.quietFileOp) return;
+  if (ld.replaced > 0) reportReplacements(task);
+  if (ld.foldedAtAbsoluteMax > 0)
+    messagef(s, "", kFoldedAtAbsoluteMax, task.path, ld.foldedAtAbsoluteMax, kMaxLineLength);
+  if (ld.foldedAtMaxRecLen > 0)
+    messagef(s, "", kFoldedAtMaxRecLen, task.path, ld.foldedAtMaxRecLen, maxRecLenOf(task));
+}
+
+void complete(Task& task) {
+  LoadState& ld = task.load;
+  ld.complete = true;
+  ld.bytesLoaded = bytesConsumed(ld);
+  releaseInput(ld);
+  finishLineStore(task);
+}
+
+}  // namespace
+
+void finishLoad(Task& task) {
+  complete(task);
+  endOfFileMessages(task);
+  if (task.mode != TaskMode::Edit || !task.load.writeLock) closeFile(task);
+}
+
+void endLoad(Task& task) {
+  task.load.ended = true;
+  complete(task);
+  if (task.mode == TaskMode::Edit) toView(task);
+  task.modified = false;
+  closeFile(task);
+}
+
+void followMaxRecLen(Task& task, int before) {
+  FileProfile& p = *task.profile;
+  if (p.maxRecLen == before) return;
+  if (p.boundRight == before) p.boundRight = p.maxRecLen;
+  if (writeProfile(task.session, p, true) != 0)
+    messagef(task.session, "", kProfileNotWritten, p.name);
+}
+
+}  // namespace kiv

@@ -1,0 +1,81 @@
+#include "core/load_record.h"
+
+#include <algorithm>
+
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::string_view kTabsRetained =
+    "File:  %s\n\nTAB expansion would exceed  MaxRecordLength(%d)  in File Profile(%s)\n\n"
+    "TABs retained.";
+
+// Expands tabs into ld.expand. False when the result would pass MaxRecLen.
+bool expandTabs(Task& task, const LoadRules& rules, std::string_view bytes) {
+  std::vector<char>& out = task.load.expand;
+  out.clear();
+  auto limit = static_cast<std::size_t>(rules.maxRecLen());
+  auto step = static_cast<std::size_t>(rules.tabsIn());
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) != rules.tab) {
+      out.push_back(c);
+    } else {
+      out.resize((out.size() / step + 1) * step, rules.pad);
+    }
+    if (out.size() > limit) return false;
+  }
+  return true;
+}
+
+std::string_view withTabsExpanded(Task& task, const LoadRules& rules, std::string_view bytes) {
+  LoadState& ld = task.load;
+  if (!ld.tabSeen || rules.tabsIn() < 1 ||
+      bytes.size() > static_cast<std::size_t>(rules.maxRecLen()))
+    return bytes;
+  if (expandTabs(task, rules, bytes)) return {ld.expand.data(), ld.expand.size()};
+  if (!ld.tabWarningShown) {
+    ld.tabWarningShown = true;
+    messagef(task.session, "", kTabsRetained, task.path, rules.maxRecLen(), rules.profile->name);
+  }
+  return bytes;
+}
+
+std::string_view withoutTrailingPad(std::string_view bytes, char pad) {
+  std::size_t end = bytes.find_last_not_of(pad);
+  return bytes.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
+// The bytes padded to MaxRecLen, in ld.expand (which may hold them already).
+std::string_view padded(Task& task, const LoadRules& rules, std::string_view bytes) {
+  auto limit = static_cast<std::size_t>(rules.maxRecLen());
+  if (bytes.size() >= limit) return bytes;
+  std::vector<char>& out = task.load.expand;
+  if (bytes.data() != out.data()) out.assign(bytes.begin(), bytes.end());
+  out.resize(limit, rules.pad);
+  return {out.data(), out.size()};
+}
+
+}  // namespace
+
+bool appendRecord(Task& task, std::string_view bytes) {
+  Line* line = createLine(task, bytes, LineKind::Text);
+  if (!line) return false;
+  line->recordNumber = static_cast<std::uint32_t>(++task.load.records);
+  task.lines.append(line);
+  return true;
+}
+
+bool appendVariableRecord(Task& task, const LoadRules& rules, std::string_view bytes) {
+  std::string_view text = withTabsExpanded(task, rules, bytes);
+  if (rules.trailing == 'S')
+    text = withoutTrailingPad(text, rules.pad);
+  else if (rules.trailing == 'P')
+    text = padded(task, rules, text);
+  return appendRecord(task, text);
+}
+
+}  // namespace kiv

@@ -1,0 +1,40 @@
+#include "platform/grid.h"
+
+#include <algorithm>
+
+namespace kiv::platform {
+
+void Grid::resize(int rows, int cols) {
+  rows_ = std::max(rows, 0);
+  cols_ = std::max(cols, 0);
+  cells_.assign(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cols_), Cell{});
+}
+
+Cell Grid::at(int row, int col) const {
+  if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return Cell{};
+  return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
+                static_cast<std::size_t>(col)];
+}
+
+void Grid::set(int row, int col, Cell cell) {
+  if (row < 0 || row >= rows_ || col < 0 || col >= cols_) return;
+  cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
+         static_cast<std::size_t>(col)] = cell;
+}
+
+void Grid::put(int row, int col, std::string_view text, std::uint8_t attr) {
+  for (unsigned char c : text) set(row, col++, Cell{static_cast<char32_t>(c), attr});
+}
+
+void Grid::fillRow(int row, Cell cell) {
+  for (int c = 0; c < cols_; ++c) set(row, c, cell);
+}
+
+bool Grid::rowEquals(const Grid& other, int row) const {
+  if (cols_ != other.cols_ || row < 0 || row >= rows_ || row >= other.rows_) return false;
+  auto begin = cells_.begin() + static_cast<std::ptrdiff_t>(row) * cols_;
+  auto obegin = other.cells_.begin() + static_cast<std::ptrdiff_t>(row) * cols_;
+  return std::equal(begin, begin + cols_, obegin);
+}
+
+}  // namespace kiv::platform

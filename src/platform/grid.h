@@ -1,0 +1,62 @@
+// The screen as plain data: a grid of cells, each a code point and a colour
+// attribute (foreground colour number in the high four bits, background in
+// the low four, both indexing the 16-entry palette). Knows nothing of the
+// terminal; the platform draws grids.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace kiv::platform {
+
+struct Cell {
+  char32_t ch = U' ';
+  std::uint8_t attr = 0x70;  // light grey on black in the default palette
+
+  bool operator==(const Cell&) const = default;
+};
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+// The largest screen the program lays out; a larger terminal shows it in
+// its top left corner.
+inline constexpr int kMaxScreenRows = 200;
+inline constexpr int kMaxScreenCols = 399;
+
+// A terminal size as the program sees it: 1..200 rows, 1..399 columns.
+inline int clampRows(int rows) { return std::clamp(rows, 1, kMaxScreenRows); }
+inline int clampCols(int cols) { return std::clamp(cols, 1, kMaxScreenCols); }
+
+// The 16 colours the attribute bytes index.
+using Palette = std::array<Rgb, 16>;
+
+class Grid {
+ public:
+  Grid() = default;
+  Grid(int rows, int cols) { resize(rows, cols); }
+
+  int rows() const { return rows_; }
+  int cols() const { return cols_; }
+  void resize(int rows, int cols);
+
+  // 0-based row and column; positions outside the grid are ignored / blank.
+  Cell at(int row, int col) const;
+  void set(int row, int col, Cell cell);
+  // Writes text (one code point a byte, Latin-1) from (row, col), clipped.
+  void put(int row, int col, std::string_view text, std::uint8_t attr);
+  void fillRow(int row, Cell cell);
+  bool rowEquals(const Grid& other, int row) const;
+
+ private:
+  int rows_ = 0;
+  int cols_ = 0;
+  std::vector<Cell> cells_;
+};
+
+}  // namespace kiv::platform

@@ -1,0 +1,283 @@
+// VARIABLE records: terminators and their detection, strictness, the form
+// feed after CR, 0x1A, tabs, long records, trailing blanks, EBCDIC, and the
+// memchr scan against the byte-by-byte rules.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/file_load.h"
+#include "core/file_load_fixture.h"
+
+namespace kiv {
+namespace {
+
+using test::InputTuning;
+using test::LoadTest;
+using V = std::vector<std::string>;
+
+class LoadVariableTest : public LoadTest {
+ protected:
+  // Loads `contents` as a.v under the plain profile plus `lines`.
+  V load(std::string_view lines, std::string_view contents, InputTuning tuning = {}) {
+    profile("v", lines);
+    t.file("a.v", contents);
+    task = open("a.v", TaskMode::Edit, tuning);
+    return task ? texts(*task) : V{"<not opened>"};
+  }
+
+  std::unique_ptr<Task> task;
+};
+
+TEST_F(LoadVariableTest, MixedEndsEachEndARecordWithoutStrictness) {
+  EXPECT_EQ(load("", "one\r\ntwo\nthree\rfour\n\nlast"),
+            (V{"one", "two", "three", "four", "", "last"}));
+  EXPECT_EQ(task->load.terminator, "CR+LF");
+  EXPECT_EQ(shape(*task), "TxxxxxxB");
+  EXPECT_FALSE(task->modified);
+  EXPECT_EQ(task->changeCount, 0);
+  EXPECT_EQ(task->lines.first->next->recordNumber, 1u);
+  EXPECT_EQ(task->lines.last->prev->recordNumber, 6u);
+  EXPECT_EQ(task->load.fd, -1) << "closed after the load without the write lock";
+  EXPECT_TRUE(t.messages().empty());
+
+  EXPECT_EQ(load("", "a\nb\r\n"), (V{"a", "b"}));
+  EXPECT_EQ(task->load.terminator, "LF") << "the first end found is the one detected";
+  EXPECT_EQ(load("", "a\rb\r\n"), (V{"a", "b"}));
+  EXPECT_EQ(task->load.terminator, "CR");
+  EXPECT_EQ(load("", ""), V{});
+  EXPECT_EQ(shape(*task), "TB");
+}
+
+TEST_F(LoadVariableTest, StrictnessKeepsOtherEndsAsData) {
+  const char* strict = "BOOLreadeorstrict=TRUE\n";
+  EXPECT_EQ(load(strict, "a\r\nb\nc\r\nx\ry\r\nlast\r"), (V{"a", "b\nc", "x\ry", "last\r"}));
+  EXPECT_EQ(load(strict, "a\nb\r\nc\n"), (V{"a", "b\r", "c"}));
+  EXPECT_EQ(task->load.terminator, "LF");
+  EXPECT_EQ(load(strict, "a\rb\nc\r\rd"), (V{"a", "b\nc", "", "d"}));
+  EXPECT_EQ(task->load.terminator, "CR");
+  // Before the first end is found the loose rules hold.
+  EXPECT_EQ(load(strict,
+                 "a\r\x0C"
+                 "b\r\nc\nd\r\n"),
+            (V{"a",
+               "\x0C"
+               "b",
+               "c\nd"}));
+}
+
+TEST_F(LoadVariableTest, FormFeedAfterCrStartsTheNextRecordAndDetectsNothing) {
+  EXPECT_EQ(load("", "a\r\x0C"), (V{"a", "\x0C"}));
+  EXPECT_EQ(task->load.terminator, "");
+  EXPECT_EQ(load("", "a\r\x0Cpage\nz\n"), (V{"a", "\x0Cpage", "z"}));
+  EXPECT_EQ(task->load.terminator, "LF");
+}
+
+TEST_F(LoadVariableTest, EofByteEndsTheFileOnlyWithEofRead) {
+  EXPECT_EQ(load("BOOLeofread=TRUE\n",
+                 "a\nb\x1A"
+                 "c\nd\n"),
+            (V{"a", "b"}));
+  EXPECT_EQ(shape(*task), "TxxB");
+  EXPECT_EQ(load("BOOLeofread=TRUE\n", "a\n\x1A\nmore\n"), (V{"a"}));
+  EXPECT_EQ(load("BOOLeofread=TRUE\n",
+                 "a\r\x1A"
+                 "b\n"),
+            (V{"a"}));
+  EXPECT_EQ(load("",
+                 "a\nb\x1A"
+                 "c\nd\n"),
+            (V{"a",
+               "b\x1A"
+               "c",
+               "d"}));
+}
+
+TEST_F(LoadVariableTest, TabsExpandToTheNextStopOrAreRetainedOncePerOpen) {
+  EXPECT_EQ(load("TabsIn=8\n", "\tx\nabc\ty\n\t\n"), (V{"        x", "abc     y", "        "}));
+  EXPECT_EQ(load("TabsIn=4\n", "ab\t\tc\n"), (V{"ab      c"}));
+  EXPECT_EQ(load("TabsIn=0\n", "a\tb\n"), (V{"a\tb"}));
+  EXPECT_TRUE(t.messages().empty());
+
+  // MaxRecLen 10: "a\t\tb" would become 17 bytes.
+  EXPECT_EQ(load("TabsIn=8\nMaxRecLen=10\n", "a\t\tb\n\tc\nd\t\t\n"),
+            (V{"a\t\tb", "        c", "d\t\t"}));
+  ASSERT_EQ(t.messages().size(), 1u);
+  EXPECT_EQ(t.lastMessage().text, "File:  " + t.path("a.v") +
+                                      "\n\nTAB expansion would exceed  MaxRecordLength(10)  in "
+                                      "File Profile(V)\n\nTABs retained.");
+  // A new open warns again.
+  EXPECT_EQ(load("TabsIn=8\nMaxRecLen=10\n", "a\t\tb\n"), V{"a\t\tb"});
+  EXPECT_EQ(t.messages().size(), 2u);
+}
+
+TEST_F(LoadVariableTest, RecordOfMaxRecLenIsTakenUnderEveryLongRecordOption) {
+  for (const char* option : {"Notify", "Fold", "AutoIncrease", "IgnoreExcessBlanks"}) {
+    std::string lines = "MaxRecLen=8\nLongRecordOption=" + std::string(option) + "\n";
+    EXPECT_EQ(load(lines, "12345678\n12345678"), (V{"12345678", "12345678"})) << option;
+    EXPECT_EQ(task->profile->maxRecLen, 8) << option;
+  }
+  EXPECT_TRUE(t.messages().empty());
+}
+
+TEST_F(LoadVariableTest, NotifyEndsTheLoadKeepingTheLinesReadAndGoesToView) {
+  EXPECT_EQ(load("MaxRecLen=8\n", "ok\n123456789\nnever\n"), (V{"ok"}));
+  EXPECT_EQ(shape(*task), "TxB");
+  EXPECT_EQ(task->mode, TaskMode::View);
+  EXPECT_FALSE(task->modified);
+  EXPECT_TRUE(task->load.complete);
+  EXPECT_TRUE(task->load.ended);
+  EXPECT_EQ(task->load.fd, -1);
+  std::string file = t.path("a.v");
+  EXPECT_EQ(t.lastMessage().text,
+            "File:  " + file +
+                "\n\nRecord(2)  length exceeds  MaxRecordLength(8)  in FileProfile(V). File load "
+                "terminated.\n\nTo remedy, invoke OPTIONS, item FILE PROFILES, item GENERAL, "
+                "double-click on FileProfile(V)\n\nReview choices for field  'LongRecordOption', "
+                "or set field  'MaxRecordLength'  to a value greater than  8.");
+  EXPECT_EQ(loadChunk(*task), 0) << "an ended load is complete";
+  EXPECT_EQ(loadAll(*task), 0);
+}
+
+TEST_F(LoadVariableTest, FoldCutsAtMaxRecLenAndCountsTheFolds) {
+  EXPECT_EQ(load("MaxRecLen=8\nLongRecordOption=Fold\n", "123456789\nabcdefghijklmnopq\r\n"),
+            (V{"12345678", "9", "abcdefgh", "ijklmnop", "q"}));
+  EXPECT_EQ(task->load.foldedAtMaxRecLen, 3);
+  EXPECT_EQ(task->mode, TaskMode::Edit);
+  EXPECT_EQ(task->load.terminator, "LF");
+  EXPECT_EQ(t.lastMessage().text,
+            " " + t.path("a.v") +
+                "\n\nOn load  3  records were folded at File Profile MaxRexLength  8\n\nWARNING:  "
+                "If you SAVE a file with folded records, they become permanently folded.");
+  // The byte after a full record is read again even when it is a CR whose
+  // line feed belongs to it.
+  EXPECT_EQ(load("MaxRecLen=8\nLongRecordOption=Fold\n", "12345678\r\nx"), (V{"12345678", "x"}));
+  EXPECT_EQ(task->load.foldedAtMaxRecLen, 0);
+}
+
+TEST_F(LoadVariableTest, AutoIncreaseGrowsMaxRecLenAndWritesTheProfileBack) {
+  EXPECT_EQ(
+      load("MaxRecLen=8\nBounds=1,8\nLongRecordOption=AutoIncrease\n", "123456789\n12345678901\n"),
+      (V{"123456789", "12345678901"}));
+  EXPECT_EQ(task->profile->maxRecLen, 11);
+  EXPECT_EQ(task->profile->boundRight, 11);
+  std::string written = t.read("options/kivfileprof.v.txt");
+  EXPECT_NE(written.find("MaxRecLen=11\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("Bounds=1,11\n"), std::string::npos) << written;
+
+  // A locked profile stays as it is; a right bound short of MaxRecLen stays.
+  load("MaxRecLen=8\nBounds=1,6\nLongRecordOption=AutoIncrease\nBOOLlock=TRUE\n", "123456789\n");
+  EXPECT_EQ(task->profile->maxRecLen, 9);
+  EXPECT_EQ(task->profile->boundRight, 6);
+  EXPECT_NE(t.read("options/kivfileprof.v.txt").find("MaxRecLen=8\n"), std::string::npos);
+}
+
+TEST_F(LoadVariableTest, IgnoreExcessBlanksKeepsBlanksAndNotifiesOnAnythingElse) {
+  std::string lines = "MaxRecLen=8\nLongRecordOption=IgnoreExcessBlanks\n";
+  EXPECT_EQ(load(lines, "12345678   \nabc\n"), (V{"12345678   ", "abc"}));
+  EXPECT_TRUE(t.messages().empty());
+  EXPECT_EQ(load(lines, "a\n12345678  x\nb\n"), (V{"a"}));
+  EXPECT_EQ(task->profile->longRecordOption, "Notify");
+  EXPECT_EQ(task->mode, TaskMode::View);
+  EXPECT_NE(t.lastMessage().text.find("Record(2)  length exceeds  MaxRecordLength(8)"),
+            std::string::npos);
+}
+
+TEST_F(LoadVariableTest, AbsoluteMaximumFoldsOrEndsTheLoad) {
+  std::string big(kMaxLineLength + 1, 'x');
+  load("MaxRecLen=128000\nMaxRecordOption=Fold\n", big + "\nz\n");
+  ASSERT_EQ(task->lines.count, 5u);
+  EXPECT_EQ(task->lines.first->next->length(), kMaxLineLength);
+  EXPECT_EQ(task->lines.first->next->next->text(), "x");
+  EXPECT_EQ(task->load.foldedAtAbsoluteMax, 1);
+  EXPECT_EQ(t.lastMessage().text,
+            "File:  " + t.path("a.v") +
+                "\n\n1  records exceeded the absolute max record length of  128000.\n\nThese "
+                "records were folded during file load.\n\nWARNING:  If you SAVE a file with "
+                "folded records, they become permanently folded.");
+
+  // Blanks past MaxRecLen are kept only up to the absolute maximum.
+  load("MaxRecLen=8\nLongRecordOption=IgnoreExcessBlanks\n", "first\n" + std::string(128001, ' '));
+  EXPECT_EQ(texts(*task), V{"first"});
+  EXPECT_EQ(task->mode, TaskMode::View);
+  EXPECT_EQ(t.lastMessage().text,
+            "File:  " + t.path("a.v") +
+                "\n\nRecord(2)  length exceeds absolute max of  128000. File load "
+                "terminated.\n\nTo remedy, invoke OPTIONS, item FILE PROFILES, item GENERAL, "
+                "double-click on FileProfile(V)\n\nSet field  'MaxRecordOption'  to  'Fold'");
+}
+
+TEST_F(LoadVariableTest, TrailingBlanksAreStrippedPaddedOrLeft) {
+  EXPECT_EQ(load("TrailingBlanksOption=StripBlanksOnWrite\n", "ab  \n   \n a\t \n"),
+            (V{"ab", "", " a\t"}));
+  EXPECT_EQ(load("TrailingBlanksOption=PadBlanksOnWrite\nMaxRecLen=8\n", "ab\n\n12345678\n"),
+            (V{"ab      ", "        ", "12345678"}));
+  EXPECT_EQ(load("TrailingBlanksOption=LeaveBlanksAsIs\n", "ab  \n"), (V{"ab  "}));
+  EXPECT_EQ(load("TrailingBlanksOption=PadBlanksOnWrite\nMaxRecLen=10\nTabsIn=4\n", "\tx\n"),
+            (V{"    x     "}));
+  EXPECT_FALSE(task->modified);
+}
+
+TEST_F(LoadVariableTest, EbcdicReadsStrictlyWithItsOwnLineFeedTabAndBlank) {
+  std::string ebcdic = "CharsetFile=EBCDIC\nNewFileRecordTerminator=LF\n";
+  EXPECT_EQ(load(ebcdic, "\xC1\xC2\x25\xC3\x0A\x0D\xC4\x25"), (V{"\xC1\xC2", "\xC3\x0A\x0D\xC4"}));
+  EXPECT_EQ(task->load.terminator, "LF");
+  EXPECT_TRUE(task->lines.first->next->ebcdic);
+  EXPECT_EQ(load("CharsetFile=EBCDIC\nNewFileRecordTerminator=CR+LF\n",
+                 "\xC1\x0D\x25\xC2\x25\xC3\x0D\x25"),
+            (V{"\xC1", "\xC2\x25\xC3"}));
+  EXPECT_EQ(load(ebcdic + "TabsIn=4\nTrailingBlanksOption=StripBlanksOnWrite\n",
+                 "\x05\xC1\x40\x40\x25\xC2\x20\x25"),
+            (V{"\x40\x40\x40\x40\xC1", "\xC2\x20"}));
+}
+
+// Random files under many settings: the memchr scan, the byte-by-byte rules
+// and tiny read blocks (records across every buffer boundary) give the same
+// lines, terminator, mode and messages.
+TEST_F(LoadVariableTest, ScanAndByteRulesAgreeAcrossBlockBoundaries) {
+  const std::string settings[] = {
+      "",
+      "BOOLreadeorstrict=TRUE\n",
+      "BOOLeofread=TRUE\nTabsIn=4\nTrailingBlanksOption=StripBlanksOnWrite\n",
+      "MaxRecLen=8\nLongRecordOption=Fold\n",
+      "MaxRecLen=8\nLongRecordOption=IgnoreExcessBlanks\nBOOLreadeorstrict=TRUE\n",
+      "MaxRecLen=8\nLongRecordOption=AutoIncrease\nBOOLlock=TRUE\n",
+      "MaxRecLen=8\n",
+      "CharsetFile=EBCDIC\nNewFileRecordTerminator=CR\nTabsIn=2\n",
+      "CharsetFile=EBCDIC\nNewFileRecordTerminator=CR+LF\n",
+  };
+  const char alphabet[] = {'a', 'b', ' ', '\t', '\r', '\n', '\x0C', '\x1A', '\x25', '\x40', '\x05'};
+  std::mt19937 rng(20240611);
+  struct Result {
+    V lines;
+    std::string terminator;
+    TaskMode mode;
+    std::vector<std::string> messages;
+  };
+  auto run = [&](InputTuning tuning) {
+    t.clearMessages();
+    task = open("a.v", TaskMode::Browse, tuning);
+    return Result{texts(*task), task->load.terminator, task->mode, t.messageTexts()};
+  };
+  for (const std::string& lines : settings) {
+    profile("v", lines);
+    for (int round = 0; round < 40; ++round) {
+      std::string contents(std::uniform_int_distribution<int>(0, 120)(rng), 'a');
+      for (char& c : contents)
+        c = alphabet[std::uniform_int_distribution<std::size_t>(0, sizeof alphabet - 1)(rng)];
+      t.file("a.v", contents);
+      Result reference = run({1 << 20, true});
+      for (InputTuning tuning : {InputTuning{1 << 20, false}, InputTuning{1, false},
+                                 InputTuning{3, false}, InputTuning{2, true}}) {
+        Result r = run(tuning);
+        SCOPED_TRACE(::testing::PrintToString(contents) + " with " + lines);
+        EXPECT_EQ(r.lines, reference.lines);
+        EXPECT_EQ(r.terminator, reference.terminator);
+        EXPECT_EQ(r.mode, reference.mode);
+        EXPECT_EQ(r.messages, reference.messages);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kiv

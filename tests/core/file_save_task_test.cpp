@@ -1,0 +1,381 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/file_load.h"
+#include "core/file_profile.h"
+#include "core/file_save.h"
+#include "core/line_ops.h"
+#include "platform/file_lock.h"
+#include "services/option_group.h"
+#include "services/var_pool.h"
+#include "support/editor_test.h"
+
+namespace fs = std::filesystem;
+
+namespace kiv {
+namespace {
+
+using platform::BoxAnswer;
+
+// Lowers the file-size limit so that writes past it fail with EFBIG: a
+// full disk as far as the save can tell, even for root.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lower = old_;
+    lower.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &lower);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = nullptr;
+};
+
+std::vector<std::string> entries(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+struct stat statOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  return st;
+}
+
+class SaveTaskTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setSearchPaths(t.session()); }
+
+  Session& s() { return t.session(); }
+
+  // A profile named after a file extension, on top of plain LF text settings.
+  void profile(std::string_view name, std::string_view overrides) {
+    t.file("options/kivfileprof." + std::string(name) + ".txt",
+           "Recfm=VARIABLE\nMaxRecLen=32000\nCharsetFile=ASCII-ISO8859\n"
+           "NewFileRecordTerminator=LF\nLongRecordOption=Notify\nMaxRecordOption=Notify\n"
+           "TrailingBlanksOption=LeaveBlanksAsIs\nTabsIn=0\nTabsOut=0\nBOOLbackup=FALSE\n" +
+               std::string(overrides));
+  }
+
+  std::unique_ptr<Task> open(std::string_view rel, TaskMode mode = TaskMode::Edit) {
+    std::unique_ptr<Task> task = openTask(s(), t.path(rel), mode);
+    EXPECT_TRUE(task) << rel;
+    return task;
+  }
+
+  // Replaces the text of the n-th TEXT line (from 1).
+  void change(Task& task, int n, std::string_view text) {
+    Line* line = task.lines.first;
+    for (int i = 0; i < n; ++i) line = line->next;
+    ASSERT_TRUE(line && line->is(LineKind::Text));
+    setLineText(task, line, text);
+  }
+
+  test::EditorTest t;
+};
+
+TEST_F(SaveTaskTest, SavesTheLinesAndClearsTheModifiedFlag) {
+  t.file("a.txt", "one\ntwo\n");
+  auto task = open("a.txt");
+  change(*task, 2, "TWO");
+  ASSERT_TRUE(task->modified);
+  t.clearMessages();
+  EXPECT_EQ(saveTask(*task, false), 0);
+  EXPECT_EQ(t.read("a.txt"), "one\nTWO\n");
+  EXPECT_FALSE(task->modified);
+  EXPECT_TRUE(task->mayEnd);
+  EXPECT_EQ(t.lastMessage().id, "SAVE20");
+  EXPECT_EQ(t.lastMessage().text, "File saved");
+  EXPECT_EQ(entries(t.dir()), (std::vector<std::string>{"a.txt", "allusers", "options"}))
+      << "no temporary file, no backup (the txt profile asks for none)";
+
+  t.clearMessages();
+  s().quietFileOp = true;
+  change(*task, 1, "ONE");
+  EXPECT_EQ(saveTask(*task, false), 0);
+  EXPECT_TRUE(t.messages().empty()) << "a quiet file operation shows no \"File saved\"";
+  EXPECT_EQ(t.read("a.txt"), "ONE\nTWO\n");
+}
+
+TEST_F(SaveTaskTest, ViewAndBrowseWriteNothing) {
+  t.file("v.txt", "data\n");
+  for (TaskMode mode : {TaskMode::View, TaskMode::Browse}) {
+    auto task = open("v.txt", mode);
+    change(*task, 1, "changed");
+    EXPECT_EQ(saveTask(*task, false), -1);
+    EXPECT_FALSE(task->modified);
+    EXPECT_EQ(t.lastMessage().id, "SAVE5");
+    EXPECT_EQ(t.lastMessage().text, "SAVE is disabled, file not written");
+    EXPECT_EQ(t.read("v.txt"), "data\n");
+  }
+}
+
+TEST_F(SaveTaskTest, TerminatorOfNewAndOfLoadedFiles) {
+  profile("crlf", "NewFileRecordTerminator=CR+LF\n");
+  auto task = open("new.crlf");
+  EXPECT_TRUE(task->newFile);
+  EXPECT_TRUE(t.exists("new.crlf")) << "EDIT creates the file at once";
+  ASSERT_EQ(insertLinesBelow(*task, task->lines.first, 2), 0);
+  change(*task, 1, "first");
+  change(*task, 2, "second");
+  EXPECT_EQ(saveTask(*task, true), 0);
+  EXPECT_EQ(t.read("new.crlf"), "first\r\nsecond\r\n");
+  EXPECT_FALSE(task->newFile);
+
+  t.file("old.crlf", "a\nb\n");
+  task = open("old.crlf");
+  change(*task, 1, "A");
+  EXPECT_EQ(saveTask(*task, false), 0);
+  EXPECT_EQ(t.read("old.crlf"), "A\nb\n") << "the terminator read wins over the new-file one";
+}
+
+TEST_F(SaveTaskTest, AChangeByAnotherProgramIsOverwrittenOnlyOnYes) {
+  t.file("c.txt", "mine\n");
+  auto task = open("c.txt");
+  change(*task, 1, "edited");
+  t.file("c.txt", "theirs, longer\n");
+
+  t.answer(BoxAnswer::No);
+  EXPECT_NE(saveTask(*task, false), 0);
+  ASSERT_FALSE(t.platform().boxes().empty());
+  EXPECT_EQ(t.platform().boxes().back().text,
+            "File has been changed by another program since it was loaded:\n\n" + t.path("c.txt") +
+                "\n\nOverwrite it?");
+  EXPECT_TRUE(task->modified);
+  EXPECT_FALSE(task->mayEnd);
+  EXPECT_EQ(t.read("c.txt"), "theirs, longer\n");
+
+  t.answer(BoxAnswer::Yes);
+  EXPECT_EQ(saveTask(*task, false), 0);
+  EXPECT_EQ(t.read("c.txt"), "edited\n");
+  EXPECT_FALSE(task->modified);
+
+  change(*task, 1, "again");
+  EXPECT_EQ(saveTask(*task, false), 0) << "the saved file is the one known now: no question";
+  EXPECT_EQ(t.read("c.txt"), "again\n");
+}
+
+TEST_F(SaveTaskTest, AChangeOfSameSizeIsSeenByItsModificationTime) {
+  std::string path = t.file("m.txt", "1234\n");
+  auto task = open("m.txt");
+  change(*task, 1, "mine");
+  t.file("m.txt", "5678\n");
+  timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 5}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  t.answer(BoxAnswer::No);
+  EXPECT_NE(saveTask(*task, false), 0);
+  EXPECT_EQ(t.read("m.txt"), "5678\n");
+}
+
+TEST_F(SaveTaskTest, PermissionBitsAndOwnerAreKept) {
+  std::string path = t.file("p.txt", "p\n");
+  ASSERT_EQ(::chown(path.c_str(), 1234, 4321), 0);  // the tests run as root
+  ASSERT_EQ(::chmod(path.c_str(), 02751), 0);       // after chown, which clears set-id bits
+  auto task = open("p.txt");
+  change(*task, 1, "q");
+  EXPECT_EQ(saveTask(*task, false), 0);
+  struct stat st = statOf(path);
+  EXPECT_EQ(st.st_mode & 07777, 02751u);
+  EXPECT_EQ(st.st_uid, 1234u);
+  EXPECT_EQ(st.st_gid, 4321u);
+  EXPECT_EQ(t.read("p.txt"), "q\n");
+}
+
+TEST_F(SaveTaskTest, AFileRemovedBehindTheTaskIsWrittenAgainOnYes) {
+  std::string path = t.file("u.txt", "u\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  auto task = open("u.txt");
+  change(*task, 1, "v");
+  fs::remove(path);
+  t.answer(BoxAnswer::No);
+  EXPECT_NE(saveTask(*task, false), 0);
+  EXPECT_NE(t.platform().boxes().back().text.find("removed by another program"), std::string::npos);
+  EXPECT_FALSE(t.exists("u.txt"));
+  t.answer(BoxAnswer::Yes);
+  mode_t old = ::umask(027);
+  int result = saveTask(*task, false);
+  ::umask(old);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(statOf(path).st_mode & 07777, 0640u) << "0666 less the umask, as a new file";
+  EXPECT_EQ(t.read("u.txt"), "v\n");
+}
+
+TEST_F(SaveTaskTest, AFailedWriteLeavesTheOldFileWhole) {
+  std::string old(10000, 'o');
+  for (std::size_t i = 99; i < old.size(); i += 100) old[i] = '\n';
+  t.file("big.txt", old);
+  auto task = open("big.txt");
+  change(*task, 1, std::string(99, 'n'));
+  int result;
+  {
+    FileSizeLimit limit(4096);
+    result = saveTask(*task, false);
+  }
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(t.lastMessage().id, "FILE90");
+  EXPECT_EQ(t.lastMessage().text, "Write error on file:\n\n" + t.path("big.txt"));
+  EXPECT_EQ(t.read("big.txt"), old);
+  EXPECT_TRUE(task->modified);
+  EXPECT_EQ(entries(t.dir()), (std::vector<std::string>{"allusers", "big.txt", "options"}))
+      << "the partial temporary file is removed";
+  EXPECT_EQ(saveTask(*task, false), 0) << "with room again the save goes through";
+  EXPECT_EQ(t.read("big.txt").substr(0, 100), std::string(99, 'n') + "\n");
+}
+
+TEST_F(SaveTaskTest, AFailedRenameRemovesTheTemporaryFile) {
+  std::string path = t.file("d/x.txt", "x\n");
+  auto task = open("d/x.txt");
+  change(*task, 1, "y");
+  fs::remove(path);
+  t.file("d/x.txt/inside", "a directory took the name");
+  t.answer(BoxAnswer::Yes);
+  EXPECT_EQ(saveTask(*task, false), -1);
+  EXPECT_EQ(t.lastMessage().id, "FILE90");
+  EXPECT_EQ(entries(t.path("d")), std::vector<std::string>{"x.txt"});
+  EXPECT_TRUE(task->modified);
+}
+
+TEST_F(SaveTaskTest, TheWriteLockIsHeldOnTheNewFileUnlessKeptClosed) {
+  varSet(s(), "ZEDIT.WRITELOCK", "TRUE");
+  std::string path = t.file("l.txt", "l\n");
+  auto task = open("l.txt");
+  ASSERT_TRUE(task->load.lockHeld);
+  change(*task, 1, "L");
+  EXPECT_EQ(saveTask(*task, false), 0);
+  ASSERT_GE(task->load.fd, 0);
+  EXPECT_TRUE(task->load.lockHeld);
+  struct stat held {};
+  ASSERT_EQ(::fstat(task->load.fd, &held), 0);
+  EXPECT_EQ(held.st_ino, statOf(path).st_ino) << "the lock is on the file now under the name";
+
+  auto second = open("l.txt");
+  EXPECT_EQ(second->mode, TaskMode::View) << "a second EDIT cannot have it";
+  EXPECT_EQ(t.lastMessage().id, "FILE20");
+
+  change(*task, 1, "closed");
+  EXPECT_EQ(saveTask(*task, true), 0);
+  EXPECT_EQ(task->load.fd, -1);
+  EXPECT_FALSE(task->load.lockHeld);
+  auto third = open("l.txt");
+  EXPECT_EQ(third->mode, TaskMode::Edit) << "nothing holds the file any more";
+}
+
+TEST_F(SaveTaskTest, AFileHeldByAnotherWriterIsNotWritten) {
+  std::string path = t.file("h.txt", "h\n");
+  auto task = open("h.txt");
+  ASSERT_FALSE(task->load.lockHeld) << "without ZEDIT.WRITELOCK the file is closed after loading";
+  int other = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_TRUE(platform::lockForWrite(other));
+  change(*task, 1, "mine");
+  EXPECT_EQ(saveTask(*task, false), -1);
+  EXPECT_EQ(t.lastMessage().id, "SAVE15");
+  EXPECT_EQ(t.lastMessage().text, "Unable to re-open file for write.\n\n" + path +
+                                      "\n\nUse SAVEAS to save under a different name.");
+  EXPECT_FALSE(task->mayEnd);
+  EXPECT_EQ(t.read("h.txt"), "h\n");
+  ::close(other);
+  EXPECT_EQ(saveTask(*task, false), 0);
+}
+
+TEST_F(SaveTaskTest, BackupAlwaysKeepsTheVersionBeforeTheLastSave) {
+  varSet(s(), "ZBACKUP", "ALWAYS");
+  t.file("b.txt", "v1\n");
+  auto task = open("b.txt");
+  change(*task, 1, "v2");
+  EXPECT_EQ(saveTask(*task, false), 0);
+  change(*task, 1, "v3");
+  EXPECT_EQ(saveTask(*task, false), 0);
+  EXPECT_EQ(t.read("b.txt"), "v3\n");
+  EXPECT_EQ(t.read("b.txt.bak"), "v2\n");
+  EXPECT_EQ(entries(t.dir()), (std::vector<std::string>{"allusers", "b.txt", "b.txt.bak", "options"}));
+}
+
+TEST_F(SaveTaskTest, AFailedBackupWritesNothing) {
+  varSet(s(), "ZBACKUP", "FILEPROF");
+  profile("bk", "BOOLbackup=TRUE\n");
+  t.file("options/kivoptions.backuppaths.txt", "\"*\" \".\"\n");
+  t.file("s.bk", "same\n");
+  auto task = open("s.bk");
+  change(*task, 1, "changed");
+  EXPECT_EQ(saveTask(*task, false), -1);
+  ASSERT_GE(t.messages().size(), 2u);
+  EXPECT_EQ(t.messages()[t.messages().size() - 2].id, "BACKUP20");
+  EXPECT_EQ(t.lastMessage().text, "File not written to disk:\n\n" + t.path("s.bk"));
+  EXPECT_EQ(t.read("s.bk"), "same\n");
+  EXPECT_TRUE(task->modified);
+  EXPECT_FALSE(task->mayEnd);
+  EXPECT_EQ(entries(t.dir()), (std::vector<std::string>{"allusers", "options", "s.bk"}));
+}
+
+TEST_F(SaveTaskTest, ASymbolicLinkStaysALink) {
+  t.file("real/t.txt", "t\n");
+  fs::create_symlink(t.path("real/t.txt"), t.path("link.txt"));
+  auto task = open("link.txt");
+  change(*task, 1, "through the link");
+  EXPECT_EQ(saveTask(*task, false), 0);
+  EXPECT_TRUE(fs::is_symlink(t.path("link.txt")));
+  EXPECT_EQ(t.read("real/t.txt"), "through the link\n");
+}
+
+TEST_F(SaveTaskTest, APartlyLoadedFileWhoseLoadEndsIsNeverWritten) {
+  varSet(s(), "ZEDIT.VIRTUALLOAD", "TRUE");
+  profile("lim", "MaxRecLen=10\n");
+  std::string contents;
+  for (int i = 0; i < 450; ++i) contents += "ok\n";
+  contents += std::string(30, 'x') + "\n";
+  t.file("p.lim", contents);
+  auto task = open("p.lim");
+  ASSERT_EQ(task->mode, TaskMode::Edit);
+  ASSERT_FALSE(task->load.complete) << "the first chunk only";
+  change(*task, 1, "changed");
+  EXPECT_EQ(saveTask(*task, false), -1);
+  EXPECT_EQ(task->mode, TaskMode::View);
+  EXPECT_EQ(t.lastMessage().text, "File not written to disk:\n\n" + t.path("p.lim"));
+  EXPECT_EQ(t.read("p.lim"), contents);
+}
+
+TEST_F(SaveTaskTest, AnRdpRecordTooLongForItsFieldIsRefused) {
+  profile("rdp", "Recfm=RDP\nMaxRecLen=128000\nRDPReclenByteOrder=Intel\nRDPAddToReclen=0\n");
+  std::string old = std::string("\x02\x00", 2) + "ab";
+  t.file("r.rdp", old);
+  auto task = open("r.rdp");
+  change(*task, 1, std::string(70000, 'z'));
+  EXPECT_EQ(saveTask(*task, false), -1);
+  EXPECT_EQ(t.lastMessage().id, "SAVE45");
+  EXPECT_EQ(t.read("r.rdp"), old);
+  EXPECT_EQ(entries(t.dir()), (std::vector<std::string>{"allusers", "options", "r.rdp"}));
+}
+
+TEST_F(SaveTaskTest, ExitMacroComesFromTheFileListThenTheProfile) {
+  Task task(s());
+  EXPECT_EQ(exitMacroName(task), "");
+  task.profile = std::make_unique<FileProfile>();
+  task.profile->xmacro = "PROFMAC";
+  EXPECT_EQ(exitMacroName(task), "PROFMAC");
+  varSet(s(), "ZFLIST.OPTION.XMACRO", "LISTMAC");
+  EXPECT_EQ(exitMacroName(task), "LISTMAC");
+  varSet(s(), "ZSUPPRESSIANDX", "TRUE");
+  EXPECT_EQ(exitMacroName(task), "");
+}
+
+}  // namespace
+}  // namespace kiv
