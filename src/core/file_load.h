@@ -36,6 +36,10 @@ int loadAll(Task& task);
 void closeFile(Task& task);
 
 // The path to open for a file name; Linux has no drive letters to map.
+// Notes the file open on `fd`: its device, inode, size and modification time, so that a
+// save can tell when another program changed the file.
+void recordIdentity(LoadState& ld, int fd);
+
 std::string mapDrive(Session& s, std::string_view path);
 
 // A task without a screen: chooses and reads the profile, makes the TOF

@@ -61,18 +61,6 @@ bool sameIdentity(const FileIdentity& id, const struct stat& st) {
          id.modified.tv_sec == st.st_mtim.tv_sec && id.modified.tv_nsec == st.st_mtim.tv_nsec;
 }
 
-void recordIdentity(Task& task, int fd) {
-  struct stat st {};
-  FileIdentity& id = task.load.identity;
-  id.known = ::fstat(fd, &st) == 0;
-  if (!id.known) return;
-  id.device = st.st_dev;
-  id.inode = st.st_ino;
-  id.size = st.st_size;
-  id.modified = st.st_mtim;
-  task.load.fileSize = static_cast<std::uint64_t>(st.st_size);
-}
-
 // Another kiv holds the file under its write lock. Our own lock would show
 // as another holder to a new descriptor, so the file we hold is not asked.
 bool otherWriterHolds(const Task& task, const std::string& path, DiskChange change) {
@@ -156,7 +144,7 @@ int replaceFile(Task& task, const std::string& path, platform::AtomicWrite& out,
   }
   closeFile(task);
   int fd = out.release();
-  recordIdentity(task, fd);
+  recordIdentity(task.load, fd);
   if (!locked) {
     ::close(fd);
     return 0;

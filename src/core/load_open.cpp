@@ -79,17 +79,6 @@ void normaliseRecordSettings(FileProfile& p) {
   if (p.boundRight < p.boundLeft || p.boundRight > p.maxRecLen) p.boundRight = p.maxRecLen;
 }
 
-void recordIdentity(LoadState& ld) {
-  struct stat st {};
-  if (ld.fd < 0 || ::fstat(ld.fd, &st) != 0) return;
-  ld.identity = {.known = true,
-                 .device = st.st_dev,
-                 .inode = st.st_ino,
-                 .size = st.st_size,
-                 .modified = st.st_mtim};
-  ld.fileSize = static_cast<std::uint64_t>(st.st_size);
-}
-
 int openPath(const std::string& path, int flags) {
   int fd;
   do {
@@ -124,7 +113,7 @@ int createNewFile(Task& task, const std::string& path) {
   }
   ld.openedForUpdate = true;
   ld.lockHeld = platform::lockForWrite(ld.fd);
-  recordIdentity(ld);
+  recordIdentity(ld, ld.fd);
   task.newFile = true;
   const FileProfile& p = *task.profile;
   if (p.newFileUtf16 && p.recfm == kRecfmVariable) {
@@ -158,7 +147,7 @@ int openExisting(Task& task, const std::string& path) {
       messagef(s, "FILE20", kNowInView, path);
     }
   }
-  recordIdentity(ld);
+  recordIdentity(ld, ld.fd);
   return 0;
 }
 
@@ -212,6 +201,17 @@ void loadAtOpen(Task& task) {
 }
 
 }  // namespace
+
+void recordIdentity(LoadState& ld, int fd) {
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0) return;
+  ld.identity = {.known = true,
+                 .device = st.st_dev,
+                 .inode = st.st_ino,
+                 .size = st.st_size,
+                 .modified = st.st_mtim};
+  ld.fileSize = static_cast<std::uint64_t>(st.st_size);
+}
 
 int openFile(Task& task) {
   Session& s = task.session;

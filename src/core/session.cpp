@@ -4,6 +4,11 @@ namespace kiv {
 
 Session::Session(platform::Platform& platform) : Services(platform), allocator_(platform) {}
 
-Session::~Session() = default;
+// The tasks go first: their lines and buffers belong to the allocator,
+// which, declared last, would otherwise be destroyed before them.
+Session::~Session() {
+  currentTask = nullptr;
+  tasks.clear();
+}
 
 }  // namespace kiv

@@ -4,11 +4,13 @@
 // executor join it as they are built.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/guarded_alloc.h"
+#include "core/task.h"
 #include "services/services.h"
 
 namespace kiv {
@@ -48,6 +50,33 @@ class Session : public Services {
   unsigned char translateTables[6][256] = {{0xFF}, {0xFF}, {0xFF}, {0xFF}, {0xFF}, {0xFF}};
   bool translateTableRead[6] = {};
   // ---- end of display translate tables ----
+
+  // ---- Edit tasks (core/task_life.h) ----
+  // The open tasks in the order they were opened. ~Session destroys them
+  // while the allocator that holds their lines still exists.
+  std::vector<std::unique_ptr<Task>> tasks;
+  // The task on top, which SWAP changes; null when none is on top.
+  Task* currentTask = nullptr;
+  // Memory ran short: no further task is started.
+  bool outOfRam = false;
+  // ---- end of edit tasks ----
+
+  // ---- Command executor (src/commands/command_state.h) ----
+  // The executor's state (queue, history, command aliases, command field,
+  // active panel hook), made when the executor is installed, and the runner
+  // that executeCommand hands command text to.
+  struct CommandStateDeleter {
+    void (*destroy)(struct CommandState*);  // null in a value-initialized deleter
+    void operator()(CommandState* state) const {
+      if (destroy) destroy(state);
+    }
+  };
+  std::unique_ptr<CommandState, CommandStateDeleter> commandState;
+  void (*commandRunner)(Session&, std::string_view) = nullptr;
+  void executeCommand(std::string_view text) override {
+    if (commandRunner) commandRunner(*this, text);
+  }
+  // ---- end of command executor ----
 
  private:
   GuardedAllocator allocator_;

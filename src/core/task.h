@@ -20,6 +20,20 @@ struct ScratchBuffer;
 
 enum class TaskMode { Edit, Browse, View };
 
+// The task's own copies of settings taken from the variable pool when it is
+// created, so that a scroll or find setting changed in one task leaves the
+// others alone: ZEDIT.SCROLL.H/V.WHENCURSATEDGE, ZEDIT.FIND.GLOBAL and the
+// last find and change parameters and strings.
+struct TaskSettings {
+  std::string scrollHWhenCursAtEdge;
+  std::string scrollVWhenCursAtEdge;
+  std::string findGlobal;
+  std::string lastFindParms;
+  std::string lastChangeParms;
+  std::string lastStr1;
+  std::string lastStr2;
+};
+
 // What the line store tells the undo journal. Undo itself lives in the
 // commands layer; until it exists a task has none.
 class UndoSink {
@@ -56,6 +70,8 @@ class Task {
   // The task created its file on open; END deletes it when still empty.
   bool newFile = false;
   bool capsOn = false;     // caps in force
+  TaskSettings settings;
+  long keystrokes = 0;     // data characters typed since the last save reminder
   int displayOffset = 0;   // leading columns not shown
   Line* topLine = nullptr;  // first line shown on the panel
   UndoSink* undo = nullptr;

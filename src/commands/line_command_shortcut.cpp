@@ -1,0 +1,38 @@
+#include "commands/line_command_shortcut.h"
+
+#include <string>
+
+#include "commands/command_state.h"
+#include "core/line_ops.h"
+#include "core/task.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+// The line in the panel's first data row. The cursor row takes its place
+// once the edit panel exists.
+Line* currentLine(Task& task) {
+  return task.topLine ? task.topLine : task.lines.first;
+}
+
+}  // namespace
+
+void placeLineCommand(Session& s, std::string_view command) {
+  Task* task = s.currentTask;
+  Line* line = task ? currentLine(*task) : nullptr;
+  if (!line) {
+    message(s, "EPCMD10", "Not in EDIT, command ignored.");
+    return;
+  }
+  std::string_view text = command.substr(std::min(command.find_first_not_of(':'), command.size()));
+  if (text.size() > kDefaultLineCommandWidth) {
+    messagef(s, "LSLC5", "Line command '%s' truncated to max width for line command field.", text);
+    text = text.substr(0, kDefaultLineCommandWidth);
+  }
+  setLineCommand(*task, line, text);
+  if (auto process = commandState(s).processLineCommands) process(s, *task);
+}
+
+}  // namespace kiv

@@ -1,0 +1,203 @@
+#include "commands/executor.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "commands/aliases.h"
+#include "commands/command_state.h"
+#include "commands/macro_call.h"
+#include "core/file_load.h"
+#include "core/line.h"
+#include "core/task.h"
+#include "services/var_pool.h"
+#include "support/editor_test.h"
+
+namespace kiv {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ExecutorTest : public ::testing::Test {
+ protected:
+  ExecutorTest() {
+    installCommandExecutor(s());
+    defineDefaultAliases(s(), commandState(s()).commandAliases);
+  }
+  Session& s() { return t.session(); }
+  void run(std::string_view text) { s().executeCommand(text); }
+  void panel(PanelKind kind) { commandState(s()).panelKind = kind; }
+  std::string last() { return t.lastMessage().text; }
+
+  test::EditorTest t;
+};
+
+TEST_F(ExecutorTest, LengthLimitIsOnTheWholeText) {
+  std::string text = "VARSET ZLEN1 " + std::string(1023 - 13, 'v');
+  ASSERT_EQ(text.size(), 1023u);
+  run(text);
+  EXPECT_EQ(varGet(s(), "ZLEN1").size(), 1010u);
+  EXPECT_TRUE(t.messages().empty());
+
+  std::string tooLong = "VARSET ZLEN2 " + std::string(1024 - 13, 'w');
+  run(tooLong);
+  EXPECT_EQ(varGet(s(), "ZLEN2"), "");
+  EXPECT_EQ(t.lastMessage().id, "");
+  EXPECT_EQ(last(), "Primary command exceeds max length allowed.\nCommand not processed:\n\n" +
+                        tooLong.substr(0, 128) + "...");
+}
+
+TEST_F(ExecutorTest, VerbUpperCasedParametersKeepTheirCase) {
+  run("varset zcase1   Hello  World ");
+  EXPECT_EQ(varGet(s(), "ZCASE1"), "Hello  World ");
+  run("nop;;  ; VARSET ZCASE2 b;varset zcase3");
+  EXPECT_EQ(varGet(s(), "ZCASE2"), "b");
+  EXPECT_EQ(varGet(s(), "ZCASE3"), "");
+  EXPECT_TRUE(t.messages().empty());
+  run("VARSET");
+  EXPECT_EQ(last(), "VARSET requires two parameters:\n\nP1 = variable-name\nP2 = value");
+}
+
+TEST_F(ExecutorTest, AliasReplacesOnlyTheVerbAndNeverAbbreviates) {
+  panel(PanelKind::EditTask);
+  run("x all");
+  EXPECT_EQ(last(), "EXCLUDE is not available yet.");
+  run("f abc");
+  EXPECT_EQ(last(), "FIND is not available yet.");
+  // EXC is an alias, EXCL is not, and no table knows it: a macro call.
+  run("excl all");
+  EXPECT_EQ(t.lastMessage().id, "XMAC10");
+  EXPECT_EQ(last(), "Unable to find macro source file:\n\nexcl.c");
+}
+
+TEST_F(ExecutorTest, PanelKindChoosesTheFirstTable) {
+  run("up 5");  // idle screen: only the general table
+  EXPECT_EQ(t.lastMessage().id, "GPCMD10");
+  EXPECT_EQ(last(), "UP command has no meaning in current context.");
+  run("BOTTOM");
+  EXPECT_EQ(t.lastMessage().id, "GPCMD35");
+  panel(PanelKind::Dialog);
+  run("up");
+  EXPECT_EQ(last(), "UP is not available yet.");
+  run("find x");  // the dialog table has no FIND, the general neither
+  EXPECT_EQ(t.lastMessage().id, "XMAC10");
+  panel(PanelKind::FileList);
+  run("search x");
+  EXPECT_EQ(last(), "SEARCH is not available yet.");
+  run("splith");  // general verbs are reached from every panel
+  EXPECT_EQ(last(), "SPLITH command is obsolete, use new command SPLIT");
+  panel(PanelKind::EditTask);
+  run("search x");
+  EXPECT_EQ(last(), "Unable to find macro source file:\n\nsearch.c");
+}
+
+TEST_F(ExecutorTest, UnknownVerbLooksForTheMacroAlongThePath) {
+  std::string macros = t.path("macros");
+  t.file("macros/mymac.c", "int main() { return 0; }\n");
+  varSet(s(), "ZPATH.MACROS", macros);
+  run("MyMac arg1 arg2");
+  EXPECT_EQ(last(), "Macros are not available yet, macro not run:\n\n" + macros + "/mymac.c");
+  run("other.c x");
+  EXPECT_EQ(last(), "Unable to find macro source file:\n\nother.c");
+  varSet(s(), "ZINMACRO", "TRUE");
+  run("MyMac arg1");
+  EXPECT_EQ(last(), "Not allowed to call a macro from within a macro:\n\nMyMac arg1");
+}
+
+TEST(MacroSourceName, NameEndsAtPointBlankOrQuote) {
+  EXPECT_EQ(macroSourceName("MyMac.C a b"), "mymac.c");
+  EXPECT_EQ(macroSourceName("\"Quoted\" a"), "quoted.c");
+  EXPECT_EQ(macroSourceName("Dir.d/Sub/MAC.txt"), "Dir.d/Sub/mac.c");
+}
+
+TEST_F(ExecutorTest, MacroWithADirectoryIsLookedForThereFirst) {
+  std::string own = t.file("own/dirmac.c", "");
+  run(t.path("own") + "/DirMac x");
+  EXPECT_EQ(last(), "Macros are not available yet, macro not run:\n\n" + own);
+}
+
+TEST_F(ExecutorTest, JumpsNeedLegacyMenusAndNoUserDialog) {
+  run("=0.1");
+  EXPECT_EQ(last(), "Jumps not allowed with menu style ''");
+  varSet(s(), "ZMENUSTYLE", "Legacy");
+  run("=a");
+  EXPECT_EQ(last(), "Jump to 'A' is not supported.");
+  run("=9.9");
+  EXPECT_EQ(last(), "Jump to '9.9' is not supported.");
+  commandState(s()).userDialogActive = true;
+  run("=0.1");
+  EXPECT_EQ(t.lastMessage().id, "SESSION75");
+  EXPECT_EQ(last(),
+            "The following action is blocked when a user dialog is active:\n\n"
+            "Not allowed to jump to menu or function (e.g. '=0.x')");
+  run("edit a.txt");
+  EXPECT_EQ(last(),
+            "The following action is blocked when a user dialog is active:\n\n"
+            "Not allowed to EDIT a file");
+}
+
+// A jump executes "return" and then its target; the inner "return" drains
+// what is left of the outer text before the target runs.
+TEST_F(ExecutorTest, InnerExecutionRunsFirstAndDrainsTheOuterQueue) {
+  varSet(s(), "ZMENUSTYLE", "Legacy");
+  t.clearMessages();
+  run("=x;zzmac;varset zorder done");
+  EXPECT_THAT(t.messageTexts(), ElementsAre("RETURN is not available yet.",
+                                            "Unable to find macro source file:\n\nzzmac.c",
+                                            "EXIT is not available yet."));
+  EXPECT_EQ(varGet(s(), "ZORDER"), "done");
+  EXPECT_TRUE(commandState(s()).queue.empty());
+}
+
+TEST_F(ExecutorTest, CommandTextFromParametersRuns) {
+  run("EPCMD varset zep1 one;varset zep2 two");
+  EXPECT_EQ(varGet(s(), "ZEP1"), "one");
+  EXPECT_EQ(varGet(s(), "ZEP2"), "two");
+}
+
+class LineCommandTest : public ExecutorTest {
+ protected:
+  void SetUp() override {
+    task = openTask(s(), t.file("a.txt", "one\ntwo\n"), TaskMode::Edit);
+    ASSERT_TRUE(task);
+    task->topLine = task->lines.first->next;  // the first data line
+    panel(PanelKind::EditTask);
+    commandState(s()).processLineCommands = [](Session& session, Task& tk) {
+      varSet(session, "ZLCPROCESSED", std::string(tk.topLine->lineCommand()));
+    };
+  }
+  void TearDown() override { s().currentTask = nullptr; }
+  std::string field() { return std::string(task->topLine->lineCommand()); }
+
+  std::unique_ptr<Task> task;
+};
+
+TEST_F(LineCommandTest, NeedsAnEditTask) {
+  run(":dd");
+  EXPECT_EQ(t.lastMessage().id, "EPCMD10");
+  EXPECT_EQ(last(), "Not in EDIT, command ignored.");
+  panel(PanelKind::FileList);  // elsewhere the text is looked up as a verb
+  s().currentTask = task.get();
+  run(":dd");
+  EXPECT_EQ(last(), "Unable to find macro source file:\n\n:dd.c");
+  EXPECT_EQ(field(), "         ");
+}
+
+TEST_F(LineCommandTest, PlacesTheTextInTheTopLine) {
+  s().currentTask = task.get();
+  run("::Z");
+  EXPECT_EQ(field(), "Z        ");
+  EXPECT_EQ(varGet(s(), "ZLCPROCESSED"), "Z        ");
+  run(".lab");
+  EXPECT_EQ(field(), ".lab     ");
+  EXPECT_TRUE(t.messages().empty());
+  run(":abcdefghij");
+  EXPECT_EQ(t.lastMessage().id, "LSLC5");
+  EXPECT_EQ(last(), "Line command 'abcdefghij' truncated to max width for line command field.");
+  EXPECT_EQ(field(), "abcdefg  ");
+}
+
+}  // namespace
+}  // namespace kiv

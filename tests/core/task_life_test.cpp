@@ -1,0 +1,309 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "core/file_profile.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "core/task_life.h"
+#include "services/option_group.h"
+#include "services/var_pool.h"
+#include "support/editor_test.h"
+
+namespace kiv {
+namespace {
+
+using platform::BoxAnswer;
+
+class TaskLifeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setSearchPaths(s());
+    t.file("options/kivfileprof.txt.txt",
+           "Recfm=VARIABLE\nMaxRecLen=200\nCharsetFile=ASCII-ISO8859\nNewFileRecordTerminator=LF\n"
+           "LongRecordOption=Notify\nMaxRecordOption=Notify\nTrailingBlanksOption=LeaveBlanksAsIs\n"
+           "TabsIn=0\nTabsOut=0\nBOOLbackup=FALSE\nCapsMode=OFF\nPromptKeystrokeLimit=10\n");
+  }
+
+  Session& s() { return t.session(); }
+
+  Task* open(std::string_view rel, TaskMode mode = TaskMode::Edit) {
+    Task* task = createTask(s(), t.path(rel), mode);
+    EXPECT_TRUE(task) << rel;
+    return task;
+  }
+
+  // Replaces the text of the first TEXT line, as a typed change would.
+  static void modify(Task& task, std::string_view text) {
+    Line* line = task.lines.first->next;
+    ASSERT_TRUE(line && line->is(LineKind::Text));
+    setLineText(task, line, text);
+    ASSERT_TRUE(task.modified);
+  }
+
+  std::vector<Task*> taskList() {
+    std::vector<Task*> out;
+    for (auto& task : s().tasks) out.push_back(task.get());
+    return out;
+  }
+
+  test::EditorTest t;
+};
+
+TEST_F(TaskLifeTest, CreateAppendsLoadsAndKeepsItsOwnCopyOfTheSettings) {
+  t.file("a.txt", "one\ntwo\n");
+  t.file("b.txt", "three\n");
+  varSet(s(), "ZEDIT.FIND.GLOBAL", "TRUE");
+  varSet(s(), "ZFIND.LAST.STR1", "abc");
+  Task* a = open("a.txt");
+  varSet(s(), "ZFIND.LAST.STR1", "xyz");
+  Task* b = open("b.txt");
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(taskList(), (std::vector<Task*>{a, b}));
+  EXPECT_EQ(s().currentTask, b) << "the task opened last is on top";
+  ASSERT_TRUE(a->topLine);
+  EXPECT_TRUE(a->topLine->is(LineKind::Tof));
+  EXPECT_EQ(a->topLine, a->lines.first);
+  EXPECT_EQ(a->lines.count, 4u) << "TOF, two records, BOF";
+  EXPECT_EQ(a->settings.findGlobal, "TRUE");
+  EXPECT_EQ(a->settings.lastStr1, "abc");
+  EXPECT_EQ(b->settings.lastStr1, "xyz");
+  EXPECT_FALSE(varExists(s(), "ZFIND.LAST.STR2")) << "copying a setting does not create it";
+}
+
+TEST_F(TaskLifeTest, FailedCreateLeavesNoTaskBehind) {
+  t.file("a.txt", "one\n");
+  Task* a = open("a.txt");
+  EXPECT_EQ(createTask(s(), t.path("missing.txt"), TaskMode::Browse), nullptr);
+  EXPECT_EQ(t.lastMessage().text, "File does not exist or has length 0:\n\n" + t.path("missing.txt"));
+  EXPECT_EQ(createTask(s(), t.dir(), TaskMode::Edit), nullptr) << "a directory";
+  EXPECT_EQ(taskList(), (std::vector<Task*>{a}));
+  EXPECT_EQ(s().currentTask, a);
+
+  s().outOfRam = true;
+  EXPECT_EQ(createTask(s(), t.path("a.txt"), TaskMode::View), nullptr);
+  EXPECT_EQ(t.lastMessage().text,
+            "Unable to start Edit/Browse of file due to  'Out of RAM'  condition.");
+  EXPECT_EQ(s().tasks.size(), 1u);
+}
+
+TEST_F(TaskLifeTest, ViewTellsThatChangesCannotBeSaved) {
+  t.file("v.txt", "data\n");
+  t.clearMessages();
+  Task* v = open("v.txt", TaskMode::View);
+  ASSERT_TRUE(v);
+  EXPECT_EQ(t.lastMessage().id, "VIEW05");
+  EXPECT_EQ(t.lastMessage().text, "In VIEW mode, if you modify this file, you can not save changes.");
+  t.clearMessages();
+  open("v.txt", TaskMode::Browse);
+  EXPECT_TRUE(t.messages().empty()) << "BROWSE says nothing";
+}
+
+TEST_F(TaskLifeTest, EndWithoutChangesAsksNothing) {
+  t.file("a.txt", "one\n");
+  varSet(s(), "ZEDIT.PROMPTONEXIT", "TRUE");
+  varSet(s(), "ZEDITVIACMDLINE", "TRUE");
+  Task* a = open("a.txt");
+  EXPECT_EQ(endTask(*a), 0);  // an unscripted question fails the test
+  EXPECT_TRUE(s().tasks.empty());
+  EXPECT_EQ(s().currentTask, nullptr);
+  EXPECT_EQ(varGet(s(), "ZEDITVIACMDLINE"), "FALSE");
+  EXPECT_EQ(t.read("a.txt"), "one\n");
+}
+
+TEST_F(TaskLifeTest, EndSavesOrAsksFirst) {
+  t.file("a.txt", "one\n");
+  Task* a = open("a.txt");
+  modify(*a, "ONE");
+  EXPECT_EQ(endTask(*a), 0) << "without PROMPTONEXIT the file is saved";
+  EXPECT_EQ(t.read("a.txt"), "ONE\n");
+
+  varSet(s(), "ZEDIT.PROMPTONEXIT", "TRUE");
+  a = open("a.txt");
+  modify(*a, "uno");
+  t.answer(BoxAnswer::Cancel);
+  EXPECT_EQ(endTask(*a), -1);
+  EXPECT_EQ(t.platform().boxes().back().text, "File modified, save changes?\n\n" + t.path("a.txt"));
+  EXPECT_TRUE(a->modified);
+  EXPECT_FALSE(a->mayEnd);
+  EXPECT_EQ(s().tasks.size(), 1u);
+  EXPECT_EQ(t.read("a.txt"), "ONE\n");
+
+  t.answer(BoxAnswer::No);
+  EXPECT_EQ(endTask(*a), 0);
+  EXPECT_TRUE(s().tasks.empty());
+  EXPECT_EQ(t.read("a.txt"), "ONE\n") << "no: ends without saving";
+
+  a = open("a.txt");
+  modify(*a, "eins");
+  t.answer(BoxAnswer::Yes);
+  EXPECT_EQ(endTask(*a), 0);
+  EXPECT_EQ(t.read("a.txt"), "eins\n");
+}
+
+TEST_F(TaskLifeTest, FailedSaveKeepsTheTaskOpen) {
+  t.file("a.txt", "one\n");
+  Task* a = open("a.txt");
+  modify(*a, "ONE");
+  ASSERT_EQ(::unlink(t.path("a.txt").c_str()), 0);
+  t.answer(BoxAnswer::No);  // do not write the file that another program removed
+  EXPECT_EQ(endTask(*a), -1);
+  EXPECT_EQ(taskList(), (std::vector<Task*>{a}));
+  EXPECT_TRUE(a->modified);
+  EXPECT_FALSE(t.exists("a.txt"));
+}
+
+TEST_F(TaskLifeTest, ModifiedViewNeverEndsButCancelDoes) {
+  t.file("v.txt", "data\n");
+  varSet(s(), "ZEDIT.PROMPTONCANCEL", "TRUE");
+  Task* v = open("v.txt", TaskMode::View);
+  modify(*v, "DATA");
+  EXPECT_EQ(endTask(*v), -1);
+  EXPECT_EQ(t.lastMessage().text,
+            "Modified file is in View mode.\n\nIf you want to save changes, use primary command "
+            "SAVEAS.\n\nIf you do not want to save changes, use primary command CANCEL.");
+  EXPECT_EQ(s().tasks.size(), 1u);
+  EXPECT_EQ(cancelTask(*v), 0) << "CANCEL of a VIEW task asks nothing";
+  EXPECT_TRUE(s().tasks.empty());
+  EXPECT_EQ(t.read("v.txt"), "data\n");
+}
+
+TEST_F(TaskLifeTest, CancelAsksUnderPromptOnCancel) {
+  t.file("a.txt", "one\n");
+  Task* a = open("a.txt");
+  modify(*a, "ONE");
+  varSet(s(), "ZEDIT.PROMPTONCANCEL", "TRUE");
+  t.answer(BoxAnswer::No);
+  EXPECT_EQ(cancelTask(*a), -1);
+  EXPECT_EQ(t.platform().boxes().back().text, "Do you really want to exit without saving changes?");
+  EXPECT_TRUE(a->modified);
+  t.answer(BoxAnswer::Yes);
+  EXPECT_EQ(cancelTask(*a), 0);
+  EXPECT_TRUE(s().tasks.empty());
+  EXPECT_EQ(t.read("a.txt"), "one\n");
+
+  varSet(s(), "ZEDIT.PROMPTONCANCEL", "FALSE");
+  a = open("a.txt");
+  modify(*a, "ONE");
+  EXPECT_EQ(cancelTask(*a), 0) << "no question without PROMPTONCANCEL";
+  EXPECT_EQ(t.read("a.txt"), "one\n");
+}
+
+TEST_F(TaskLifeTest, NewFileLeftEmptyIsRemovedAtEnd) {
+  Task* n = open("new.txt");
+  ASSERT_TRUE(n);
+  EXPECT_TRUE(n->newFile);
+  EXPECT_TRUE(t.exists("new.txt")) << "EDIT creates the file at once";
+  EXPECT_EQ(endTask(*n), 0);
+  EXPECT_FALSE(t.exists("new.txt"));
+
+  n = open("kept.txt");
+  ASSERT_EQ(insertLinesBelow(*n, n->lines.first, 1), 0);
+  setLineText(*n, n->lines.first->next, "hello");
+  EXPECT_EQ(endTask(*n), 0);
+  EXPECT_EQ(t.read("kept.txt"), "hello\n");
+
+  t.file("empty.txt", "");
+  n = open("empty.txt");
+  EXPECT_FALSE(n->newFile);
+  EXPECT_EQ(endTask(*n), 0);
+  EXPECT_TRUE(t.exists("empty.txt")) << "an empty file the task did not create stays";
+}
+
+TEST_F(TaskLifeTest, SwapGoesRoundTheTasks) {
+  EXPECT_EQ(swapTask(s(), false), -1);
+  EXPECT_EQ(t.lastMessage().id, "SESSION25");
+  EXPECT_EQ(t.lastMessage().text, "SWAP only allowed when Edit/Browse is top dialog.");
+  t.file("a.txt", "a\n");
+  t.file("b.txt", "b\n");
+  Task* a = open("a.txt");
+  EXPECT_EQ(swapTask(s(), false), -1);
+  EXPECT_EQ(t.lastMessage().id, "SESSION20");
+  EXPECT_EQ(t.lastMessage().text,
+            "SWAP only allowed when total Edits >= 2.\n\nTo SWAP between independent KIV sessions "
+            "use your terminal or window manager.");
+  Task* b = open("b.txt");
+  Task* a2 = open("a.txt", TaskMode::Browse);  // a second task on the same file
+  EXPECT_EQ(s().currentTask, a2);
+  EXPECT_EQ(swapTask(s(), false), 0);
+  EXPECT_EQ(s().currentTask, a) << "from the last to the first";
+  EXPECT_EQ(swapTask(s(), false), 0);
+  EXPECT_EQ(s().currentTask, b);
+  EXPECT_EQ(swapTask(s(), false), 0);
+  EXPECT_EQ(s().currentTask, a2) << "the second task on a.txt is reached too";
+  EXPECT_EQ(swapTask(s(), true), 0);
+  EXPECT_EQ(s().currentTask, b);
+  EXPECT_EQ(swapTask(s(), true), 0);
+  EXPECT_EQ(swapTask(s(), true), 0);
+  EXPECT_EQ(s().currentTask, a2) << "from the first back to the last";
+
+  EXPECT_EQ(endTask(*a2), 0);
+  EXPECT_EQ(s().currentTask, b) << "the task opened last comes back on top";
+}
+
+TEST_F(TaskLifeTest, SwapDirectFindsTheFileByName) {
+  t.file("a.txt", "a\n");
+  t.file("d/b.txt", "b\n");
+  Task* a = open("a.txt");
+  open("d/b.txt");
+  EXPECT_EQ(swapDirect(s(), t.dir() + "/d/../a.txt"), 0);
+  EXPECT_EQ(s().currentTask, a);
+  EXPECT_EQ(swapDirect(s(), t.path("zz.txt")), -1);
+  EXPECT_EQ(t.lastMessage().text, "No Edit/Browse/View is open for file:\n\n" + t.path("zz.txt"));
+  EXPECT_EQ(s().currentTask, a);
+}
+
+TEST_F(TaskLifeTest, KeystrokeReminderEveryLimitPlusOne) {
+  t.file("a.txt", "a\n");
+  Task* a = open("a.txt");
+  t.clearMessages();
+  auto reminders = [&] {
+    int n = 0;
+    for (const auto& m : t.messages()) n += m.id == "CHAR25";
+    return n;
+  };
+  for (int i = 0; i < 10; ++i) noteKeystroke(*a);
+  EXPECT_EQ(reminders(), 0);
+  noteKeystroke(*a);
+  ASSERT_EQ(reminders(), 1) << "at the 11th character";
+  EXPECT_EQ(t.lastMessage().text,
+            "You requested to be prompted for a possible SAVE after 11 keystrokes were entered.\n"
+            "The keystroke counter is reset to 0 at this time.\nThe precise time you enter the "
+            "SAVE command is left up to you.\n");
+  for (int i = 0; i < 10; ++i) noteKeystroke(*a);
+  EXPECT_EQ(reminders(), 1);
+  noteKeystroke(*a);
+  EXPECT_EQ(reminders(), 2) << "and again 11 characters later";
+  EXPECT_FALSE(a->modified) << "nothing is saved or changed";
+
+  a->profile->promptKeystrokeLimit = 0;
+  for (int i = 0; i < 30; ++i) noteKeystroke(*a);
+  EXPECT_EQ(reminders(), 2) << "a limit of 0 never reminds";
+}
+
+TEST_F(TaskLifeTest, SaveCommandRules) {
+  t.file("a.txt", "one\n");
+  Task* b = open("a.txt", TaskMode::Browse);
+  EXPECT_EQ(saveCommand(*b, ""), -1);
+  EXPECT_EQ(t.lastMessage().text, "In BROWSE, no modify allowed");
+  destroyTask(*b);
+
+  Task* a = open("a.txt");
+  EXPECT_EQ(saveCommand(*a, ""), -1);
+  EXPECT_EQ(t.lastMessage().text, "File not modified, SAVE command ignored.");
+  modify(*a, "ONE");
+  EXPECT_EQ(saveCommand(*a, " x.txt"), -1);
+  EXPECT_EQ(t.lastMessage().text, "SAVE does not take parameters. Use SAVEAS to save under new name.");
+  EXPECT_EQ(t.read("a.txt"), "one\n");
+  EXPECT_EQ(saveCommand(*a, "  "), 0);
+  EXPECT_EQ(t.read("a.txt"), "ONE\n");
+  EXPECT_FALSE(a->modified);
+  EXPECT_EQ(taskList(), (std::vector<Task*>{a})) << "SAVE keeps the task open";
+  // The session ends with the task still open: its lines go before the allocator.
+}
+
+}  // namespace
+}  // namespace kiv
