@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "commands/command_handlers.h"
+#include "commands/task_commands.h"
 #include "commands/command_table.h"
 
 namespace kiv {
@@ -20,7 +21,7 @@ constexpr CommandEntry kDialogTable[] = {
 
 constexpr CommandEntry kEditTable[] = {
     {.name = "BOTTOM", .code = 1, .listed = true, .run = notAvailableCommand},
-    {.name = "BOUNDS", .code = 2, .listed = true, .run = notAvailableCommand},
+    {.name = "BOUNDS", .code = 2, .listed = true, .run = boundsCommand},
     {.name = "CAPS", .code = 3, .listed = true, .run = notAvailableCommand},
     {.name = "CHANGE", .code = 4, .listed = true, .run = notAvailableCommand},
     {.name = "CHANGEFP", .code = 5, .listed = true, .run = notAvailableCommand},
@@ -72,7 +73,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "RFIND", .code = 51, .listed = true, .run = notAvailableCommand},
     {.name = "RIGHT", .code = 52, .listed = true, .run = notAvailableCommand},
     {.name = "RULER", .code = 53, .listed = true, .run = notAvailableCommand},
-    {.name = "SAVE", .code = 54, .listed = true, .run = notAvailableCommand},
+    {.name = "SAVE", .code = 54, .listed = true, .run = saveFileCommand},
     {.name = "SAVEAS", .code = 55, .listed = true, .run = notAvailableCommand},
     {.name = "SELECT", .code = 56, .listed = true, .run = notAvailableCommand},
     {.name = "SETEOR", .code = 57, .listed = true, .run = notAvailableCommand},
@@ -140,8 +141,8 @@ constexpr CommandEntry kGeneralTable[] = {
     {.name = "ALIASPRF", .code = 4, .listed = false, .run = notAvailableCommand},
     {.name = "BACKUP", .code = 5, .listed = true, .run = notAvailableCommand},
     {.name = "BOTTOM", .code = 6, .listed = false, .run = noScrollCommand},
-    {.name = "BROWSE", .code = 7, .listed = true, .run = openFileCommand},
-    {.name = "CANCEL", .code = 8, .listed = true, .run = notAvailableCommand},
+    {.name = "BROWSE", .code = 7, .listed = true, .run = openTaskCommand},
+    {.name = "CANCEL", .code = 8, .listed = true, .run = cancelCommand},
     {.name = "CLEARKIVFILTERS", .code = 9, .listed = false, .run = notAvailableCommand},
     {.name = "CMDHISTORYRESTORE", .code = 10, .listed = true, .run = historyRestoreCommand},
     {.name = "CMDHISTORYSAVE", .code = 11, .listed = true, .run = historySaveCommand},
@@ -185,14 +186,14 @@ constexpr CommandEntry kGeneralTable[] = {
     {.name = "DIALOGTEST", .code = 49, .listed = false, .run = notAvailableCommand},
     {.name = "DOWN", .code = 50, .listed = false, .run = noScrollCommand},
     {.name = "DYNLISTNEW", .code = 51, .listed = false, .run = notAvailableCommand},
-    {.name = "EDIT", .code = 52, .listed = true, .run = openFileCommand},
+    {.name = "EDIT", .code = 52, .listed = true, .run = openTaskCommand},
     {.name = "EDITCLRWORDS", .code = 53, .listed = false, .run = notAvailableCommand},
     {.name = "EDITOPTIONS", .code = 54, .listed = false, .run = notAvailableCommand},
     {.name = "ENCRYPT", .code = 55, .listed = false, .run = notAvailableCommand},
     {.name = "ENCRYPT4", .code = 56, .listed = false, .run = notAvailableCommand},
     {.name = "ENCRYPTSTRING", .code = 57, .listed = false, .run = notAvailableCommand},
     {.name = "ENCSUGGEST", .code = 58, .listed = false, .run = notAvailableCommand},
-    {.name = "END", .code = 59, .listed = true, .run = notAvailableCommand},
+    {.name = "END", .code = 59, .listed = true, .run = endCommand},
     {.name = "EPCMD", .code = 60, .listed = false, .run = executeParamsCommand},
     {.name = "EXIT", .code = 61, .listed = true, .run = notAvailableCommand},
     {.name = "FAVORITENEW", .code = 62, .listed = false, .run = notAvailableCommand},
@@ -248,9 +249,9 @@ constexpr CommandEntry kGeneralTable[] = {
     {.name = "SPLITH", .code = 111, .listed = false, .run = obsoleteSplitCommand},
     {.name = "SPLITV", .code = 111, .listed = false, .run = obsoleteSplitCommand},
     {.name = "SUBMENU", .code = 114, .listed = false, .run = notAvailableCommand},
-    {.name = "SWAP", .code = 115, .listed = true, .run = notAvailableCommand},
-    {.name = "SWAPBACK", .code = 116, .listed = true, .run = notAvailableCommand},
-    {.name = "SWAPDIRECT", .code = 117, .listed = false, .run = notAvailableCommand},
+    {.name = "SWAP", .code = 115, .listed = true, .run = swapCommand},
+    {.name = "SWAPBACK", .code = 116, .listed = true, .run = swapCommand},
+    {.name = "SWAPDIRECT", .code = 117, .listed = false, .run = swapDirectCommand},
     {.name = "SWAPFLIST", .code = 118, .listed = false, .run = notAvailableCommand},
     {.name = "SYSTEM", .code = 119, .listed = true, .run = notAvailableCommand},
     {.name = "TASKLIST", .code = 120, .listed = false, .run = notAvailableCommand},
@@ -259,7 +260,7 @@ constexpr CommandEntry kGeneralTable[] = {
     {.name = "UP", .code = 123, .listed = false, .run = noScrollCommand},
     {.name = "USERCMD", .code = 124, .listed = true, .run = notAvailableCommand},
     {.name = "VARSET", .code = 125, .listed = false, .run = varsetCommand},
-    {.name = "VIEW", .code = 126, .listed = true, .run = openFileCommand},
+    {.name = "VIEW", .code = 126, .listed = true, .run = openTaskCommand},
     {.name = "WINDOW", .code = 127, .listed = true, .run = notAvailableCommand},
     {.name = "WINDOWSAVE", .code = 128, .listed = true, .run = notAvailableCommand},
     {.name = "XLATETBLEDIT", .code = 129, .listed = false, .run = notAvailableCommand},

@@ -34,6 +34,13 @@ const CommandEntry* lookupInPanelTable(PanelKind kind, std::string_view verb) {
   return nullptr;
 }
 
+// Until the screens exist, a current edit task stands for the panel on top.
+PanelKind activePanelKind(Session& s) {
+  PanelKind kind = commandState(s).panelKind;
+  if (kind == PanelKind::Other && s.currentTask) return PanelKind::EditTask;
+  return kind;
+}
+
 const CommandEntry* lookupForPanel(PanelKind kind, std::string_view verb) {
   const CommandEntry* entry = lookupInPanelTable(kind, verb);
   return entry ? entry : lookupVerb(commandTable(TableKind::General), verb);
@@ -70,7 +77,7 @@ void runSingleCommand(Session& s, std::string_view command) {
     takeJump(s, std::string_view(vp.verb).substr(1));
     return;
   }
-  PanelKind kind = commandState(s).panelKind;
+  PanelKind kind = activePanelKind(s);
   if (kind == PanelKind::EditTask && isLineCommandText(command)) {
     placeLineCommand(s, command);
     return;
