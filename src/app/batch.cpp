@@ -1,0 +1,115 @@
+#include "batch.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string_view>
+
+#include "commands/aliases.h"
+#include "commands/command_history.h"
+#include "commands/command_state.h"
+#include "core/session.h"
+#include "core/startup.h"
+#include "core/task_life.h"
+#include "platform/headless_platform.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+using platform::BoxAnswer;
+using platform::BoxButtons;
+
+// Line feeds become blanks so that every message is one line.
+std::string oneLine(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c == '\n' || c == '\r') c = ' ';
+  return out;
+}
+
+// The headless platform writing what a user would see to standard error.
+class BatchPlatform : public platform::HeadlessPlatform {
+ public:
+  BatchPlatform() {
+    // A popup's offer of short messages is no question in a batch run: the
+    // message itself is already written.
+    preAnswer = [](const Box& box) -> std::optional<BoxAnswer> {
+      if (std::string_view(box.text).ends_with(kPopupOfferTail)) return BoxAnswer::Yes;
+      return std::nullopt;
+    };
+    onUnscripted = [](const Box& box) {
+      std::cerr << "question: " << oneLine(box.text) << " -> Yes\n";
+      return BoxAnswer::Yes;
+    };
+  }
+
+  void recordMessage(const platform::MessageRecord& m) override {
+    HeadlessPlatform::recordMessage(m);
+    if (m.id.empty()) std::cerr << oneLine(m.text) << '\n';
+    else std::cerr << m.id << ": " << oneLine(m.text) << '\n';
+    if (m.id == "XMAC10") unknownCommand = true;
+  }
+
+  bool unknownCommand = false;
+};
+
+bool readScript(const std::string& path, std::vector<std::string>& commands) {
+  std::ifstream in(path);
+  if (!in) return false;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) commands.push_back(line);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parseBatchArgs(const std::vector<std::string>& args, BatchRequest& request,
+                    std::string& error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "/S" || a == "/s" || a == "--script") {
+      if (i + 1 >= args.size()) {
+        error = a + " needs a value";
+        return false;
+      }
+      const std::string& value = args[++i];
+      if (a != "--script") request.commands.push_back(value);
+      else if (!readScript(value, request.commands)) {
+        error = "cannot read the script file " + value;
+        return false;
+      }
+    } else {
+      request.files.push_back(a);
+    }
+  }
+  return true;
+}
+
+int runBatch(const BatchRequest& request) {
+  BatchPlatform platform;
+  Session session(platform);
+  if (startSession(session, processEnvironment()) != 0) return 2;
+  installCommandExecutor(session);
+  loadCommandAliases(session);
+  loadProfileAliases(session);
+  loadDefaultCommandHistory(session);
+
+  int status = 0;
+  for (const std::string& file : request.files)
+    if (!createTask(session, file, TaskMode::Edit)) status = 1;
+  for (const std::string& command : request.commands) {
+    recordCommand(session, command);
+    session.executeCommand(command);
+  }
+  if (platform.unknownCommand) status = 1;
+
+  saveDefaultCommandHistory(session);
+  shutdownSession(session);
+  return status;
+}
+
+}  // namespace kiv
