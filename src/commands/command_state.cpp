@@ -8,10 +8,6 @@ namespace kiv {
 
 namespace {
 
-void destroyState(CommandState* state) {
-  delete state;
-}
-
 void runCommandText(Session& s, std::string_view text) {
   executeCommandText(s, text);
 }
@@ -19,15 +15,13 @@ void runCommandText(Session& s, std::string_view text) {
 }  // namespace
 
 void installCommandExecutor(Session& s) {
-  if (!s.commandState)
-    s.commandState = std::unique_ptr<CommandState, Session::CommandStateDeleter>(
-        new CommandState, Session::CommandStateDeleter{destroyState});
+  if (!s.commandState) s.commandState = std::make_unique<CommandState>();
   s.commandRunner = runCommandText;
 }
 
 CommandState& commandState(Session& s) {
   if (!s.commandState) installCommandExecutor(s);
-  return *s.commandState;
+  return static_cast<CommandState&>(*s.commandState);
 }
 
 }  // namespace kiv

@@ -31,7 +31,7 @@ struct CommandHistory {
   bool changed = false;
 };
 
-struct CommandState {
+struct CommandState : Session::CommandStateBase {
   std::deque<std::string> queue;  // single commands still to run
   std::string current;            // the command running now
   std::vector<Alias> commandAliases;

@@ -64,14 +64,12 @@ class Session : public Services {
   // ---- Command executor (src/commands/command_state.h) ----
   // The executor's state (queue, history, command aliases, command field,
   // active panel hook), made when the executor is installed, and the runner
-  // that executeCommand hands command text to.
-  struct CommandStateDeleter {
-    void (*destroy)(struct CommandState*);  // null in a value-initialized deleter
-    void operator()(CommandState* state) const {
-      if (destroy) destroy(state);
-    }
+  // that executeCommand hands command text to. The core knows the state only
+  // as a base class, so that it needs nothing of the commands layer.
+  struct CommandStateBase {
+    virtual ~CommandStateBase() = default;
   };
-  std::unique_ptr<CommandState, CommandStateDeleter> commandState;
+  std::unique_ptr<CommandStateBase> commandState;
   void (*commandRunner)(Session&, std::string_view) = nullptr;
   void executeCommand(std::string_view text) override {
     if (commandRunner) commandRunner(*this, text);
