@@ -11,6 +11,7 @@
 #include "core/session.h"
 #include "core/startup.h"
 #include "core/task_life.h"
+#include "options/keyword_group.h"
 #include "platform/headless_platform.h"
 #include "services/messages.h"
 
@@ -93,6 +94,8 @@ int runBatch(const BatchRequest& request) {
   BatchPlatform platform;
   Session session(platform);
   if (startSession(session, processEnvironment()) != 0) return 2;
+  readKeywordGroup(session, editorGroup());
+  readMessagesGroup(session);
   installCommandExecutor(session);
   loadCommandAliases(session);
   loadProfileAliases(session);
