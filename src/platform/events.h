@@ -2,7 +2,9 @@
 // mouse clicks, size changes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <variant>
 
 namespace kiv::platform {
@@ -62,6 +64,18 @@ struct QuitEvent {
 };
 
 using Event = std::variant<KeyEvent, MouseEvent, ResizeEvent, QuitEvent>;
+
+// Removes the first Escape key from a queue of events; true when there was
+// one. Other events stay queued in order.
+inline bool takeEscape(std::deque<Event>& events) {
+  auto it = std::find_if(events.begin(), events.end(), [](const Event& e) {
+    auto* key = std::get_if<KeyEvent>(&e);
+    return key != nullptr && *key == KeyEvent{Key::Escape};
+  });
+  if (it == events.end()) return false;
+  events.erase(it);
+  return true;
+}
 
 enum class CaretShape : std::uint8_t { Block, HorizontalBar, VerticalBar };
 

@@ -72,13 +72,7 @@ Event HeadlessPlatform::nextEvent() {
 }
 
 bool HeadlessPlatform::escapePending() {
-  auto it = std::find_if(events_.begin(), events_.end(), [](const Event& e) {
-    auto* key = std::get_if<KeyEvent>(&e);
-    return key != nullptr && *key == KeyEvent{Key::Escape};
-  });
-  if (it == events_.end()) return false;
-  events_.erase(it);
-  return true;
+  return takeEscape(events_);
 }
 
 }  // namespace kiv::platform

@@ -451,13 +451,7 @@ bool TerminalPlatform::escapePending() {
     decodePending(false);
     decodePending(true);
   }
-  auto it = std::find_if(events_.begin(), events_.end(), [](const Event& e) {
-    auto* key = std::get_if<KeyEvent>(&e);
-    return key != nullptr && *key == KeyEvent{Key::Escape};
-  });
-  if (it == events_.end()) return false;
-  events_.erase(it);
-  return true;
+  return takeEscape(events_);
 }
 
 // ---- message boxes ----
