@@ -5,13 +5,11 @@
 #include <iostream>
 #include <string_view>
 
-#include "commands/aliases.h"
 #include "commands/command_history.h"
-#include "commands/command_state.h"
+#include "commands/editor_start.h"
 #include "core/session.h"
 #include "core/startup.h"
 #include "core/task_life.h"
-#include "options/keyword_group.h"
 #include "platform/headless_platform.h"
 #include "services/messages.h"
 
@@ -94,12 +92,7 @@ int runBatch(const BatchRequest& request) {
   BatchPlatform platform;
   Session session(platform);
   if (startSession(session, processEnvironment()) != 0) return 2;
-  readKeywordGroup(session, editorGroup());
-  readMessagesGroup(session);
-  installCommandExecutor(session);
-  loadCommandAliases(session);
-  loadProfileAliases(session);
-  loadDefaultCommandHistory(session);
+  startEditor(session);
 
   int status = 0;
   for (const std::string& file : request.files)
@@ -110,8 +103,7 @@ int runBatch(const BatchRequest& request) {
   }
   if (platform.unknownCommand) status = 1;
 
-  saveDefaultCommandHistory(session);
-  shutdownSession(session);
+  stopEditor(session);
   return status;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "batch.h"
+#include "interactive.h"
 
 namespace {
 
@@ -35,16 +36,19 @@ int main(int argc, char** argv) {
     }
     return kiv::runBatch(request);
   }
+  std::vector<std::string> files;
+  bool optionsEnd = false;
   for (const std::string& a : args) {
-    if (a == "--version") {
+    if (!optionsEnd && a == "--version") {
       std::printf("kiv %s\n", KIV_VERSION);
       return 0;
     }
-    if (a == "--help") {
+    if (!optionsEnd && a == "--help") {
       std::fputs(kUsage, stdout);
       return 0;
     }
+    if (!optionsEnd && a == "--") optionsEnd = true;
+    else files.push_back(a);
   }
-  std::fputs("kiv: the editor screen is not built yet; try kiv --help or kiv --batch\n", stderr);
-  return 1;
+  return kiv::runInteractive(files);
 }

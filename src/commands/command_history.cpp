@@ -1,5 +1,7 @@
 #include "commands/command_history.h"
 
+#include "screen/screen_state.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -85,6 +87,7 @@ int readHistory(Session& s, const std::string& path) {
 void showSlot(Session& s, int slot) {
   CommandState& state = commandState(s);
   state.commandField = state.history.slots[static_cast<std::size_t>(slot - 1)];
+  setCommandFieldText(s, state.commandField);
 }
 
 }  // namespace

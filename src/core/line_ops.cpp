@@ -141,6 +141,8 @@ bool unlinkLine(Task& task, Line* line, bool free) {
   if (task.topLine == line) task.topLine = line->next ? line->next : line->prev;
   Line* position = undoPosition(line);
   task.lines.remove(line);
+  ++task.structureChanges;
+  if (line->hasPendingCommand()) --task.pendingLineCommands;
   bool data = isText(line);
   bool held =
       data && task.undo && task.undo->active() && task.undo->lineDeleted(task, line, position);
@@ -153,6 +155,8 @@ bool deletable(const Line* line) {
 }
 
 }  // namespace
+
+Line* nextLoadedLine(Task& task, Line* line) { return nextLoaded(task, line); }
 
 int maxRecLenOf(const Task& task) {
   return task.profile && task.profile->maxRecLen > 0 ? task.profile->maxRecLen : kDefaultMaxRecLen;
@@ -303,6 +307,7 @@ int insertLinesBelow(Task& task, Line* line, int n) {
     Line* fresh = createLine(task, {}, LineKind::Text);
     fresh->inserted = true;
     task.lines.insertBefore(point, fresh);
+    ++task.structureChanges;
     if (journal) task.undo->lineInserted(task, fresh, task.changeCount);
   }
   task.noteChange(true);
@@ -351,7 +356,9 @@ int finishLineStore(Task& task) {
 
 void setLineCommand(Task& task, Line* line, std::string_view command) {
   if (isBlank(command) && !line->extra()) return;
+  bool had = line->hasPendingCommand();
   setField(ensureExtra(task, line)->lineCommand, command);
+  task.pendingLineCommands += static_cast<long>(line->hasPendingCommand()) - static_cast<long>(had);
   dropExtraIfEmpty(task, line);
 }
 

@@ -23,6 +23,9 @@ inline constexpr char kEbcdicBlank = 0x40;
 
 // MaxRecLen of the task's profile, 128 without one.
 int maxRecLenOf(const Task& task);
+// The line after `line`, loading the next chunk of the file first when the
+// store ends before BOF. Null at the end of the store.
+Line* nextLoadedLine(Task& task, Line* line);
 // The task's file is in EBCDIC.
 bool ebcdicFile(const Task& task);
 // The pad byte: 0x40 for TEXT and MASK lines of an EBCDIC file, else 0x20.

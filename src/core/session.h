@@ -76,6 +76,22 @@ class Session : public Services {
   }
   // ---- end of command executor ----
 
+  // ---- Screen (src/screen/screen_state.h) ----
+  // The panels, the colour scheme and the drawn grid, made when the screen
+  // layer is installed. Short messages and informational texts reach the
+  // message row through it.
+  struct ScreenStateBase {
+    virtual ~ScreenStateBase() = default;
+    virtual bool showShortMessage(std::string_view text) = 0;
+  };
+  std::unique_ptr<ScreenStateBase> screen;
+  bool showShortMessage(std::string_view text) override {
+    return screen && screen->showShortMessage(text);
+  }
+  // EXIT (or the last task ending at the terminal) asks the event loop to stop.
+  bool exitRequested = false;
+  // ---- end of screen ----
+
  private:
   GuardedAllocator allocator_;
 };

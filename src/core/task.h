@@ -65,6 +65,11 @@ class Task {
 
   bool modified = false;
   long changeCount = 0;
+  // Counts insertions and removals of TEXT lines anywhere but at the end of
+  // the store, so that a panel knows when its cached line numbers are stale.
+  long structureChanges = 0;
+  // Lines whose line-command field holds a command.
+  long pendingLineCommands = 0;
   // END may remove the task; a failed save or backup clears it.
   bool mayEnd = true;
   // The task created its file on open; END deletes it when still empty.
@@ -75,6 +80,13 @@ class Task {
   int displayOffset = 0;   // leading columns not shown
   Line* topLine = nullptr;  // first line shown on the panel
   UndoSink* undo = nullptr;
+
+  // The panel that shows the task, owned here so that it goes with the task;
+  // the screen layer derives from it.
+  struct View {
+    virtual ~View() = default;
+  };
+  std::unique_ptr<View> view;
 
   // Set by the loader while part of the file is still on disk: loads the
   // next chunk, returns false when nothing more could be loaded.

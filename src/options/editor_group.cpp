@@ -39,7 +39,7 @@ constexpr OptionKey kEditorKeys[] = {
 }  // namespace
 
 const KeywordGroup& editorGroup() {
-  static const KeywordGroup kGroup{"Editor", "OPTIONS20", kEditorKeys};
+  static const KeywordGroup kGroup{"Editor", "OPTIONS20", kEditorKeys, {}};
   return kGroup;
 }
 

@@ -28,7 +28,8 @@ std::string installDir() {
 
 }  // namespace
 
-EditorTest::EditorTest(int rows, int cols) : rows_(rows), cols_(cols), dir_(makeTempDir()) {
+EditorTest::EditorTest(int rows, int cols)
+    : rows_(rows), cols_(cols), dir_(makeTempDir()), platform_(rows, cols) {
   answerPopupsFrom(platform_, popupAnswers_);
   platform_.onUnscripted = [](const platform::HeadlessPlatform::Box& box) {
     ADD_FAILURE() << "unscripted question: " << box.text;

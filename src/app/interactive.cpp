@@ -1,0 +1,44 @@
+#include "interactive.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "commands/editor_start.h"
+#include "core/session.h"
+#include "core/startup.h"
+#include "core/task_life.h"
+#include "platform/terminal_platform.h"
+#include "screen/key_router.h"
+#include "screen/screen_state.h"
+
+namespace kiv {
+
+int runInteractive(const std::vector<std::string>& files) {
+  std::string error;
+  std::unique_ptr<platform::TerminalPlatform> terminal = platform::TerminalPlatform::open(error);
+  if (!terminal) {
+    std::fprintf(stderr, "kiv: %s\n", error.c_str());
+    return 1;
+  }
+  int status = 0;
+  {
+    Session session(*terminal);
+    if (startSession(session, processEnvironment()) != 0) return 1;
+    startEditor(session);
+    session.panelWidth = terminal->cols();
+    for (const std::string& file : files)
+      if (!createTask(session, file, TaskMode::Edit)) status = 1;
+    // Ending the last task leaves the program: there is nothing else to show.
+    bool hadTasks = !session.tasks.empty();
+    while (!session.exitRequested) {
+      if (hadTasks && session.tasks.empty()) break;
+      hadTasks = hadTasks || !session.tasks.empty();
+      refreshScreen(session);
+      handleEvent(session, terminal->nextEvent());
+    }
+    stopEditor(session);
+  }
+  return status;
+}
+
+}  // namespace kiv

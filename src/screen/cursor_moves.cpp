@@ -1,0 +1,100 @@
+#include "screen/cursor_moves.h"
+
+#include <utility>
+#include <vector>
+
+#include "core/line.h"
+#include "core/task.h"
+#include "screen/edit_panel.h"
+#include "screen/key_router.h"
+#include "screen/screen_state.h"
+#include "screen/scroll.h"
+
+namespace kiv {
+
+namespace {
+
+using Stop = std::pair<int, int>;  // row, column
+
+// The first cell of every field the cursor can tab to, in screen order.
+std::vector<Stop> tabStops(Panel& p) {
+  std::vector<Stop> stops;
+  auto* e = dynamic_cast<EditPanel*>(&p);
+  for (int r = 1; r <= p.rows; ++r) {
+    for (const auto& o : p.objects[static_cast<std::size_t>(r - 1)]) {
+      if (o->typeable()) stops.emplace_back(r, o->col);
+      if (o->type != ObjectType::EditLine || !e || !e->lineAtRow(r)) continue;
+      if (e->prefixWidth() > 0) stops.emplace_back(r, 1);
+      if (e->lineAtRow(r)->is(LineKind::Text)) stops.emplace_back(r, e->prefixWidth() + 1);
+    }
+  }
+  return stops;
+}
+
+bool atEdgeScroll(EditPanel& e, int dr, int dc) {
+  Task& t = e.task;
+  bool v = t.settings.scrollVWhenCursAtEdge != "FALSE";
+  bool h = t.settings.scrollHWhenCursAtEdge != "FALSE";
+  int first = e.firstDataRow, last = e.firstDataRow + e.dataRows - 1;
+  if (e.dataIndex(e.cursorRow) < 0) return false;
+  if (v && dr < 0 && e.cursorRow == first && t.topLine && t.topLine->prev) return scrollLines(e, -1), true;
+  if (v && dr > 0 && e.cursorRow == last && e.lineAtRow(last) && e.lineAtRow(last)->next)
+    return scrollLines(e, 1), true;
+  int dataStart = e.prefixWidth() + 1;
+  if (h && dc < 0 && e.cursorCol == dataStart && t.displayOffset > 0) return scrollColumns(e, -1), true;
+  if (h && dc > 0 && e.cursorCol == e.editLineWidth() && t.displayOffset < maxDisplayOffset(e))
+    return scrollColumns(e, 1), true;
+  return false;
+}
+
+}  // namespace
+
+void moveCursor(Session& s, int dr, int dc) {
+  Panel& p = topPanel(s);
+  if (auto* e = dynamic_cast<EditPanel*>(&p); e && atEdgeScroll(*e, dr, dc)) return;
+  setCursor(p, p.cursorRow + dr, p.cursorCol + dc);
+}
+
+void tabToField(Session& s, bool backward) {
+  Panel& p = topPanel(s);
+  std::vector<Stop> stops = tabStops(p);
+  if (stops.empty()) return;
+  Stop here{p.cursorRow, p.cursorCol};
+  Stop to = backward ? stops.back() : stops.front();
+  if (backward) {
+    for (auto it = stops.rbegin(); it != stops.rend(); ++it)
+      if (*it < here) { to = *it; break; }
+  } else {
+    for (const Stop& st : stops)
+      if (st > here) { to = st; break; }
+  }
+  setCursor(p, to.first, to.second);
+}
+
+void homeCursor(Session& s) {
+  Panel& p = topPanel(s);
+  if (ScreenObject* f = findObject(p, "PCMDINFIELD")) setCursor(p, f->row, f->col);
+  else setCursor(p, 1, 1);
+}
+
+void carriageReturn(Session& s) {
+  Panel& p = topPanel(s);
+  auto* e = dynamic_cast<EditPanel*>(&p);
+  if (!e || e->dataRows == 0) {
+    setCursor(p, p.cursorRow < p.rows ? p.cursorRow + 1 : 1, 1);
+    return;
+  }
+  int last = e->firstDataRow + e->dataRows - 1;
+  if (e->cursorRow < e->firstDataRow) return setCursor(p, e->firstDataRow, 1);
+  if (e->cursorRow < last) return setCursor(p, e->cursorRow + 1, 1);
+  bool scroll = setting(s, "ZEDIT.SCROLL.V.WHENENTERATBOT", "TRUE") == "TRUE";
+  Line* bottom = e->lineAtRow(last);
+  if (scroll && bottom && bottom->next) {
+    scrollLines(*e, 1);
+    setCursor(p, last, 1);
+  } else {
+    homeCursor(s);
+  }
+}
+
+}  // namespace kiv

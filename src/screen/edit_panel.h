@@ -1,0 +1,95 @@
+// The panel of an edit task: the command row with its buttons, the message
+// row, one EDITLINE per data row, the vertical scroll object and the PF-key
+// rows. The task owns it; it keeps only the view: which lines stand on the
+// data rows, the cursor, and the cached line number of the top line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/task.h"
+#include "screen/panel.h"
+
+namespace kiv {
+
+struct Line;
+
+class EditPanel : public Panel, public Task::View {
+ public:
+  EditPanel(Task& task, int rows, int cols);
+  ~EditPanel() override;
+
+  Task& task;
+
+  // Builds every object from the display settings (again after a resize or
+  // a change of those settings).
+  void build();
+  // Lines and info line again after the task's data or position changed.
+  void refreshData() { layoutValid_ = false; }
+
+  int commandRow() const { return 1; }
+  int msgRow() const { return msgRow_; }
+  bool msgBelowCommand() const { return msgBelow_; }
+  // Prefix (line-command) area width in this task's mode, read from the
+  // settings whenever the rows are laid out.
+  int prefixWidth() const { return prefixWidth_; }
+  // Data cells of a row: the EDITLINE width less the prefix area.
+  int dataWidth() const;
+  int editLineWidth() const { return editWidth_; }
+  int displayOffset() const { return task.displayOffset; }
+  // The first data row shows a column ruler (the profile's RULER setting).
+  bool rulerShown() const;
+
+  // The line on data row `row` (panel row), loading as needed; null for a
+  // row beyond the bottom or outside the data rows.
+  Line* lineAtRow(int row);
+  // Data row index 0..dataRows-1 of a panel row, -1 outside.
+  int dataIndex(int row) const;
+  // The line at the cursor, or the line on the first data row.
+  Line* currentLine();
+  // Number of the data line (1-based count of TEXT lines) or 0.
+  long lineNumber(Line* line);
+
+  // Lays out the data rows when stale and marks the rows that changed;
+  // writes the information line unless a message is pending.
+  void update();
+  void drawEditLine(const ScreenObject& object, platform::Grid& grid,
+                    const ColourScheme& scheme) override;
+  void drawScroll(const ScreenObject& object, platform::Grid& grid,
+                  const ColourScheme& scheme) override;
+
+  // The message row: a short message or an informational text.
+  void showMessage(std::string_view text, bool information);
+  std::string informationLine();
+
+ private:
+  void buildCommandRow();
+  void buildMessageRow();
+  void buildDataRows();
+  void buildPfRows();
+  void layout();
+  long ordinalOf(Line* line);
+  void composeData(Line* line, platform::Grid& grid, int row, int col, int width,
+                   const ColourScheme& scheme);
+
+  int msgRow_ = 2;
+  bool msgBelow_ = false;
+  int editWidth_ = 0;
+  int prefixWidth_ = 0;
+  int prefixSetting() const;
+  bool layoutValid_ = false;
+  std::vector<Line*> rowLines_;
+  bool longLine_ = false;
+  // Cached line number: `ordLine_` is data line `ordValue_` while the task's
+  // structure count is still `ordStructure_`.
+  Line* ordLine_ = nullptr;
+  long ordValue_ = 0;
+  long ordStructure_ = -1;
+  long topOrdinal_ = 0;
+  std::string shownInfo_;
+};
+
+// The task's panel, made (and sized to the platform) when it has none.
+EditPanel& editPanelOf(Task& task);
+
+}  // namespace kiv

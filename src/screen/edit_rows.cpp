@@ -1,0 +1,295 @@
+// The data rows of an edit panel: which line stands on each row, how a row
+// is composed (prefix area, then the data from the first shown column), the
+// scroll bar, the message row and the information line.
+#include <algorithm>
+#include <array>
+
+#include "core/bounds.h"
+#include "core/excluded.h"
+#include "core/file_profile.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "core/translate_table.h"
+#include "platform/display_charset.h"
+#include "screen/edit_panel.h"
+#include "screen/screen_state.h"
+#include "services/format.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+using platform::Cell;
+using platform::Grid;
+
+struct KindLook {
+  LineKind kind;
+  std::string_view marker;  // prefix area text; empty: numbers or commands
+  Element element;
+};
+
+constexpr std::array<KindLook, 12> kLooks = {{
+    {LineKind::Tof, "*", Element::TofBofLine},
+    {LineKind::Bof, "*", Element::TofBofLine},
+    {LineKind::Bnds, "<BNDS>", Element::BoundsLine},
+    {LineKind::Cols, "<COLS>", Element::ColsLine},
+    {LineKind::Excluded, "- - - - - - - - -", Element::ExcludeLine},
+    {LineKind::HexHigh, "<HEX>", Element::HexLine},
+    {LineKind::HexLow, "<HEX>", Element::HexLine},
+    {LineKind::HexSep, "<HEX>", Element::HexLine},
+    {LineKind::Mask, "<MASK>", Element::MaskLine},
+    {LineKind::Note, "<NOTE>", Element::NoteLine},
+    {LineKind::Tabs, "<TABS>", Element::TabsLine},
+    {LineKind::Text, "", Element::EditText},
+}};
+
+const KindLook& lookOf(const Line* line) {
+  for (const KindLook& k : kLooks)
+    if (k.kind == line->kind()) return k;
+  return kLooks.back();
+}
+
+std::string fitted(std::string_view text, int width) {
+  std::string out(text.substr(0, static_cast<std::size_t>(width)));
+  out.resize(static_cast<std::size_t>(width), ' ');
+  return out;
+}
+
+// The last w characters of "%08d " for w of 4..9; blanks otherwise.
+std::string numberField(long number, int w) {
+  if (w < 4 || w > 9) return std::string(static_cast<std::size_t>(w), ' ');
+  std::string n = format("%08d ", static_cast<int>(number % 100000000));
+  return n.substr(n.size() - static_cast<std::size_t>(w));
+}
+
+// Column ruler from data column `first`: digits at tens, "+" at fives.
+std::string rulerText(int first, int width) {
+  std::string out;
+  for (int c = first; c < first + width; ++c)
+    out += c % 10 == 0 ? static_cast<char>('0' + (c / 10) % 10) : c % 5 == 0 ? '+' : '-';
+  return out;
+}
+
+// Cells of the information line's "Cols" part, with its digit count.
+std::string colsText(int first, int last) {
+  static constexpr std::array<std::string_view, 5> kForms = {
+      "Cols %02d %02d", "Cols %03d %03d", "Cols %04d %04d", "Cols %05d %05d", "Cols %06d %06d"};
+  std::size_t form = last < 100 ? 0 : last < 1000 ? 1 : last < 10000 ? 2 : last < 100000 ? 3 : 4;
+  return format(kForms[form], first, last);
+}
+
+std::string_view modeName(TaskMode m) {
+  return m == TaskMode::Browse ? "Browse" : m == TaskMode::View ? "View" : "Edit";
+}
+
+}  // namespace
+
+int EditPanel::dataIndex(int row) const {
+  int i = row - firstDataRow;
+  return i >= 0 && i < dataRows ? i : -1;
+}
+
+void EditPanel::layout() {
+  prefixWidth_ = prefixSetting();
+  rowLines_.assign(static_cast<std::size_t>(dataRows), nullptr);
+  Line* line = task.topLine ? task.topLine : task.lines.first;
+  while (line && hiddenLine(task, line)) line = nextLoadedLine(task, line);
+  task.topLine = line;
+  topOrdinal_ = line ? ordinalOf(line) : 0;
+  longLine_ = false;
+  int end = displayOffset() + dataWidth();
+  for (int i = rulerShown() ? 1 : 0; i < dataRows && line; ++i) {
+    rowLines_[static_cast<std::size_t>(i)] = line;
+    if (line->is(LineKind::Text) && line->length() > end) longLine_ = true;
+    line = nextLoadedLine(task, line);
+    while (line && hiddenLine(task, line)) line = nextLoadedLine(task, line);
+  }
+  layoutValid_ = true;
+  markDirty(firstDataRow, dataRows);
+}
+
+Line* EditPanel::lineAtRow(int row) {
+  int i = dataIndex(row);
+  if (i < 0) return nullptr;
+  if (!layoutValid_) layout();
+  return rowLines_[static_cast<std::size_t>(i)];
+}
+
+Line* EditPanel::currentLine() {
+  Line* line = dataIndex(cursorRow) >= 0 ? lineAtRow(cursorRow) : nullptr;
+  return line ? line : lineAtRow(firstDataRow);
+}
+
+long EditPanel::ordinalOf(Line* line) {
+  if (ordStructure_ != task.structureChanges || !ordLine_) {
+    ordLine_ = task.lines.first;
+    ordValue_ = 0;
+    ordStructure_ = task.structureChanges;
+  }
+  // Walk both ways from the cached line at once: the target is usually near.
+  Line* f = ordLine_;
+  Line* b = ordLine_;
+  long nf = ordValue_, nb = ordValue_;
+  while (f || b) {
+    if (f == line || b == line) {
+      ordLine_ = line;
+      ordValue_ = f == line ? nf : nb;
+      return ordValue_;
+    }
+    if (f) {
+      if (f->is(LineKind::Text)) ++nf;
+      f = f->next;
+    }
+    if (b) {
+      b = b->prev;
+      if (b && b->is(LineKind::Text)) --nb;
+    }
+  }
+  return 0;
+}
+
+long EditPanel::lineNumber(Line* line) {
+  if (!line || !line->is(LineKind::Text)) return 0;
+  return ordinalOf(line) + 1;
+}
+
+void EditPanel::update() {
+  if (!layoutValid_) layout();
+  Session& s = task.session;
+  if (s.messagePending || task.lines.empty()) return;
+  std::string info = informationLine();
+  if (info == shownInfo_) return;
+  shownInfo_ = info;
+  showMessage(info, true);
+}
+
+void EditPanel::showMessage(std::string_view text, bool information) {
+  ScreenObject* row = findObject(*this, "MSGROW");
+  if (!row) return;
+  if (!information) shownInfo_.clear();
+  setContent(*row, fitToRow(text, row->displayWidth));
+  const ColourScheme& scheme = screenState(task.session).scheme;
+  ColourPair c = scheme.pair(information ? Element::StatusLine : Element::MessageLine);
+  row->fg = c.fg;
+  row->bg = c.bg;
+  markDirty(row->row, 1);
+}
+
+std::string EditPanel::informationLine() {
+  Session& s = task.session;
+  int D = dataWidth();
+  int recLen = task.profile ? maxRecLenOf(task) : kDefaultMaxRecLen;
+  int first = std::min(displayOffset() + 1, recLen);
+  int last = std::min(recLen, first + D - 1);
+  std::string out = displayOffset() > 0 ? "<<< " : "";
+  out += colsText(first, last);
+  Line* line = dataIndex(cursorRow) >= 0 ? lineAtRow(cursorRow) : nullptr;
+  long number = lineNumber(line);
+  out += number > 0 ? format("  Line %d", number) : std::string("  Line -");
+  int dataCol = cursorCol - 1 - prefixWidth();
+  bool inData = line && dataCol >= 1 && dataCol <= D;
+  bool hex = task.profile && task.profile->hexView;
+  int column = displayOffset() + dataCol;
+  if (hex) out += inData ? format("  Xoffset %X", column - 1) : std::string("  Xoffset -");
+  else out += inData ? format("  Col %d", column) : std::string("  Col -");
+  Bounds b = task.profile && task.profile->boundLeft > 0
+                 ? Bounds{task.profile->boundLeft, task.profile->boundRight}
+                 : defaultBounds(task);
+  out += format("  Bounds %d,%d", b.left, b.right);
+  if (s.tasks.size() > 1) {
+    std::size_t pos = 0;
+    while (pos < s.tasks.size() && s.tasks[pos].get() != &task) ++pos;
+    out += format("  Task %d of %d", static_cast<int>(pos + 1), static_cast<int>(s.tasks.size()));
+  }
+  if (task.pendingLineCommands > 0) out += "  LcmdPending";
+  out += format("  Mode(%s)  ", modeName(task.mode));
+  if (!settingTrue(s, "ZSCROLLBTN", true)) out += "Scroll(" + setting(s, "ZEDIT.SCROLL.V.MODE", "PAGE") + ")";
+  int width = msgWidth;
+  if (longLine_ && width - static_cast<int>(out.size()) >= 3) {
+    out.resize(static_cast<std::size_t>(width - 3), ' ');
+    out += ">>>";
+  }
+  return out;
+}
+
+bool EditPanel::rulerShown() const { return task.profile && task.profile->ruler && dataRows > 1; }
+
+void EditPanel::drawEditLine(const ScreenObject& o, Grid& grid, const ColourScheme& scheme) {
+  Line* line = lineAtRow(o.row);
+  int w = prefixWidth();
+  int D = dataWidth();
+  std::uint8_t textAttr = scheme.attr(task.mode == TaskMode::Browse ? Element::BrowseText : Element::EditText);
+  int r = o.row - 1;
+  for (int c = 0; c < o.displayWidth; ++c) grid.set(r, o.col - 1 + c, Cell{U' ', textAttr});
+  if (rulerShown() && o.row == firstDataRow) {
+    std::uint8_t attr = scheme.attr(Element::RulerLine);
+    grid.put(r, o.col - 1, fitted("=COLS>", w), attr);
+    grid.put(r, o.col - 1 + w, rulerText(displayOffset() + 1, D), attr);
+    return;
+  }
+  if (!line) return;
+  const KindLook& look = lookOf(line);
+  std::string prefix;
+  Element prefixElement = look.element;
+  if (line->is(LineKind::Tof) || line->is(LineKind::Bof)) {
+    prefix.assign(static_cast<std::size_t>(w), '*');
+  } else if (!look.marker.empty()) {
+    prefix = fitted(look.marker, w);
+  } else if (line->hasPendingCommand()) {
+    prefix = fitted(line->lineCommand(), w), prefixElement = Element::LineCommands;
+  } else if (line->hasLabel()) {
+    prefix = fitted(line->label(), w), prefixElement = Element::LineLabels;
+  } else if (line->error || line->changed) {
+    prefix = fitted(line->error ? "==ERR>" : "==CHG>", w), prefixElement = Element::LineCommands;
+  } else if (settingTrue(task.session, "ZEDIT.SHOWLINENUM", true)) {
+    prefix = numberField(lineNumber(line), w), prefixElement = Element::LineNumbers;
+  } else {
+    prefix.assign(static_cast<std::size_t>(w), ' ');
+  }
+  grid.put(r, o.col - 1, prefix, scheme.attr(prefixElement));
+  composeData(line, grid, r, o.col - 1 + w, D, scheme);
+}
+
+void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D, const ColourScheme& scheme) {
+  const KindLook& look = lookOf(line);
+  std::uint8_t attr = line->is(LineKind::Text)
+                          ? scheme.attr(task.mode == TaskMode::Browse ? Element::BrowseText : Element::EditText)
+                          : scheme.attr(look.element);
+  if (line->is(LineKind::Tof) || line->is(LineKind::Bof)) {
+    grid.put(r, c0, line->is(LineKind::Tof) ? " Top of Data" : " Bottom of Data", attr);
+    return;
+  }
+  if (line->is(LineKind::Cols)) {
+    grid.put(r, c0, rulerText(displayOffset() + 1, D), attr);
+    return;
+  }
+  int from = line->is(LineKind::Excluded) ? 0 : displayOffset();
+  std::string_view text = line->text();
+  const char* src = line->display() ? line->display() : text.data();
+  const unsigned char* table = nullptr;
+  if (!line->display() && task.profile && task.profile->charset == Charset::Ebcdic && line->is(LineKind::Text))
+    table = translateTable(task.session, displayTable(task.profile->charsetDisplay));
+  auto charset = task.profile && task.profile->charsetDisplay == Charset::AsciiIbmPc
+                     ? platform::DisplayCharset::AsciiIbmPc
+                     : platform::DisplayCharset::AsciiIso8859;
+  const unsigned char* colours = line->colours();
+  for (int i = 0; i < D && from + i < static_cast<int>(text.size()); ++i) {
+    auto byte = static_cast<unsigned char>(src[from + i]);
+    if (table) byte = table[byte];
+    std::uint8_t a = colours ? colours[from + i] : attr;
+    grid.set(r, c0 + i, Cell{platform::displayChar(charset, byte), a});
+  }
+}
+
+void EditPanel::drawScroll(const ScreenObject& o, Grid& grid, const ColourScheme& scheme) {
+  std::uint8_t track = scheme.attr(Element::FieldbarLine);
+  int n = o.contentWidth;
+  long total = std::max<long>(static_cast<long>(task.lines.count) - 2, 1);
+  int thumb = n <= 1 ? 0 : static_cast<int>(std::min<long>(topOrdinal_ * (n - 1) / total, n - 1));
+  for (int i = 0; i < n; ++i)
+    grid.set(o.row - 1 + i, o.col - 1, Cell{i == thumb ? U'\u2588' : U'\u2502', track});
+}
+
+}  // namespace kiv

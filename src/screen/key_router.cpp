@@ -1,0 +1,169 @@
+#include "screen/key_router.h"
+
+#include <cctype>
+#include <string>
+
+#include "core/session.h"
+#include "core/task.h"
+#include "screen/cursor_moves.h"
+#include "screen/data_typing.h"
+#include "screen/edit_panel.h"
+#include "screen/field_edit.h"
+#include "screen/scroll.h"
+#include "screen/screen_state.h"
+#include "services/format.h"
+#include "services/messages.h"
+#include "services/var_pool.h"
+
+namespace kiv {
+
+namespace {
+
+using platform::Key;
+using platform::KeyEvent;
+
+constexpr std::string_view kNoPfMapping =
+    "F%d  has no mapping value.\n\nInvoke OPTIONS, item KEYS, to assign a mapping value.";
+constexpr std::string_view kNoKeyMapping =
+    "%s  has no mapping value.\n\nInvoke OPTIONS, item KEYS, to assign a mapping value.";
+
+// Runs a command the user asked for by key or click: the message row is
+// cleared first, and the panel shows the outcome.
+void runUserCommand(Session& s, std::string_view command) {
+  if (s.messagePending) {
+    s.messagePending = false;
+    if (EditPanel* p = currentEditPanel(s)) p->showMessage(" ", true);
+  }
+  s.executeCommand(command);
+  if (EditPanel* p = currentEditPanel(s)) p->refreshData();
+}
+
+void functionKey(Session& s, const KeyEvent& k) {
+  int n = static_cast<int>(k.key) - static_cast<int>(Key::F1) + 1;
+  if (k.alt) n += 36;
+  else if (k.ctrl) n += 24;
+  else if (k.shift) n += 12;
+  std::string command = varGet(s, format("ZPF%02d.MAP", n));
+  if (command.empty()) return messagef(s, "DLM95", kNoPfMapping, n);
+  runUserCommand(s, command);
+}
+
+// Ctrl, Alt and their Shift forms with a letter or digit: ZCTRL.S, ZALT.F, ...
+void comboKey(Session& s, const KeyEvent& k) {
+  std::string group = k.ctrl ? (k.shift ? "CTRLSHIFT" : "CTRL") : (k.shift ? "ALTSHIFT" : "ALT");
+  std::string key(1, static_cast<char>(std::toupper(static_cast<int>(k.ch & 0x7F))));
+  if (k.key == Key::Delete) key = "DEL";
+  if (k.key == Key::End) key = "END";
+  std::string command = varGet(s, "Z" + group + "." + key);
+  if (command.empty()) {
+    std::string name = group == "CTRLSHIFT" ? "CTRL+SHIFT" : group == "ALTSHIFT" ? "ALT+SHIFT" : group;
+    return messagef(s, "DLM96", kNoKeyMapping, name + "+" + key);
+  }
+  if (command.starts_with("RESERVED")) {
+    return messagef(s, "", "%s+%s is kept for the menu bar, which this screen does not have.", group, key);
+  }
+  runUserCommand(s, command);
+}
+
+void typeCharacter(Session& s, char32_t ch) {
+  Panel& p = topPanel(s);
+  if (ch > 0xFF) return s.platform().bell();
+  auto c = static_cast<unsigned char>(ch);
+  ScreenObject* o = objectAt(p, p.cursorRow, p.cursorCol);
+  if (o && o->typeable()) {
+    typeIntoField(p, *o, static_cast<char>(c), screenState(s).insertMode);
+  } else if (o && o->type == ObjectType::EditLine) {
+    typeIntoDataRow(static_cast<EditPanel&>(p), c);
+  } else {
+    message(s, "DLM135", "PROTECTED");
+  }
+}
+
+// Delete, Backspace and erase-to-end where the cursor is.
+void editKey(Session& s, Key key) {
+  Panel& p = topPanel(s);
+  ScreenObject* o = objectAt(p, p.cursorRow, p.cursorCol);
+  if (o && o->typeable()) {
+    if (key == Key::End) eraseFieldToEnd(p, *o);
+    else deleteInField(p, *o, key == Key::Backspace);
+  } else if (o && o->type == ObjectType::EditLine) {
+    auto& e = static_cast<EditPanel&>(p);
+    if (key == Key::End) eraseDataRowToEnd(e);
+    else deleteInDataRow(e, key == Key::Backspace);
+  } else if (key == Key::Backspace && p.cursorCol > 1) {
+    setCursor(p, p.cursorRow, p.cursorCol - 1);
+  } else {
+    message(s, "DLM135", "PROTECTED");
+  }
+}
+
+void actionKey(Session& s, std::string_view var, std::string_view fallback, const KeyEvent& k) {
+  std::string action = setting(s, var, fallback);
+  if (action == "3270Enter") return runUserCommand(s, "3270ENTER");
+  if (action == "CarriageReturn") return carriageReturn(s);
+  if (k.key == Key::KeypadPlus) typeCharacter(s, U'+');
+}
+
+void arrowKey(Session& s, const KeyEvent& k) {
+  if (k.ctrl) {
+    static constexpr std::string_view kIds[] = {"DLM45", "DLM65", "DLM80", "DLM92"};
+    static constexpr std::string_view kNames[] = {"Up", "Down", "Left", "Right"};
+    auto i = static_cast<std::size_t>(static_cast<int>(k.key) - static_cast<int>(Key::Up));
+    return messagef(s, kIds[i], "CTRL+%sArrow has no meaning in ArrowKeyMode=KIV.", kNames[i]);
+  }
+  int dr = k.key == Key::Up ? -1 : k.key == Key::Down ? 1 : 0;
+  int dc = k.key == Key::Left ? -1 : k.key == Key::Right ? 1 : 0;
+  moveCursor(s, dr, dc);
+}
+
+void pressKey(Session& s, const KeyEvent& k) {
+  bool combo = (k.ctrl || k.alt) && (k.key == Key::Char || k.key == Key::Delete || k.key == Key::End);
+  if (combo) return comboKey(s, k);
+  switch (k.key) {
+    case Key::Char: return typeCharacter(s, k.ch);
+    case Key::Enter: return actionKey(s, "ZACTIONKEY.ENTER", "CarriageReturn", k);
+    case Key::KeypadEnter: return actionKey(s, "ZACTIONKEY.NUMKEYPADENTER", "CarriageReturn", k);
+    case Key::KeypadPlus: return actionKey(s, "ZACTIONKEY.NUMKEYPADPLUS", "Passthru", k);
+    case Key::CtrlJ: return carriageReturn(s);
+    case Key::Tab: return tabToField(s, false);
+    case Key::BackTab: return tabToField(s, true);
+    case Key::Home: return homeCursor(s);
+    case Key::End: return editKey(s, Key::End);
+    case Key::Backspace: case Key::Delete: return editKey(s, k.key);
+    case Key::Insert: screenState(s).insertMode = !screenState(s).insertMode; return;
+    case Key::PageUp: return runUserCommand(s, "UP");
+    case Key::PageDown: return runUserCommand(s, "DOWN");
+    case Key::Up: case Key::Down: case Key::Left: case Key::Right: return arrowKey(s, k);
+    default: break;
+  }
+  if (k.key >= Key::F1 && k.key <= Key::F12) functionKey(s, k);
+}
+
+void click(Session& s, const platform::MouseEvent& m) {
+  Panel& p = topPanel(s);
+  if (m.button == platform::MouseButton::WheelUp || m.button == platform::MouseButton::WheelDown) {
+    if (EditPanel* e = currentEditPanel(s)) {
+      long speed = std::max(std::atol(setting(s, "ZVSCROLLSPEED", "3").c_str()), 1L);
+      scrollLines(*e, m.button == platform::MouseButton::WheelUp ? -speed : speed);
+    }
+    return;
+  }
+  if (m.button != platform::MouseButton::Left) return;
+  int row = m.row + 1, col = m.col + 1;
+  ScreenObject* o = objectAt(p, row, col);
+  if (o && o->type == ObjectType::Button) return runUserCommand(s, o->command);
+  setCursor(p, row, col);
+}
+
+}  // namespace
+
+void eraseToEndAtCursor(Session& s) { editKey(s, Key::End); }
+
+void handleEvent(Session& s, const platform::Event& event) {
+  if (auto* k = std::get_if<KeyEvent>(&event)) pressKey(s, *k);
+  else if (auto* m = std::get_if<platform::MouseEvent>(&event)) click(s, *m);
+  else if (std::holds_alternative<platform::ResizeEvent>(event)) rebuildPanels(s);
+  else if (std::holds_alternative<platform::QuitEvent>(event)) s.exitRequested = true;
+}
+
+}  // namespace kiv

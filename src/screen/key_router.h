@@ -1,0 +1,21 @@
+// Where each key, click and size change goes: typed characters to the
+// object under the cursor, function keys and Ctrl/Alt combinations to the
+// commands their pool variables map them to, Enter to its action, arrows to
+// the cursor.
+#pragma once
+
+#include "platform/events.h"
+
+namespace kiv {
+
+class Session;
+
+void handleEvent(Session& s, const platform::Event& event);
+
+// Erase to end of field (or of the line's data) at the cursor: DELEOL.
+void eraseToEndAtCursor(Session& s);
+
+// The carriage return: the cursor to the first field of the next row.
+void carriageReturn(Session& s);
+
+}  // namespace kiv

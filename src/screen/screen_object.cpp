@@ -1,0 +1,34 @@
+#include "screen/screen_object.h"
+
+#include <algorithm>
+#include <array>
+
+namespace kiv {
+
+namespace {
+
+constexpr std::array<std::string_view, 9> kTypeNames = {
+    "?", "BUTTON", "CHOICE", "EDITLINE", "INPUT", "INPUT_CHECKBOX", "?", "SCROLLV", "STATIC"};
+
+}  // namespace
+
+bool validObjectType(int code) { return code >= 1 && code <= 8 && code != 6; }
+
+std::string_view objectTypeName(ObjectType type) {
+  int code = static_cast<int>(type);
+  return validObjectType(code) ? kTypeNames[static_cast<std::size_t>(code)] : "?";
+}
+
+std::string_view ScreenObject::trimmed() const {
+  std::string_view v = content;
+  std::size_t end = v.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view() : v.substr(0, end + 1);
+}
+
+void setContent(ScreenObject& object, std::string_view text) {
+  object.content.assign(static_cast<std::size_t>(std::max(object.contentWidth, 0)), ' ');
+  std::size_t n = std::min(text.size(), object.content.size());
+  std::copy_n(text.begin(), n, object.content.begin());
+}
+
+}  // namespace kiv

@@ -1,0 +1,124 @@
+#include "screen/screen_state.h"
+
+#include "core/task.h"
+#include "screen/edit_panel.h"
+#include "screen/field_edit.h"
+#include "services/var_pool.h"
+
+namespace kiv {
+
+namespace {
+
+using platform::CaretShape;
+
+CaretShape caretShape(Session& s, bool insert) {
+  std::string v = insert ? setting(s, "ZCURSOR.INSERT", "VerticalBar")
+                         : setting(s, "ZCURSOR.OVERTYPE", "HorizBar");
+  switch (v[0]) {
+    case 'B': case 'b': return CaretShape::Block;
+    case 'H': case 'h': return CaretShape::HorizontalBar;
+    default: return CaretShape::VerticalBar;
+  }
+}
+
+// The screen without a task: the command row and a hint on the message row.
+std::unique_ptr<Panel> makeIdlePanel(Session& s) {
+  platform::Platform& pf = s.platform();
+  auto p = std::make_unique<Panel>(s, PanelType::Menu, pf.rows(), pf.cols());
+  const ColourScheme& scheme = screenState(s).scheme;
+  std::string label = setting(s, "ZPCMDLBLCURRENT", setting(s, "ZPCMDLBLCOMMAND", "COMMAND ===>"));
+  int L = std::min(static_cast<int>(label.size()), std::max(p->cols - 2, 0));
+  ColourPair lc = scheme.pair(Element::DialogLabel), in = scheme.pair(Element::DialogInput);
+  if (L >= 1) DLMAddObj(*p, "PCMDLABEL", label, "", 8, 1, 2, L, L, lc.fg, lc.bg);
+  if (p->cols - L - 3 >= 1)
+    DLMAddObj(*p, "PCMDINFIELD", "", "", 4, 1, L + 3, p->cols - L - 3, kMaxPanelCols, in.fg, in.bg);
+  if (p->rows >= 3 && p->cols >= 3) {
+    ColourPair c = scheme.pair(Element::StatusLine);
+    DLMAddObj(*p, "MSGROW", "No file is open. Type EDIT and a file name, or EXIT.", "", 8, 3, 2,
+              p->cols - 2, std::max(p->cols - 2, 52), c.fg, c.bg);
+  }
+  if (ScreenObject* f = findObject(*p, "PCMDINFIELD")) setCursor(*p, 1, f->col);
+  return p;
+}
+
+}  // namespace
+
+bool ScreenState::showShortMessage(std::string_view text) {
+  EditPanel* p = currentEditPanel(session);
+  if (p) {
+    p->showMessage(text, false);
+    return true;
+  }
+  if (!idle) return false;
+  ScreenObject* row = findObject(*idle, "MSGROW");
+  if (!row) return false;
+  setContent(*row, text);
+  idle->markDirty(row->row, 1);
+  return true;
+}
+
+ScreenState& screenState(Session& s) {
+  if (!s.screen) s.screen = std::make_unique<ScreenState>(s);
+  return static_cast<ScreenState&>(*s.screen);
+}
+
+std::string setting(Session& s, std::string_view name, std::string_view fallback) {
+  std::string v = varGet(s, name);
+  return v.empty() ? std::string(fallback) : v;
+}
+
+bool settingTrue(Session& s, std::string_view name, bool fallback) {
+  return setting(s, name, fallback ? "TRUE" : "FALSE") == "TRUE";
+}
+
+EditPanel* currentEditPanel(Session& s) {
+  return s.currentTask ? &editPanelOf(*s.currentTask) : nullptr;
+}
+
+Panel& topPanel(Session& s) {
+  if (EditPanel* p = currentEditPanel(s)) return *p;
+  ScreenState& st = screenState(s);
+  if (!st.idle) st.idle = makeIdlePanel(s);
+  return *st.idle;
+}
+
+std::string commandFieldText(Session& s) {
+  ScreenObject* f = findObject(topPanel(s), "PCMDINFIELD");
+  return f ? std::string(f->trimmed()) : std::string();
+}
+
+void setCommandFieldText(Session& s, std::string_view text, bool moveCursor) {
+  Panel& p = topPanel(s);
+  ScreenObject* f = findObject(p, "PCMDINFIELD");
+  if (!f) return;
+  setFieldText(p, *f, text);
+  if (!moveCursor) return;
+  int end = static_cast<int>(f->trimmed().size());
+  if (end >= f->displayWidth) f->firstShown = end - f->displayWidth + 1;
+  setCursor(p, f->row, f->col + end - f->firstShown);
+}
+
+void rebuildPanels(Session& s) {
+  platform::Platform& pf = s.platform();
+  for (auto& t : s.tasks) {
+    auto* p = dynamic_cast<EditPanel*>(t->view.get());
+    if (!p) continue;
+    p->resize(pf.rows(), pf.cols());
+    p->build();
+  }
+  ScreenState& st = screenState(s);
+  if (st.idle) st.idle = makeIdlePanel(s);
+}
+
+void refreshScreen(Session& s) {
+  ScreenState& st = screenState(s);
+  Panel& p = topPanel(s);
+  if (auto* e = dynamic_cast<EditPanel*>(&p)) e->update();
+  if (st.grid.rows() != p.rows || st.grid.cols() != p.cols || st.shown != &p) p.markAllDirty();
+  st.shown = &p;
+  paintPanel(p, st.grid, st.scheme);
+  s.platform().draw(st.grid, st.scheme.palette);
+  s.platform().setCaret(p.cursorRow - 1, p.cursorCol - 1, caretShape(s, st.insertMode), true);
+}
+
+}  // namespace kiv

@@ -1,0 +1,53 @@
+// What the screen layer keeps in the editor session: the colour scheme, the
+// idle panel shown when no task is open, the grid last painted, the insert
+// mode, and the way short messages reach the message row.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "core/session.h"
+#include "platform/grid.h"
+#include "screen/colour_scheme.h"
+#include "screen/panel.h"
+
+namespace kiv {
+
+class EditPanel;
+
+struct ScreenState : Session::ScreenStateBase {
+  explicit ScreenState(Session& s) : session(s) {}
+  bool showShortMessage(std::string_view text) override;
+
+  Session& session;
+  ColourScheme scheme = builtinScheme();
+  std::unique_ptr<Panel> idle;  // the screen without a task
+  platform::Grid grid;
+  bool insertMode = false;
+  const Panel* shown = nullptr;  // the panel painted last
+};
+
+// Installs the screen layer in the session (once).
+ScreenState& screenState(Session& s);
+
+// The panel on top: the current task's panel, else the idle panel.
+Panel& topPanel(Session& s);
+// The current task's panel, or null when no task is on top.
+EditPanel* currentEditPanel(Session& s);
+
+// Brings the top panel up to date, paints the rows that changed and hands
+// the grid and the caret to the platform.
+void refreshScreen(Session& s);
+// Rebuilds every panel (after a resize or a change of display settings).
+void rebuildPanels(Session& s);
+
+// The top panel's command field: its text and the view at its start; with
+// `moveCursor` the cursor goes after the text.
+std::string commandFieldText(Session& s);
+void setCommandFieldText(Session& s, std::string_view text, bool moveCursor = true);
+
+// A Z-variable's value, or `fallback` when it is missing or empty.
+std::string setting(Session& s, std::string_view name, std::string_view fallback);
+bool settingTrue(Session& s, std::string_view name, bool fallback);
+
+}  // namespace kiv

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "screen_fixture.h"
+#include "services/messages.h"
+#include <gmock/gmock.h>
+
+namespace kiv::test {
+namespace {
+
+TEST(EditPanel, DefaultPanelShowsCommandRowDataAndInformationLine) {
+  ScreenTest t;
+  t.open("a.txt", numberedLines(20));
+  EXPECT_SCREEN(t.platform(), R"(
+ {A:COMMAND ===>} {I:^                   } {U: <- } |
+{T:******* Top of Data}                  █  |
+{N:000001 }{E:line 1}                        │  |
+000002 line 2                        │  |
+000003 line 3                        │  |
+000004 line 4                        │  |
+000005 line 5                        │  |
+000006 line 6                        │  |
+000007 line 7                        │  |
+000008 line 8                        │  |
+000009 line 9                        │  |
+ {S:Cols 01 29  Line -  Col -  Bounds 1...} |
+)");
+}
+
+}  // namespace
+}  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+TEST(EditPanel, VariantsWithoutButtonsMessageRowOnTopAndPfKeyRows) {
+  ScreenTest t(10, 36);
+  for (const char* v : {"ZHISTORYBTN", "ZSCROLLBTN", "ZCLOSEBTN", "ZSCROLLBAR.V"})
+    varSet(t.session(), v, "FALSE");
+  varSet(t.session(), "ZMSGROW", "1 Below Primary Command");
+  varSet(t.session(), "ZPFSHOW.GLOBAL", "TRUE");
+  t.open("a.txt", numberedLines(30));
+  EXPECT_EQ(findObject(t.panel(), "PCMDINFIELD")->displayWidth, 36 - 12 - 3);  // to column C - 1
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===> ^                     |
+ {S:Cols 01 28  Line -  Col -  Bound...}|
+******* Top of Data                 |
+000001 line 1                       |
+000002 line 2                       |
+000003 line 3                       |
+000004 line 4                       |
+000005 line 5                       |
+000006 line 6                       |
+ F1=Help  F2=Split V  F3=End  F4=Re |
+)");
+  t.session().messageActions.push_back({"ZZ1", "ShowShortMsg"});
+  message(t.session(), "ZZ1", "a short message much longer than the row it stands on");
+  t.draw();
+  EXPECT_EQ(t.screen().substr(t.screen().find('\n') + 1, 37), " ZZ1: a short message much longer...|");
+}
+
+TEST(EditPanel, BrowseTaskLongLinesAndTheInformationLineParts) {
+  ScreenTest t(8, 100);
+  t.open("b.txt", "short\n" + std::string(100, 'x') + "\n");
+  t.open("a.txt", numberedLines(3), TaskMode::Browse);
+  t.open("c.txt", numberedLines(3));
+  t.command("swap");  // back to the first task in the list order after c.txt
+  t.command("swapdirect " + t.path("a.txt"));
+  EditPanel& p = t.panel();
+  EXPECT_EQ(&p.task, t.session().tasks[1].get());
+  EXPECT_EQ(p.prefixWidth(), 0);
+  std::string info = p.informationLine();
+  EXPECT_NE(info.find("Task 2 of 3"), std::string::npos) << info;
+  EXPECT_NE(info.find("Mode(Browse)"), std::string::npos) << info;
+  EXPECT_THAT(t.screen(), ::testing::HasSubstr("\nline 1"));
+  t.command("swapdirect " + t.path("b.txt"));
+  std::string wide = t.panel().informationLine();
+  EXPECT_TRUE(wide.ends_with(">>>")) << wide;
+  EXPECT_EQ(wide.size(), static_cast<std::size_t>(t.panel().msgWidth));
+  t.command("right 10");
+  EXPECT_TRUE(t.panel().informationLine().starts_with("<<< Cols 11 ")) << t.panel().informationLine();
+}
+
+}  // namespace
+}  // namespace kiv::test

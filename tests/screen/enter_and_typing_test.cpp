@@ -1,0 +1,132 @@
+// The Enter action and typing into the data rows, as a user meets them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commands/command_state.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "screen/cursor_moves.h"
+#include "screen_fixture.h"
+
+namespace kiv::test {
+namespace {
+
+using platform::Key;
+
+std::vector<std::string>* gLog = nullptr;
+
+// Logs the message texts shown so far, then the line-command run, so that
+// the log shows what came first.
+void logLineCommands(Session& s, Task&) {
+  auto& pf = static_cast<platform::HeadlessPlatform&>(s.platform());
+  for (const auto& m : pf.messages()) gLog->push_back(m.text);
+  pf.clearRecords();
+  gLog->push_back("line commands");
+}
+
+TEST(EnterAction, CommandFieldIsTakenRecordedAndKeptOnlyWithAmpersand) {
+  ScreenTest t;
+  t.open("a.txt", numberedLines(30));
+  t.command("down 3");
+  EXPECT_EQ(commandFieldText(t.session()), "");
+  t.command("&down 2");
+  EXPECT_EQ(commandFieldText(t.session()), "&down 2");
+  EXPECT_EQ(std::string(t.panel().lineAtRow(t.panel().firstDataRow)->text()), "line 5");
+  t.command("retrieve");
+  EXPECT_EQ(commandFieldText(t.session()), "down 2");  // the newest entry, without "&"
+}
+
+TEST(EnterAction, LineCommandsRunBeforeOrAfterTheCommandByItsVerb) {
+  ScreenTest t;
+  std::vector<std::string> log;
+  gLog = &log;
+  commandState(t.session()).processLineCommands = logLineCommands;
+  Task* task = t.open("a.txt", numberedLines(30));
+  setLineCommand(*task, task->lines.first->next, "D");
+  auto enter = [&](std::string_view text) {
+    log.clear();
+    t.clearMessages();
+    t.command(text);
+    for (const auto& m : t.messages()) log.push_back(m.text);
+    return log;
+  };
+  using V = std::vector<std::string>;
+  EXPECT_EQ(enter("nosuchverb"), (V{"line commands", "Unable to find macro source file:\n\nnosuchverb.c"}));
+  EXPECT_EQ(enter("reset"), (V{"RESET is not available yet.", "line commands"}));
+  EXPECT_EQ(enter("paste"), (V{"line commands", "PASTE is not available yet."}));
+  setCommandFieldText(t.session(), "paste");
+  setCursor(t.panel(), t.panel().firstDataRow + 1, 10);
+  log.clear();
+  t.press({Key::Enter});
+  EXPECT_TRUE(log.empty());  // PASTE on a data row runs alone
+  enter("");
+  EXPECT_EQ(log, (V{"line commands"}));
+}
+
+TEST(EnterAction, CancelRunsAtOnceAndEmptyEnterMovesTheCursorOn) {
+  ScreenTest t;
+  std::vector<std::string> log;
+  gLog = &log;
+  commandState(t.session()).processLineCommands = logLineCommands;
+  Task* task = t.open("a.txt", numberedLines(30));
+  setLineCommand(*task, task->lines.first->next, "D");
+  t.command("can");
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(t.session().tasks.empty());  // unmodified: CANCEL ended it at once
+  t.open("b.txt", numberedLines(30));
+  EditPanel& p = t.panel();
+  t.command("");
+  EXPECT_EQ(p.cursorRow, p.firstDataRow);  // from the command row to the first data row
+  setCursor(p, p.firstDataRow + p.dataRows - 1, 20);
+  t.press({Key::Enter});  // on the last data row: the data moves up by one
+  EXPECT_EQ(p.cursorRow, p.firstDataRow + p.dataRows - 1);
+  EXPECT_EQ(p.cursorCol, 1);
+  EXPECT_EQ(std::string(p.lineAtRow(p.firstDataRow)->text()), "line 1");
+}
+
+TEST(DataTyping, OvertypesDataAndPrefixAndRefusesWhatCannotChange) {
+  ScreenTest t;
+  Task* task = t.open("a.txt", "abc\n");
+  EditPanel& p = t.panel();
+  Line* line = p.lineAtRow(p.firstDataRow + 1);
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 2);
+  t.draw();
+  handleEvent(t.session(), platform::KeyEvent{Key::Char, U'X'});
+  for (int r = 1; r <= p.rows; ++r) EXPECT_EQ(p.dirty(r), r == p.firstDataRow + 1) << "row " << r;
+  t.draw();
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 6);
+  t.type("Z");
+  EXPECT_EQ(line->text(), "aXc  Z");
+  EXPECT_TRUE(task->modified);
+  setCursor(p, p.firstDataRow + 1, 1);
+  t.type("dd");
+  EXPECT_EQ(line->lineCommand(), "dd       ");
+  EXPECT_NE(p.informationLine().find("LcmdPending"), std::string::npos);
+  setCursor(p, p.firstDataRow, p.prefixWidth() + 2);  // the top-of-data row
+  t.type("q");
+  EXPECT_EQ(t.lastMessage().text, "PROTECTED");
+  t.open("b.txt", "abc\n", TaskMode::Browse);
+  setCursor(t.panel(), t.panel().firstDataRow + 1, 2);
+  t.type("q");
+  EXPECT_EQ(t.lastMessage().text, "In BROWSE, no modify allowed");
+}
+
+TEST(DataTyping, TinyAndHugeTerminalsAndResizing) {
+  ScreenTest t(1, 1);
+  t.open("a.txt", numberedLines(5));
+  t.type("x");
+  t.press({Key::F8});
+  EXPECT_EQ(t.platform().screen().rows(), 1);
+  t.platform().resize(300, 500);
+  t.press({Key::Down});
+  handleEvent(t.session(), t.platform().nextEvent());  // the resize
+  t.draw();
+  EXPECT_EQ(t.platform().screen().rows(), 200);
+  EXPECT_EQ(t.platform().screen().cols(), 399);
+  EXPECT_EQ(t.panel().dataRows, 198);
+}
+
+}  // namespace
+}  // namespace kiv::test
