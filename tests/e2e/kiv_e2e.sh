@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# kiv itself in a terminal: the real binary in a tmux pane on a real file,
+# with a fresh options directory. It scrolls with F8 and F7, takes commands
+# on the command row, types over data, answers the save question of F3 and
+# leaves; a key map changed in the user's option file reaches the keys; a
+# resize rebuilds the panel. Usage: kiv_e2e.sh path/to/kiv
+set -uo pipefail
+
+kiv=${1:?usage: kiv_e2e.sh path/to/kiv}
+if ! command -v tmux >/dev/null 2>&1; then
+  echo "tmux is not installed: skipping the kiv end-to-end test"
+  exit 77
+fi
+
+tmp=$(mktemp -d)
+export TMUX_TMPDIR=$tmp
+unset TMUX KIVORW
+runs=0
+socket() { echo "kiv-run-$$-$runs"; }
+T() { tmux -L "$(socket)" -f /dev/null "$@"; }
+cleanup() {
+  T kill-server >/dev/null 2>&1
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+failures=0
+checks=0
+screen() { T capture-pane -p -t e2e; }
+row() { screen | sed -n "$1p"; }
+fail() {
+  echo "FAIL: $*"
+  echo "--- screen ---"
+  screen
+  echo "--------------"
+  failures=$((failures + 1))
+}
+pass() { checks=$((checks + 1)); }
+wait_for() {
+  local i
+  for ((i = 0; i < 100; i++)); do
+    screen | grep -qF -- "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+expect() {  # expect TEXT WHAT
+  if wait_for "$1"; then pass; else fail "$2: '$1' not on the screen"; fi
+}
+expect_row() {  # expect_row N TEXT WHAT: row N begins with TEXT (within 10 s)
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [[ $(row "$1") == "$2"* ]] && { pass; return; }
+    sleep 0.1
+  done
+  fail "$3: row $1 does not begin with '$2'"
+}
+cmd() {  # types a command on the command row and presses Enter
+  T send-keys -t e2e Home "$1" Enter
+}
+
+# Starts kiv on FILE in a fresh 80x24 session; the shell records the terminal
+# settings and the exit status.
+start_kiv() {
+  T kill-server >/dev/null 2>&1
+  runs=$((runs + 1))
+  rm -f "$tmp"/before "$tmp"/after "$tmp"/status
+  T new-session -d -s e2e -x 80 -y 24 \
+    "sh -c 'stty -g >$tmp/before; ASAN_OPTIONS=detect_leaks=0 XDG_CONFIG_HOME=$tmp/config $kiv $* 2>$tmp/stderr; echo exit=\$? >$tmp/status; stty -g >$tmp/after; echo KIV-ENDED; exec sleep 600'"
+}
+check_ended() {  # check_ended WHAT STATUS
+  if ! wait_for "KIV-ENDED"; then fail "$1: kiv did not end"; return; fi
+  if grep -qx "exit=$2" "$tmp/status"; then pass; else fail "$1: $(cat "$tmp/status"), wanted exit=$2"; fi
+  if cmp -s "$tmp/before" "$tmp/after"; then pass; else fail "$1: terminal settings differ after kiv"; fi
+}
+
+file=$tmp/sample.txt
+for i in $(seq 1 100); do echo "line $i of the sample"; done >"$file"
+
+# ---- first start: the options directory is made, the file is shown ----
+start_kiv "$file"
+expect "Created KIV options directory" "first start makes the options directory"
+T send-keys -t e2e Enter
+expect_row 1 " COMMAND ===>" "the command row"
+expect_row 2 "******* Top of Data" "the top of the data"
+expect_row 3 "000001 line 1 of the sample" "the first line"
+expect_row 24 " Cols 01 " "the information line"
+
+# ---- scrolling by function key and by command ----
+T send-keys -t e2e F8
+expect_row 2 "000022 line 22 " "F8 pages down"
+T send-keys -t e2e F7
+expect_row 2 "******* Top of Data" "F7 pages up"
+cmd "down 50"
+expect_row 2 "000050 line 50 " "DOWN 50 on the command row"
+cmd "bottom"
+expect "******* Bottom of Data" "BOTTOM"
+cmd "up max"
+expect_row 2 "******* Top of Data" "UP MAX"
+cmd "nosuchverb"
+expect "Unable to find macro source file" "an unknown verb goes to the macro runner"
+T send-keys -t e2e Enter
+expect_row 1 " COMMAND ===>  " "the command field was emptied"
+
+# ---- typing over data, then F3 and the save question ----
+T send-keys -t e2e Home Down Down  # the command field starts in column 15: data column 8
+T send-keys -t e2e "XY"
+expect_row 3 "000001 line 1 XY the sample" "typing overtypes the data"
+T send-keys -t e2e F3
+expect "File modified, save changes?" "F3 asks about the change"
+T send-keys -t e2e y
+check_ended "F3 and Yes" 0
+if [[ $(sed -n 1p "$file") == "line 1 XY the sample" && $(wc -l <"$file") -eq 100 ]]; then pass; else
+  fail "the saved file: $(sed -n 1p "$file")"
+fi
+
+# ---- a key map changed in the user's option file reaches the keys ----
+pf=$tmp/config/kiv/kivoptions.pfkeys.txt
+if [[ -f $pf ]]; then pass; else fail "the PFKeys file was not copied into the options directory"; fi
+sed -i 's/^ZPF05.MAP .*/ZPF05.MAP Bottom/' "$pf"
+start_kiv "$file"
+expect_row 2 "******* Top of Data" "second start, no question"
+T send-keys -t e2e F5
+expect "******* Bottom of Data" "F5 mapped to BOTTOM in the option file"
+
+# ---- a resize rebuilds the panel ----
+T resize-window -t e2e -x 50 -y 12
+expect_row 12 " Cols 01 " "the information line on the new bottom row"
+if [[ $(row 1 | wc -c) -le 51 ]]; then pass; else fail "the command row is wider than 50"; fi
+T resize-window -t e2e -x 1 -y 1
+sleep 0.3
+T resize-window -t e2e -x 80 -y 24
+expect_row 24 " Cols 01 " "back to 80x24"
+T send-keys -t e2e F3
+check_ended "F3 on an unmodified file" 0
+
+echo "$checks checks passed, $failures failed"
+[[ $failures -eq 0 ]]
