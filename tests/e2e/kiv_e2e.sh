@@ -2,7 +2,7 @@
 # kiv itself in a terminal: the real binary in a tmux pane on a real file,
 # with a fresh options directory. It scrolls with F8 and F7, takes commands
 # on the command row, types over data, answers the save question of F3 and
-# leaves; a key map changed in the user's option file reaches the keys; a
+# leaves; a click on the close button ends a file; a key map changed in the user's option file reaches the keys; a
 # resize rebuilds the panel. Usage: kiv_e2e.sh path/to/kiv
 set -uo pipefail
 
@@ -24,29 +24,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-failures=0
-checks=0
-screen() { T capture-pane -p -t e2e; }
+# shellcheck source=tmux_checks.sh
+source "$(dirname "$0")/tmux_checks.sh"
 row() { screen | sed -n "$1p"; }
-fail() {
-  echo "FAIL: $*"
-  echo "--- screen ---"
-  screen
-  echo "--------------"
-  failures=$((failures + 1))
-}
-pass() { checks=$((checks + 1)); }
-wait_for() {
-  local i
-  for ((i = 0; i < 100; i++)); do
-    screen | grep -qF -- "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-expect() {  # expect TEXT WHAT
-  if wait_for "$1"; then pass; else fail "$2: '$1' not on the screen"; fi
-}
 expect_row() {  # expect_row N TEXT WHAT: row N begins with TEXT (within 10 s)
   local i
   for ((i = 0; i < 100; i++)); do
@@ -131,8 +111,8 @@ T resize-window -t e2e -x 1 -y 1
 sleep 0.3
 T resize-window -t e2e -x 80 -y 24
 expect_row 24 " Cols 01 " "back to 80x24"
-T send-keys -t e2e F3
-check_ended "F3 on an unmodified file" 0
+click_on "  X"
+check_ended "a click on the close button (END) of an unmodified file" 0
 
 echo "$checks checks passed, $failures failed"
 [[ $failures -eq 0 ]]
