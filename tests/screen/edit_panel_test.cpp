@@ -82,3 +82,23 @@ TEST(EditPanel, BrowseTaskLongLinesAndTheInformationLineParts) {
 
 }  // namespace
 }  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+TEST(EditPanel, BrowseTaskWithALongLineScrolledRight) {
+  ScreenTest t(6, 44);
+  t.open("b.txt", "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKL\nshort\n", TaskMode::Browse);
+  t.command("right 5");
+  EXPECT_SCREEN(t.platform(), R"(
+ {A:COMMAND ===>} ^          {U: <- } {U: Scroll=PAGE } |
+{T: Top of Data}                             █  |
+{B:56789abcdefghijklmnopqrstuvwxyzABCDEFGHI} │  |
+                                         │  |
+{T: Bottom of Data}                          │  |
+ {S:<<< Cols 06 45  Line -  Col -  Bounds 1...} |
+)");
+}
+
+}  // namespace
+}  // namespace kiv::test
