@@ -104,13 +104,32 @@ void actionKey(Session& s, std::string_view var, std::string_view fallback, cons
   if (k.key == Key::KeypadPlus) typeCharacter(s, U'+');
 }
 
-void arrowKey(Session& s, const KeyEvent& k) {
-  if (k.ctrl) {
-    static constexpr std::string_view kIds[] = {"DLM45", "DLM65", "DLM80", "DLM92"};
-    static constexpr std::string_view kNames[] = {"Up", "Down", "Left", "Right"};
-    auto i = static_cast<std::size_t>(static_cast<int>(k.key) - static_cast<int>(Key::Up));
-    return messagef(s, kIds[i], "CTRL+%sArrow has no meaning in ArrowKeyMode=KIV.", kNames[i]);
+// Ctrl+arrows: in ArrowKeyMode KIV they have no meaning; in WINDOWS mode
+// Ctrl+Up/Down move the data by a line and Ctrl+Shift+Up/Down have none.
+bool ctrlArrow(Session& s, const KeyEvent& k) {
+  static constexpr std::string_view kIds[] = {"DLM45", "DLM65", "DLM80", "DLM92"};
+  static constexpr std::string_view kNames[] = {"Up", "Down", "Left", "Right"};
+  auto i = static_cast<std::size_t>(static_cast<int>(k.key) - static_cast<int>(Key::Up));
+  bool windows = setting(s, "ZEDIT.ARROWKEYMODE", "KIV").starts_with("W");
+  if (!windows) {
+    messagef(s, kIds[i], "CTRL+%sArrow has no meaning in ArrowKeyMode=KIV.", kNames[i]);
+    return true;
   }
+  bool vertical = k.key == Key::Up || k.key == Key::Down;
+  if (vertical && k.shift) {
+    messagef(s, k.key == Key::Up ? "DLM40" : "DLM60",
+             "CTRL+Shift+%sArrow has no meaning in ArrowKeyMode=WINDOWS.", kNames[i]);
+    return true;
+  }
+  if (EditPanel* e = currentEditPanel(s); e && vertical) {
+    scrollLines(*e, k.key == Key::Up ? -1 : 1);
+    return true;
+  }
+  return false;
+}
+
+void arrowKey(Session& s, const KeyEvent& k) {
+  if (k.ctrl && ctrlArrow(s, k)) return;
   int dr = k.key == Key::Up ? -1 : k.key == Key::Down ? 1 : 0;
   int dc = k.key == Key::Left ? -1 : k.key == Key::Right ? 1 : 0;
   moveCursor(s, dr, dc);

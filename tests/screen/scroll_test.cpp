@@ -97,5 +97,18 @@ TEST(Scroll, BottomOfAFileStillLoadingShowsItsLastLines) {
       << t.panel().informationLine();
 }
 
+TEST(Scroll, CtrlArrowsFollowTheArrowKeyMode) {
+  ScreenTest t(12, 40);
+  t.open("a.txt", numberedLines(50));
+  t.press({.key = platform::Key::Up, .ctrl = true});
+  EXPECT_EQ(t.lastMessage().text, "CTRL+UpArrow has no meaning in ArrowKeyMode=KIV.");
+  EXPECT_EQ(t.lastMessage().id, "DLM45");
+  varSet(t.session(), "ZEDIT.ARROWKEYMODE", "WINDOWS");
+  t.press({.key = platform::Key::Down, .shift = true, .ctrl = true});
+  EXPECT_EQ(t.lastMessage().text, "CTRL+Shift+DownArrow has no meaning in ArrowKeyMode=WINDOWS.");
+  t.press({.key = platform::Key::Down, .ctrl = true});
+  EXPECT_EQ(topText(t), "line 1");
+}
+
 }  // namespace
 }  // namespace kiv::test
