@@ -89,6 +89,10 @@ class EditPanel : public Panel, public Task::View {
   std::string shownInfo_;
 };
 
+// A line the panel does not give a row: hidden in the task, or a hex view
+// line under a line that is not data (the top-of-data line).
+bool hiddenOnPanel(const Task& task, const Line* line);
+
 // The task's panel, made (and sized to the platform) when it has none.
 EditPanel& editPanelOf(Task& task);
 

@@ -7,6 +7,7 @@
 #include "core/bounds.h"
 #include "core/excluded.h"
 #include "core/file_profile.h"
+#include "core/hex_view.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
@@ -36,9 +37,9 @@ constexpr std::array<KindLook, 12> kLooks = {{
     {LineKind::Bnds, "<BNDS>", Element::BoundsLine},
     {LineKind::Cols, "<COLS>", Element::ColsLine},
     {LineKind::Excluded, "- - - - - - - - -", Element::ExcludeLine},
-    {LineKind::HexHigh, "<HEX>", Element::HexLine},
-    {LineKind::HexLow, "<HEX>", Element::HexLine},
-    {LineKind::HexSep, "<HEX>", Element::HexLine},
+    {LineKind::HexHigh, " ", Element::HexLine},
+    {LineKind::HexLow, " ", Element::HexLine},
+    {LineKind::HexSep, " ", Element::HexLine},
     {LineKind::Mask, "<MASK>", Element::MaskLine},
     {LineKind::Note, "<NOTE>", Element::NoteLine},
     {LineKind::Tabs, "<TABS>", Element::TabsLine},
@@ -80,11 +81,32 @@ std::string colsText(int first, int last) {
   return format(kForms[form], first, last);
 }
 
+// A hex view row: the high or low digits of the TEXT line it stands under,
+// or dashes under them for the separator.
+std::string hexRowText(const Line* line, int from, int width) {
+  const Line* owner = line->is(LineKind::HexLow) && line->prev ? line->prev->prev : line->prev;
+  if (line->is(LineKind::HexSep)) owner = owner && owner->prev ? owner->prev->prev : nullptr;
+  if (!owner || !owner->is(LineKind::Text)) return {};
+  std::string_view text = owner->text();
+  if (from >= static_cast<int>(text.size())) return {};
+  text = text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(width));
+  if (line->is(LineKind::HexSep)) return std::string(text.size(), '-');
+  return hexDigits(text, line->is(LineKind::HexHigh));
+}
+
 std::string_view modeName(TaskMode m) {
   return m == TaskMode::Browse ? "Browse" : m == TaskMode::View ? "View" : "Edit";
 }
 
 }  // namespace
+
+bool hiddenOnPanel(const Task& task, const Line* line) {
+  if (hiddenLine(task, line)) return true;
+  if (!isHexViewLine(line)) return false;
+  const Line* owner = line->prev;
+  while (owner && isHexViewLine(owner)) owner = owner->prev;
+  return !owner || !owner->is(LineKind::Text);
+}
 
 int EditPanel::dataIndex(int row) const {
   int i = row - firstDataRow;
@@ -95,7 +117,7 @@ void EditPanel::layout() {
   prefixWidth_ = prefixSetting();
   rowLines_.assign(static_cast<std::size_t>(dataRows), nullptr);
   Line* line = task.topLine ? task.topLine : task.lines.first;
-  while (line && hiddenLine(task, line)) line = nextLoadedLine(task, line);
+  while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
   task.topLine = line;
   topOrdinal_ = line ? ordinalOf(line) : 0;
   longLine_ = false;
@@ -104,7 +126,7 @@ void EditPanel::layout() {
     rowLines_[static_cast<std::size_t>(i)] = line;
     if (line->is(LineKind::Text) && line->length() > end) longLine_ = true;
     line = nextLoadedLine(task, line);
-    while (line && hiddenLine(task, line)) line = nextLoadedLine(task, line);
+    while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
   }
   layoutValid_ = true;
   markDirty(firstDataRow, dataRows);
@@ -263,6 +285,10 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D, const 
   }
   if (line->is(LineKind::Cols)) {
     grid.put(r, c0, rulerText(displayOffset() + 1, D), attr);
+    return;
+  }
+  if (isHexViewLine(line)) {
+    grid.put(r, c0, hexRowText(line, displayOffset(), D), attr);
     return;
   }
   int from = line->is(LineKind::Excluded) ? 0 : displayOffset();

@@ -15,13 +15,13 @@ namespace {
 
 Line* nextShown(Task& task, Line* line) {
   Line* p = nextLoadedLine(task, line);
-  while (p && hiddenLine(task, p)) p = nextLoadedLine(task, p);
+  while (p && hiddenOnPanel(task, p)) p = nextLoadedLine(task, p);
   return p;
 }
 
 Line* prevShown(Task& task, Line* line) {
   Line* p = line->prev;
-  while (p && hiddenLine(task, p)) p = p->prev;
+  while (p && hiddenOnPanel(task, p)) p = p->prev;
   return p;
 }
 
@@ -56,7 +56,7 @@ void scrollLines(EditPanel& panel, long n) {
 
 void scrollToTop(EditPanel& panel) {
   Line* first = panel.task.lines.first;
-  while (first && hiddenLine(panel.task, first)) first = first->next;
+  while (first && hiddenOnPanel(panel.task, first)) first = first->next;
   setTop(panel, first);
 }
 
@@ -65,7 +65,7 @@ void scrollToBottom(EditPanel& panel) {
   if (!task.load.complete && task.loadNextChunk) loadAll(task);
   Line* top = task.lines.last;
   if (!top) return;
-  while (top && hiddenLine(task, top)) top = top->prev;
+  while (top && hiddenOnPanel(task, top)) top = top->prev;
   for (int i = 1; i < panel.dataRows && top; ++i) {
     Line* prev = prevShown(task, top);
     if (!prev) break;

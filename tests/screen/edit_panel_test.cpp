@@ -102,3 +102,26 @@ TEST(EditPanel, BrowseTaskWithALongLineScrolledRight) {
 
 }  // namespace
 }  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+TEST(EditPanel, HexViewRowsShowTheDigitsOfTheLineAbove) {
+  ScreenTest t(8, 30);
+  varSet(t.session(), "ZSCROLLBAR.V", "FALSE");
+  t.open("h.txt", "AZ\x01\n");
+  t.command("hex on");
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===> ^           <-  |
+******* Top of Data           |
+000001 AZ␁                    |
+       {H:450}                    |
+       {H:1A1}                    |
+       {H:---}                    |
+******* Bottom of Data        |
+ Cols 01 22  Line -  Xoffs... |
+)");
+}
+
+}  // namespace
+}  // namespace kiv::test
