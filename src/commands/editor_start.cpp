@@ -1,8 +1,12 @@
 #include "commands/editor_start.h"
 
+#include <filesystem>
+#include <string>
+
 #include "commands/aliases.h"
 #include "commands/command_history.h"
 #include "commands/command_state.h"
+#include "commands/macro_call.h"
 #include "core/session.h"
 #include "core/startup.h"
 #include "options/startup_options.h"
@@ -10,6 +14,12 @@
 #include "services/messages.h"
 
 namespace kiv {
+
+namespace {
+
+constexpr std::string_view kStartupMacro = "kivinit.c";
+
+}  // namespace
 
 void startEditor(Session& s) {
   setStartupPaths(s);
@@ -21,6 +31,16 @@ void startEditor(Session& s) {
   applyStartupDefaults(s);
   loadDefaultCommandHistory(s);
   screenState(s);
+}
+
+void runStartupMacro(Session& s) {
+  for (const std::string& dir : {s.dirs.options, s.dirs.install}) {
+    std::error_code ec;
+    std::filesystem::path macro = std::filesystem::path(dir) / kStartupMacro;
+    if (dir.empty() || !std::filesystem::is_regular_file(macro, ec)) continue;
+    runMacroCommand(s, macro.string());
+    return;
+  }
 }
 
 void stopEditor(Session& s) {

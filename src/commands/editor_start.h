@@ -8,6 +8,9 @@ namespace kiv {
 class Session;
 
 void startEditor(Session& s);
+// After the files of the command line are open: the start-up macro
+// "kivinit.c" when the options or the installation directory holds it.
+void runStartupMacro(Session& s);
 void stopEditor(Session& s);
 
 }  // namespace kiv
