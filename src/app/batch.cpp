@@ -7,9 +7,9 @@
 
 #include "commands/command_history.h"
 #include "commands/editor_start.h"
+#include "commands/program_command_line.h"
 #include "core/session.h"
 #include "core/startup.h"
-#include "core/task_life.h"
 #include "platform/headless_platform.h"
 #include "services/messages.h"
 
@@ -68,21 +68,22 @@ bool readScript(const std::string& path, std::vector<std::string>& commands) {
 
 bool parseBatchArgs(const std::vector<std::string>& args, BatchRequest& request,
                     std::string& error) {
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "/S" || a == "/s" || a == "--script") {
-      if (i + 1 >= args.size()) {
-        error = a + " needs a value";
-        return false;
-      }
-      const std::string& value = args[++i];
-      if (a != "--script") request.commands.push_back(value);
-      else if (!readScript(value, request.commands)) {
-        error = "cannot read the script file " + value;
-        return false;
-      }
-    } else {
-      request.files.push_back(a);
+    optionsEnded = optionsEnded || a == "--";
+    if (optionsEnded || a != "--script") {
+      request.args.push_back(a);
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      error = "--script needs a file name";
+      return false;
+    }
+    const std::string& path = args[++i];
+    if (!readScript(path, request.scriptCommands)) {
+      error = "cannot read the script file " + path;
+      return false;
     }
   }
   return true;
@@ -94,12 +95,18 @@ int runBatch(const BatchRequest& request) {
   if (startSession(session, processEnvironment()) != 0) return 2;
   startEditor(session);
 
+  // Every command, from /S or a script, is recorded as if typed and entered.
+  auto typed = [](Session& s, const std::string& command) {
+    recordCommand(s, command);
+    s.executeCommand(command);
+  };
+  CommandLineRun run{.runCommand = typed};
   int status = 0;
-  for (const std::string& file : request.files)
-    if (!createTask(session, file, TaskMode::Edit)) status = 1;
-  for (const std::string& command : request.commands) {
-    recordCommand(session, command);
-    session.executeCommand(command);
+  if (processCommandLine(session, request.args, run) != 0) {
+    status = 1;  // the message says why; the script is not for this state
+  } else {
+    if (run.notOpened > 0) status = 1;
+    for (const std::string& command : request.scriptCommands) typed(session, command);
   }
   if (platform.unknownCommand) status = 1;
 

@@ -9,18 +9,23 @@
 namespace kiv {
 
 struct BatchRequest {
-  std::vector<std::string> files;
-  std::vector<std::string> commands;  // each as typed on the command row
+  // The program's command line (files, options, /S commands) without the
+  // --script options.
+  std::vector<std::string> args;
+  // The lines of the --script files, run after the /S commands.
+  std::vector<std::string> scriptCommands;
 };
 
-// Parses the arguments after "--batch": file names, then "/S" with one
-// command text, or "--script FILE" (one command a line). Returns false with
-// `error` set when the arguments are not usable.
+// Parses the arguments after "--batch": "--script FILE" (one command a
+// line; before a "--" word only) is read here, everything else is the
+// command line. Returns false with `error` set when a script is missing or
+// cannot be read.
 bool parseBatchArgs(const std::vector<std::string>& args, BatchRequest& request,
                     std::string& error);
 
-// Runs the request; the exit status: 0, or 1 when a file could not be opened
-// or a command was unknown, 2 when start-up failed.
+// Runs the request; the exit status: 0, or 1 when the command line was
+// wrong, a file could not be opened or a command was unknown, 2 when
+// start-up failed.
 int runBatch(const BatchRequest& request);
 
 }  // namespace kiv

@@ -4,16 +4,16 @@
 #include <memory>
 
 #include "commands/editor_start.h"
+#include "commands/program_command_line.h"
 #include "core/session.h"
 #include "core/startup.h"
-#include "core/task_life.h"
 #include "platform/terminal_platform.h"
 #include "screen/key_router.h"
 #include "screen/screen_state.h"
 
 namespace kiv {
 
-int runInteractive(const std::vector<std::string>& files) {
+int runInteractive(const std::vector<std::string>& args) {
   std::string error;
   std::unique_ptr<platform::TerminalPlatform> terminal = platform::TerminalPlatform::open(error);
   if (!terminal) {
@@ -26,8 +26,11 @@ int runInteractive(const std::vector<std::string>& files) {
     if (startSession(session, processEnvironment()) != 0) return 1;
     startEditor(session);
     session.panelWidth = terminal->cols();
-    for (const std::string& file : files)
-      if (!createTask(session, file, TaskMode::Edit)) status = 1;
+    // The files open as start-up opens them: through the command line's
+    // processing, after the option groups are in force.
+    CommandLineRun run;
+    if (processCommandLine(session, args, run) != 0 || run.notOpened > 0) status = 1;
+    runStartupMacro(session);
     // Ending the last task leaves the program: there is nothing else to show.
     bool hadTasks = !session.tasks.empty();
     while (!session.exitRequested) {

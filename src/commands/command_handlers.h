@@ -12,6 +12,7 @@ void varsetCommand(CommandContext& ctx);
 void historySaveCommand(CommandContext& ctx);
 void historyRestoreCommand(CommandContext& ctx);
 void retrieveCommand(CommandContext& ctx);
+void historyDialogCommand(CommandContext& ctx);  // RPCMD
 // EPCMD, PCMDEDIT, PCMDFILELIST: run the parameters as command text.
 void executeParamsCommand(CommandContext& ctx);
 // SPLITF, SPLITH, SPLITV.

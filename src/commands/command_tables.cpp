@@ -3,6 +3,7 @@
 
 #include "commands/command_handlers.h"
 #include "commands/edit_commands.h"
+#include "commands/locate_command.h"
 #include "commands/scroll_commands.h"
 #include "commands/task_commands.h"
 #include "commands/command_table.h"
@@ -58,7 +59,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "INSERTLINE", .code = 34, .listed = true, .run = insertLineCommand},
     {.name = "LABELS", .code = 35, .listed = true, .run = notAvailableCommand},
     {.name = "LEFT", .code = 36, .listed = true, .run = leftCommand},
-    {.name = "LOCATE", .code = 37, .listed = true, .run = notAvailableCommand},
+    {.name = "LOCATE", .code = 37, .listed = true, .run = locateCommand},
     {.name = "MATCH", .code = 38, .listed = true, .run = notAvailableCommand},
     {.name = "MAXRECLEN", .code = 39, .listed = true, .run = maxRecLenCommand},
     {.name = "MERGEMSG", .code = 40, .listed = true, .run = notAvailableCommand},
@@ -243,7 +244,7 @@ constexpr CommandEntry kGeneralTable[] = {
     {.name = "RETRIEVE", .code = 104, .listed = true, .run = retrieveCommand},
     {.name = "RETURN", .code = 105, .listed = true, .run = returnCommand},
     {.name = "RIGHT", .code = 106, .listed = false, .run = noScrollCommand},
-    {.name = "RPCMD", .code = 107, .listed = false, .run = notAvailableCommand},
+    {.name = "RPCMD", .code = 107, .listed = false, .run = historyDialogCommand},
     {.name = "SETNAME", .code = 108, .listed = true, .run = setNameCommand},
     {.name = "SETSAVEDELETED", .code = 109, .listed = false, .run = notAvailableCommand},
     {.name = "SPLIT", .code = 110, .listed = true, .run = notAvailableCommand},

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/file_profile.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "screen/screen_state.h"
@@ -69,9 +70,13 @@ EditPanel::~EditPanel() {
 }
 
 int EditPanel::prefixSetting() const {
-  std::string_view var = task.mode == TaskMode::Browse ? "ZEDIT.LCMDCOLS.BROWSE" : "ZEDIT.LCMDCOLS.EDIT";
-  std::string v = setting(task.session, var, task.mode == TaskMode::Browse ? "0" : "7");
-  int w = std::atoi(v.c_str());
+  int w = 9;  // a file numbered by hexadecimal offsets shows them in nine cells
+  if (!task.profile || task.profile->numberType != NumberType::HexOffset) {
+    bool browse = task.mode == TaskMode::Browse;
+    std::string v = setting(task.session, browse ? "ZEDIT.LCMDCOLS.BROWSE" : "ZEDIT.LCMDCOLS.EDIT",
+                            browse ? "0" : "7");
+    w = std::atoi(v.c_str());
+  }
   return std::clamp(w, 0, std::max(editWidth_ - 1, 0));
 }
 

@@ -210,7 +210,7 @@ std::string EditPanel::informationLine() {
   Line* line = dataIndex(cursorRow) >= 0 ? lineAtRow(cursorRow) : nullptr;
   long number = lineNumber(line);
   out += number > 0 ? format("  Line %d", number) : std::string("  Line -");
-  int dataCol = cursorCol - 1 - prefixWidth();
+  int dataCol = cursorCol - prefixWidth();  // data column 1 follows the prefix area
   bool inData = line && dataCol >= 1 && dataCol <= D;
   bool hex = task.profile && task.profile->hexView;
   int column = displayOffset() + dataCol;

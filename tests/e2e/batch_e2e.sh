@@ -9,6 +9,7 @@ kiv=${1:?usage: batch_e2e.sh path/to/kiv}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export KIVORW=$tmp/options
+unset KIVCMDPREFIX
 mkdir -p "$KIVORW"
 failures=0
 check() {  # description, then a command that must succeed
@@ -33,14 +34,36 @@ check "the macro message names the source" grep -qx "XMAC10: Unable to find macr
 mkdir "$tmp/dir.txt"
 "$kiv" --batch "$tmp/dir.txt" 2>"$tmp/err3"
 check "a directory given as a file exits 1" test $? -eq 1
-check "the directory is reported on one line" grep -q "Can not open a directory as a file:" "$tmp/err3"
+check "the directory is reported on one line" grep -q "'$tmp/dir.txt' cannot be listed" "$tmp/err3"
 
 printf 'b %s\nswap\nend\n' "$tmp/a.txt" >"$tmp/script"
 "$kiv" --batch --script "$tmp/script" 2>"$tmp/err4"
 check "a script file runs its commands" grep -q "^SESSION20: SWAP only allowed" "$tmp/err4"
 
 "$kiv" --batch /S 2>"$tmp/err5"
-check "/S without commands is refused" test $? -eq 2
+check "/S without commands is refused" test $? -eq 1
+check "/S without commands says so" grep -qx "Command option /S requires a value." "$tmp/err5"
+
+# The program's command line: /L puts line 3 at the cursor, so DATALINE
+# inserts after it; the script runs after the /S commands.
+printf 'one\ntwo\nthree\nfour\n' >"$tmp/c.txt"
+printf 'save\nend\n' >"$tmp/script2"
+"$kiv" --batch /L3 "$tmp/c.txt" /S "dataline new" --script "$tmp/script2" 2>"$tmp/err6"
+check "/L and DATALINE exit 0" test $? -eq 0
+check "/L 3: the new line follows line 3" cmp -s "$tmp/c.txt" <(printf 'one\ntwo\nthree\nnew\nfour\n')
+
+KIVCMDPREFIX=/B "$kiv" --batch "$tmp/c.txt" /S "dataline x;end" 2>"$tmp/err7"
+check "KIVCMDPREFIX /B opens in BROWSE" grep -qx "In BROWSE, no modify allowed" "$tmp/err7"
+check "the BROWSE file is unchanged" cmp -s "$tmp/c.txt" <(printf 'one\ntwo\nthree\nnew\nfour\n')
+
+"$kiv" --batch "$tmp/c.txt" /Q --script "$tmp/script2" 2>"$tmp/err8"
+check "an invalid option exits 1" test $? -eq 1
+check "an invalid option is named" grep -qx "Invalid command option 'Q'." "$tmp/err8"
+check "nothing opened or ran after it" test "$(wc -l <"$tmp/err8")" -eq 1
+
+"$kiv" --batch --frobnicate 2>"$tmp/err9"
+check "an unknown --word exits 2" test $? -eq 2
+check "an unknown --word is not created as a file" test ! -e ./--frobnicate
 
 echo "$failures failed"
 test "$failures" -eq 0

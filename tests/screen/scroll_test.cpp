@@ -91,9 +91,9 @@ TEST(Scroll, BottomOfAFileStillLoadingShowsItsLastLines) {
   t.command("bottom");
   EXPECT_EQ(t.panel().lineAtRow(t.panel().firstDataRow + 8)->text(), "line 5000");
   EXPECT_NE(t.panel().informationLine().find("Line -"), std::string::npos);
-  setCursor(t.panel(), t.panel().firstDataRow, 12);
+  setCursor(t.panel(), t.panel().firstDataRow, 12);  // the prefix area is 7 cells
   t.draw();
-  EXPECT_NE(t.panel().informationLine().find("Line 4992  Col 4"), std::string::npos)
+  EXPECT_NE(t.panel().informationLine().find("Line 4992  Col 5"), std::string::npos)
       << t.panel().informationLine();
 }
 

@@ -1,0 +1,133 @@
+#include "commands/locate_command.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "commands/command_split.h"
+#include "core/excluded.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "screen/edit_panel.h"
+#include "screen/panel.h"
+#include "screen/screen_state.h"
+#include "screen/scroll.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::string_view kNoTask = "%s requires an open Edit/Browse/View.";
+constexpr std::string_view kNoDialog =
+    "LOCATE without a parameter opens the locate dialog, which is not available yet.\n\n"
+    "Use LOCATE with a line number, optionally followed by a column:  LOCATE 120 8";
+constexpr std::string_view kNotYet =
+    "LOCATE %s:  labels and line kinds are not available yet, only line numbers.";
+constexpr std::string_view kInvalid = "LOCATE, invalid parameter:\n\n%s";
+constexpr std::string_view kBadColumn = "LOCATE, invalid col number.";
+constexpr std::string_view kColumnTooBig = "LOCATE, col number greater than maximum record length.";
+
+// First letters of the line kinds LOCATE will find (changed, command,
+// label, non-excluded, special, excluded lines).
+constexpr std::array<std::string_view, 7> kKindPrefixes = {"CH", "CO", "CMD", "L", "N", "S", "X"};
+
+// "n", "n col", "n,col": the words of a LOCATE parameter.
+struct LocateWords {
+  std::string_view target;
+  std::string_view column;
+  std::string_view extra;  // anything after the column
+};
+
+LocateWords splitLocate(std::string_view p) {
+  LocateWords w;
+  std::size_t end = p.find_first_of(" ,");
+  w.target = p.substr(0, end);
+  if (end == std::string_view::npos) return w;
+  std::string_view rest = skipBlanks(p.substr(end));
+  if (rest.starts_with(',')) rest = skipBlanks(rest.substr(1));
+  w.column = firstWord(rest);
+  w.extra = afterFirstWord(rest);
+  return w;
+}
+
+bool namesLabelOrKind(std::string_view upper) {
+  if (upper.starts_with('.')) return upper.size() > 1;
+  auto startsKind = [&](std::string_view kind) { return upper.starts_with(kind); };
+  return std::ranges::any_of(kKindPrefixes, startsKind);
+}
+
+// The n-th TEXT line; the last one when there are fewer, null when none.
+Line* dataLine(Task& task, long number) {
+  Line* last = nullptr;
+  long count = 0;
+  for (Line* line = task.lines.first; line; line = nextLoadedLine(task, line)) {
+    if (!line->is(LineKind::Text)) continue;
+    last = line;
+    if (++count == number) break;
+  }
+  return last;
+}
+
+// The row that shows `line` after the layout, else the first data row.
+int rowOf(EditPanel& panel, Line* line) {
+  for (int row = panel.firstDataRow; row < panel.firstDataRow + panel.dataRows; ++row)
+    if (panel.lineAtRow(row) == line) return row;
+  return panel.firstDataRow;
+}
+
+}  // namespace
+
+bool readLocateNumber(std::string_view text, long& value) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  value = 0;
+  for (char c : text) value = std::min(value * 10 + (c - '0'), kMaxLocateNumber);
+  return true;
+}
+
+void locateLine(EditPanel& panel, long number) {
+  Task& task = panel.task;
+  Line* line = number > 0 ? dataLine(task, number) : nullptr;
+  if (!line) line = task.lines.first;
+  // A hidden line is shown by what stands for it: the excluded marker
+  // before its run, or the nearest shown line above.
+  while (line && line->prev && hiddenLine(task, line)) line = line->prev;
+  if (!line) return;
+  task.topLine = line;
+  panel.refreshData();
+  setCursor(panel, rowOf(panel, line), panel.prefixWidth() + 1);
+}
+
+void putCursorInColumn(EditPanel& panel, int column, int prefixWidth) {
+  int shown = std::max(panel.editLineWidth() - prefixWidth, 1);
+  int offset = panel.task.displayOffset;
+  if (column <= offset)
+    scrollColumns(panel, column - 1 - offset);
+  else if (column > offset + shown)
+    scrollColumns(panel, column - shown - offset);
+  setCursor(panel, panel.cursorRow, prefixWidth + column - panel.task.displayOffset);
+}
+
+void locateCommand(CommandContext& ctx) {
+  Session& s = ctx.session;
+  EditPanel* panel = currentEditPanel(s);
+  if (!panel) return messagef(s, "", kNoTask, ctx.verb);
+  std::string_view params = ctx.params.substr(0, ctx.params.find_last_not_of(' ') + 1);
+  if (params.empty()) return message(s, "", kNoDialog);
+  LocateWords w = splitLocate(params);
+  long line = 0;
+  if (!readLocateNumber(w.target, line) || !w.extra.empty()) {
+    if (w.column.empty() && namesLabelOrKind(toUpper(w.target)))
+      return messagef(s, "", kNotYet, w.target);
+    return messagef(s, "", kInvalid, params);
+  }
+  long column = 0;
+  if (!w.column.empty() && !readLocateNumber(w.column, column))
+    return message(s, "LINE130", kBadColumn);
+  if (column > maxRecLenOf(panel->task)) return message(s, "LINE125", kColumnTooBig);
+  locateLine(*panel, line);
+  if (column > 0) putCursorInColumn(*panel, static_cast<int>(column), panel->prefixWidth());
+}
+
+}  // namespace kiv
