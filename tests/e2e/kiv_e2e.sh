@@ -98,10 +98,14 @@ fi
 pf=$tmp/config/kiv/kivoptions.pfkeys.txt
 if [[ -f $pf ]]; then pass; else fail "the PFKeys file was not copied into the options directory"; fi
 sed -i 's/^ZPF05.MAP .*/ZPF05.MAP Bottom/' "$pf"
+# A setting written by one run (KEY in batch mode) is read by the next.
+XDG_CONFIG_HOME=$tmp/config ASAN_OPTIONS=detect_leaks=0 "$kiv" --batch /S "key f6 top" 2>/dev/null
 start_kiv "$file"
 expect_row 2 "******* Top of Data" "second start, no question"
 T send-keys -t e2e F5
 expect "******* Bottom of Data" "F5 mapped to BOTTOM in the option file"
+T send-keys -t e2e F6
+expect_row 2 "******* Top of Data" "F6 mapped to TOP by KEY in an earlier run"
 
 # ---- a resize rebuilds the panel ----
 T resize-window -t e2e -x 50 -y 12
