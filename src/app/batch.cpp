@@ -9,6 +9,7 @@
 #include "commands/editor_start.h"
 #include "commands/program_command_line.h"
 #include "core/session.h"
+#include "screen/screen_state.h"
 #include "core/startup.h"
 #include "platform/headless_platform.h"
 #include "services/messages.h"
@@ -95,8 +96,15 @@ int runBatch(const BatchRequest& request) {
   if (startSession(session, processEnvironment()) != 0) return 2;
   startEditor(session);
 
-  // Every command, from /S or a script, is recorded as if typed and entered.
+  // Every command, from /S or a script, is typed into the command field of
+  // the panel on top and entered: recorded, pending line commands first. A
+  // command longer than the field is recorded and run as it is.
   auto typed = [](Session& s, const std::string& command) {
+    if (command.size() <= kCommandFieldWidth && findObject(topPanel(s), "PCMDINFIELD")) {
+      setCommandFieldText(s, command, false);
+      s.executeCommand("3270ENTER");
+      return;
+    }
     recordCommand(s, command);
     s.executeCommand(command);
   };

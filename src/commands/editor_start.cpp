@@ -7,6 +7,7 @@
 #include "commands/command_history.h"
 #include "commands/command_state.h"
 #include "commands/macro_call.h"
+#include "commands/recent_lists.h"
 #include "core/session.h"
 #include "core/startup.h"
 #include "options/startup_options.h"
@@ -30,6 +31,7 @@ void startEditor(Session& s) {
   readStartupOptionGroups(s, [](Services& x) { readMessagesGroup(x); });
   applyStartupDefaults(s);
   loadDefaultCommandHistory(s);
+  loadRecentLists(s);
   screenState(s);
 }
 
@@ -46,6 +48,7 @@ void runStartupMacro(Session& s) {
 void stopEditor(Session& s) {
   writeMiscGroup(s);
   saveDefaultCommandHistory(s);
+  saveFileHistory(s);
   shutdownSession(s);
 }
 

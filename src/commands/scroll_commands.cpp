@@ -75,7 +75,7 @@ void scrollVertical(CommandContext& ctx, int direction) {
   if (badAmount(ctx, a)) return;
   if (a.kind == Amount::Max) return direction < 0 ? scrollToTop(*p) : scrollToBottom(*p);
   if (a.kind == Amount::Csr && scrollCursorLine(*p, direction < 0)) return;
-  long n = a.kind == Amount::Count ? a.count : stepOf(a.kind, p->dataRows);
+  long n = a.kind == Amount::Count ? a.count : stepOf(a.kind, p->lineRows());
   scrollLines(*p, direction * n);
 }
 
@@ -108,16 +108,13 @@ std::string takeCommandField(Session& s) {
   return text;
 }
 
-// Runs the task's pending line commands; false when none could run.
-bool processLineCommands(Session& s, Task& task) {
-  if (task.pendingLineCommands == 0) return false;
+// Runs the task's pending line commands; the number carried out.
+int processLineCommands(Session& s, Task& task) {
+  if (task.pendingLineCommands == 0) return 0;
   auto hook = commandState(s).processLineCommands;
-  if (!hook) {
-    message(s, "", "Line commands are not available yet.");
-    return true;
-  }
-  hook(s, task);
-  return true;
+  if (hook) return hook(s, task);
+  message(s, "", "Line commands are not available yet.");
+  return 0;
 }
 
 // Runs the command; a cursor that the command left where it was goes back
@@ -135,7 +132,7 @@ void enterOnTask(Session& s, EditPanel& p, const std::string& command) {
   std::string upper = command;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (command.empty()) {
-    if (!processLineCommands(s, task)) carriageReturn(s);
+    if (processLineCommands(s, task) == 0) carriageReturn(s);
     return;
   }
   if (upper == "CAN" || upper == "CANCEL") return s.executeCommand(command);
@@ -169,6 +166,7 @@ void bottomCommand(CommandContext& ctx) {
 
 void toggleScrollCommand(CommandContext& ctx) {
   std::string mode = setting(ctx.session, "ZEDIT.SCROLL.V.MODE", "PAGE");
+  for (char& c : mode) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   auto it = std::find(kScrollModes.begin(), kScrollModes.end(), mode);
   std::size_t next = it == kScrollModes.end() ? 0 : static_cast<std::size_t>(it - kScrollModes.begin() + 1) % kScrollModes.size();
   varSet(ctx.session, "ZEDIT.SCROLL.V.MODE", kScrollModes[next]);

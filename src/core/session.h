@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/guarded_alloc.h"
+#include "core/recent_list.h"
 #include "core/task.h"
 #include "services/services.h"
 
@@ -76,6 +77,13 @@ class Session : public Services {
   }
   // ---- end of command executor ----
 
+  // ---- Recent lists (src/commands/recent_lists.h reads and writes them) ----
+  RecentList fileHistory{.limit = 32, .entries = {}};
+  RecentList pathHistory{.limit = 16, .entries = {}};
+  RecentList typeHistory{.limit = 16, .entries = {}};
+  RecentList favorites{.limit = 32, .entries = {}};
+  // ---- end of recent lists ----
+
   // ---- Screen (src/screen/screen_state.h) ----
   // The panels, the colour scheme and the drawn grid, made when the screen
   // layer is installed. Short messages and informational texts reach the
@@ -83,10 +91,14 @@ class Session : public Services {
   struct ScreenStateBase {
     virtual ~ScreenStateBase() = default;
     virtual bool showShortMessage(std::string_view text) = 0;
+    virtual void clearShortMessage() = 0;
   };
   std::unique_ptr<ScreenStateBase> screen;
   bool showShortMessage(std::string_view text) override {
     return screen && screen->showShortMessage(text);
+  }
+  void clearShortMessage() override {
+    if (screen) screen->clearShortMessage();
   }
   // EXIT (or the last task ending at the terminal) asks the event loop to stop.
   bool exitRequested = false;

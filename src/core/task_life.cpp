@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <string>
 
 #include "core/file_load.h"
@@ -95,6 +96,8 @@ Task* createTask(Session& s, std::string_view path, TaskMode mode) {
     return nullptr;
   }
   task->topLine = task->lines.first;
+  std::error_code ec;
+  s.fileHistory.remember(std::filesystem::absolute(task->path, ec).lexically_normal().string());
   if (task->mode == TaskMode::View) message(s, "VIEW05", kViewNotice);
   s.currentTask = task;
   return task;

@@ -87,6 +87,7 @@ void carriageReturn(Session& s) {
   int last = e->firstDataRow + e->dataRows - 1;
   if (e->cursorRow < e->firstDataRow) return setCursor(p, e->firstDataRow, 1);
   if (e->cursorRow < last) return setCursor(p, e->cursorRow + 1, 1);
+  if (e->cursorRow > last) return homeCursor(s);  // the message or a PF-key row
   bool scroll = setting(s, "ZEDIT.SCROLL.V.WHENENTERATBOT", "TRUE") == "TRUE";
   Line* bottom = e->lineAtRow(last);
   if (scroll && bottom && bottom->next) {

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "core/file_profile.h"
+#include "core/line.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "screen/screen_state.h"
@@ -77,12 +78,20 @@ int EditPanel::prefixSetting() const {
                             browse ? "0" : "7");
     w = std::atoi(v.c_str());
   }
-  return std::clamp(w, 0, std::max(editWidth_ - 1, 0));
+  // The line-command field holds nine characters: a wider area would show
+  // cells that take nothing.
+  return std::clamp(w, 0, std::min(kLineFieldWidth, std::max(editWidth_ - 1, 0)));
 }
 
 int EditPanel::dataWidth() const { return std::max(editWidth_ - prefixWidth(), 0); }
 
 void EditPanel::build() {
+  // What the user typed and a message still pending outlive the objects.
+  std::string typed, pending;
+  int typedShown = 0;
+  if (ScreenObject* f = findObject(*this, "PCMDINFIELD")) typed = f->content, typedShown = f->firstShown;
+  if (ScreenObject* m = findObject(*this, "MSGROW"); m && task.session.messagePending)
+    pending = std::string(m->trimmed());
   for (int r = 1; r <= kMaxPanelRows; ++r) objects[static_cast<std::size_t>(r - 1)].clear();
   scroll.reset();
   Session& s = task.session;
@@ -91,6 +100,7 @@ void EditPanel::build() {
   if (pf == "TRUE")
     for (std::size_t g = 0; g < kPfGroups.size(); ++g)
       if (settingTrue(s, kPfGroups[g], g == 0)) ++pfRows;
+  if (pfRows + 2 > rows) pfRows = 0;  // no room beside the command and message rows
   msgBelow_ = setting(s, "ZMSGROW", "2").starts_with("1");
   msgRow_ = msgBelow_ ? commandRow() + 1 : rows - pfRows;
   firstDataRow = commandRow() + (msgBelow_ ? 2 : 1);
@@ -100,6 +110,11 @@ void EditPanel::build() {
   buildMessageRow();
   buildDataRows();
   buildPfRows();
+  if (ScreenObject* f = findObject(*this, "PCMDINFIELD")) {
+    setContent(*f, typed);
+    f->firstShown = std::min(typedShown, std::max(f->contentWidth - f->displayWidth, 0));
+  }
+  if (!pending.empty()) showMessage(pending, false);
   prefixWidth_ = prefixSetting();
   layoutValid_ = false;
   shownInfo_.clear();

@@ -39,6 +39,8 @@ class EditPanel : public Panel, public Task::View {
   int displayOffset() const { return task.displayOffset; }
   // The first data row shows a column ruler (the profile's RULER setting).
   bool rulerShown() const;
+  // Data rows that show lines: all of them but the ruler's.
+  int lineRows() const { return rulerShown() ? dataRows - 1 : dataRows; }
 
   // The line on data row `row` (panel row), loading as needed; null for a
   // row beyond the bottom or outside the data rows.

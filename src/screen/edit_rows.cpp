@@ -280,7 +280,8 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D, const 
                           ? scheme.attr(task.mode == TaskMode::Browse ? Element::BrowseText : Element::EditText)
                           : scheme.attr(look.element);
   if (line->is(LineKind::Tof) || line->is(LineKind::Bof)) {
-    grid.put(r, c0, line->is(LineKind::Tof) ? " Top of Data" : " Bottom of Data", attr);
+    std::string_view text = line->is(LineKind::Tof) ? " Top of Data" : " Bottom of Data";
+    grid.put(r, c0, text.substr(0, static_cast<std::size_t>(D)), attr);
     return;
   }
   if (line->is(LineKind::Cols)) {

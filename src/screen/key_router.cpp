@@ -11,6 +11,7 @@
 #include "screen/field_edit.h"
 #include "screen/scroll.h"
 #include "screen/screen_state.h"
+#include "platform/utf8.h"
 #include "services/format.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
@@ -30,10 +31,7 @@ constexpr std::string_view kNoKeyMapping =
 // Runs a command the user asked for by key or click: the message row is
 // cleared first, and the panel shows the outcome.
 void runUserCommand(Session& s, std::string_view command) {
-  if (s.messagePending) {
-    s.messagePending = false;
-    if (EditPanel* p = currentEditPanel(s)) p->showMessage(" ", true);
-  }
+  if (s.messagePending) message(s, "", "");
   s.executeCommand(command);
   if (EditPanel* p = currentEditPanel(s)) p->refreshData();
 }
@@ -48,16 +46,33 @@ void functionKey(Session& s, const KeyEvent& k) {
   runUserCommand(s, command);
 }
 
-// Ctrl, Alt and their Shift forms with a letter or digit: ZCTRL.S, ZALT.F, ...
+// Punctuation keys by the names the key-map files give them.
+constexpr std::pair<char32_t, std::string_view> kKeyNames[] = {
+    {U'\'', "APOSTROPHE"}, {U'[', "BRACKETLEFT"}, {U']', "BRACKETRIGHT"}, {U',', "COMMA"},
+    {U'=', "EQUAL"},       {U'-', "HYPHEN"},      {U'.', "PERIOD"},       {U'`', "QUOTESINGLE"},
+    {U';', "SEMICOLON"},   {U'/', "SLASH"},       {U'\\', "SLASHBACK"},
+};
+
+// The key's part of its variable name: a letter or digit in upper case, a
+// punctuation name, DEL or END; empty for a key that has none.
+std::string keyName(const KeyEvent& k) {
+  if (k.key == Key::Delete) return "DEL";
+  if (k.key == Key::End) return "END";
+  if (k.ch < 0x80 && std::isalnum(static_cast<int>(k.ch)))
+    return std::string(1, static_cast<char>(std::toupper(static_cast<int>(k.ch))));
+  for (auto [c, name] : kKeyNames)
+    if (c == k.ch) return std::string(name);
+  return {};
+}
+
+// Ctrl, Alt and their Shift forms with a key: ZCTRL.S, ZALT.F, ZALT.COMMA, ...
 void comboKey(Session& s, const KeyEvent& k) {
   std::string group = k.ctrl ? (k.shift ? "CTRLSHIFT" : "CTRL") : (k.shift ? "ALTSHIFT" : "ALT");
-  std::string key(1, static_cast<char>(std::toupper(static_cast<int>(k.ch & 0x7F))));
-  if (k.key == Key::Delete) key = "DEL";
-  if (k.key == Key::End) key = "END";
-  std::string command = varGet(s, "Z" + group + "." + key);
+  std::string key = keyName(k);
+  std::string command = key.empty() ? std::string() : varGet(s, "Z" + group + "." + key);
   if (command.empty()) {
-    std::string name = group == "CTRLSHIFT" ? "CTRL+SHIFT" : group == "ALTSHIFT" ? "ALT+SHIFT" : group;
-    return messagef(s, "DLM96", kNoKeyMapping, name + "+" + key);
+    if (key.empty()) platform::appendUtf8(key, k.ch);
+    return messagef(s, "DLM96", kNoKeyMapping, group + "+" + key);
   }
   if (command.starts_with("RESERVED")) {
     return messagef(s, "", "%s+%s is kept for the menu bar, which this screen does not have.", group, key);
@@ -67,7 +82,10 @@ void comboKey(Session& s, const KeyEvent& k) {
 
 void typeCharacter(Session& s, char32_t ch) {
   Panel& p = topPanel(s);
-  if (ch > 0xFF) return s.platform().bell();
+  if (ch > 0xFF) {
+    return messagef(s, "", "The character U+%04X cannot be typed here: it is not in the display "
+                    "character set.", static_cast<int>(ch));
+  }
   auto c = static_cast<unsigned char>(ch);
   ScreenObject* o = objectAt(p, p.cursorRow, p.cursorCol);
   if (o && o->typeable()) {

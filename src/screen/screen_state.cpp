@@ -3,6 +3,7 @@
 #include "core/task.h"
 #include "screen/edit_panel.h"
 #include "screen/field_edit.h"
+#include "services/messages.h"
 #include "services/var_pool.h"
 
 namespace kiv {
@@ -52,9 +53,14 @@ bool ScreenState::showShortMessage(std::string_view text) {
   if (!idle) return false;
   ScreenObject* row = findObject(*idle, "MSGROW");
   if (!row) return false;
-  setContent(*row, text);
+  setContent(*row, fitToRow(text, row->displayWidth));
   idle->markDirty(row->row, 1);
   return true;
+}
+
+void ScreenState::clearShortMessage() {
+  if (EditPanel* p = currentEditPanel(session)) p->showMessage(" ", true);
+  else showShortMessage(" ");
 }
 
 ScreenState& screenState(Session& s) {

@@ -18,6 +18,7 @@ class EditPanel;
 struct ScreenState : Session::ScreenStateBase {
   explicit ScreenState(Session& s) : session(s) {}
   bool showShortMessage(std::string_view text) override;
+  void clearShortMessage() override;
 
   Session& session;
   ColourScheme scheme = builtinScheme();
@@ -40,6 +41,9 @@ EditPanel* currentEditPanel(Session& s);
 void refreshScreen(Session& s);
 // Rebuilds every panel (after a resize or a change of display settings).
 void rebuildPanels(Session& s);
+
+// Characters the command field holds.
+inline constexpr std::size_t kCommandFieldWidth = 399;
 
 // The top panel's command field: its text and the view at its start; with
 // `moveCursor` the cursor goes after the text.

@@ -66,7 +66,7 @@ void scrollToBottom(EditPanel& panel) {
   Line* top = task.lines.last;
   if (!top) return;
   while (top && hiddenOnPanel(task, top)) top = top->prev;
-  for (int i = 1; i < panel.dataRows && top; ++i) {
+  for (int i = 1; i < panel.lineRows() && top; ++i) {
     Line* prev = prevShown(task, top);
     if (!prev) break;
     top = prev;
@@ -82,7 +82,7 @@ bool scrollCursorLine(EditPanel& panel, bool toBottom) {
     setTop(panel, line);
   } else {
     Line* top = line;
-    for (int i = 1; i < panel.dataRows; ++i) {
+    for (int i = 1; i < panel.lineRows(); ++i) {
       Line* prev = prevShown(panel.task, top);
       if (!prev) break;
       top = prev;

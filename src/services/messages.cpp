@@ -83,6 +83,12 @@ void message(Services& s, std::string_view id, std::string_view text) {
     logMessage(s, id, text);
     return;
   }
+  // An empty message clears the message row (a blank as information).
+  if (text.empty()) {
+    s.messagePending = false;
+    s.clearShortMessage();
+    return;
+  }
   std::string_view mode = displayMode(s, id);
   if (mode == kPopup) showPopup(s, id, text);
   else if (mode == kShort) showShort(s, id, text);

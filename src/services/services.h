@@ -44,6 +44,8 @@ class Services {
   // Puts a short message on the message row of the current edit task.
   // Returns false when there is no current edit task (nothing is shown).
   virtual bool showShortMessage(std::string_view /*text*/) { return false; }
+  // An empty message: the message row shows a single blank as information.
+  virtual void clearShortMessage() {}
   // Hands command text to the command executor.
   virtual void executeCommand(std::string_view /*text*/) {}
 

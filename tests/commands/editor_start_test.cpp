@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "commands/editor_start.h"
+#include "commands/recent_lists.h"
+#include "core/task_life.h"
 #include "services/var_pool.h"
 #include "support/editor_test.h"
 
@@ -31,6 +33,25 @@ TEST(EditorStart, StartupMacroIsLookedUpInTheOptionsDirectory) {
   std::string macro = t.file("options/kivinit.c", "int main() { return 0; }\n");
   runStartupMacro(t.session());
   EXPECT_EQ(t.lastMessage().text, "Macros are not available yet, macro not run:\n\n" + macro);
+}
+
+TEST(EditorStart, FileHistoryKeepsTheNewestFirstOnceEachAndIsWrittenAtExit) {
+  EditorTest t;
+  startEditor(t.session());
+  std::string a = t.file("a.txt", "a\n"), b = t.file("b.txt", "b\n");
+  for (const std::string& f : {a, b, a}) ASSERT_NE(createTask(t.session(), f, TaskMode::Browse), nullptr);
+  EXPECT_EQ(t.session().fileHistory.entries, (std::vector<std::string>{a, b}));
+  stopEditor(t.session());
+  EXPECT_EQ(t.read("options/KivFileHistory.txt"), a + "\n" + b + "\n");
+
+  t.file("options/KivPathHistory.txt", std::string(300, 'p') + "\n\n/one\n");
+  t.file("options/KivTypeHistory.txt", "\n\n\n");
+  loadRecentLists(t.session());
+  EXPECT_EQ(t.session().fileHistory.entries, (std::vector<std::string>{a, b}));
+  // A line past the name limit reads on as further lines; empty lines are skipped.
+  EXPECT_EQ(t.session().pathHistory.entries.back(), "/one");
+  EXPECT_EQ(t.session().pathHistory.entries.size(), 3u);
+  EXPECT_TRUE(t.session().typeHistory.entries.empty());
 }
 
 }  // namespace

@@ -165,6 +165,7 @@ class LineCommandTest : public ExecutorTest {
     panel(PanelKind::EditTask);
     commandState(s()).processLineCommands = [](Session& session, Task& tk) {
       varSet(session, "ZLCPROCESSED", std::string(tk.topLine->lineCommand()));
+      return 1;
     };
   }
   void TearDown() override { s().currentTask = nullptr; }

@@ -63,7 +63,8 @@ TEST(EditPanel, BrowseTaskLongLinesAndTheInformationLineParts) {
   t.open("b.txt", "short\n" + std::string(100, 'x') + "\n");
   t.open("a.txt", numberedLines(3), TaskMode::Browse);
   t.open("c.txt", numberedLines(3));
-  t.command("swap");  // back to the first task in the list order after c.txt
+  t.command("swap");  // from c.txt, the last, round to the first
+  EXPECT_EQ(t.session().currentTask, t.session().tasks[0].get());
   t.command("swapdirect " + t.path("a.txt"));
   EditPanel& p = t.panel();
   EXPECT_EQ(&p.task, t.session().tasks[1].get());

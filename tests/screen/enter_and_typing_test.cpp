@@ -8,6 +8,7 @@
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "screen/cursor_moves.h"
+#include "services/messages.h"
 #include "screen_fixture.h"
 
 namespace kiv::test {
@@ -19,11 +20,12 @@ std::vector<std::string>* gLog = nullptr;
 
 // Logs the message texts shown so far, then the line-command run, so that
 // the log shows what came first.
-void logLineCommands(Session& s, Task&) {
+int logLineCommands(Session& s, Task&) {
   auto& pf = static_cast<platform::HeadlessPlatform&>(s.platform());
   for (const auto& m : pf.messages()) gLog->push_back(m.text);
   pf.clearRecords();
   gLog->push_back("line commands");
+  return 1;
 }
 
 TEST(EnterAction, CommandFieldIsTakenRecordedAndKeptOnlyWithAmpersand) {
@@ -113,12 +115,51 @@ TEST(DataTyping, OvertypesDataAndPrefixAndRefusesWhatCannotChange) {
   EXPECT_EQ(t.lastMessage().text, "In BROWSE, no modify allowed");
 }
 
+int noneCarriedOut(Session&, Task&) { return 0; }
+
+TEST(EnterAction, EnterMovesOnWhenNoLineCommandWasCarriedOut) {
+  ScreenTest t;
+  commandState(t.session()).processLineCommands = noneCarriedOut;
+  Task* task = t.open("a.txt", numberedLines(30));
+  setLineCommand(*task, task->lines.first->next, "C");  // waits for its partner
+  EditPanel& p = t.panel();
+  setCursor(p, p.firstDataRow + 3, 12);
+  t.press({Key::Enter});
+  EXPECT_EQ(p.cursorRow, p.firstDataRow + 4);
+  EXPECT_EQ(p.cursorCol, 1);
+}
+
+TEST(Keys, AltKeysByNameAndWhatARebuildKeeps) {
+  ScreenTest t;
+  t.open("a.txt", numberedLines(30));
+  varSet(t.session(), "ZALT.COMMA", "DOWN 3");
+  t.press({.key = Key::Char, .ch = U',', .alt = true});
+  EXPECT_EQ(std::string(t.panel().lineAtRow(t.panel().firstDataRow)->text()), "line 3");
+  t.press({.key = Key::Char, .ch = U'\u00e9', .alt = true});  // no variable names it
+  EXPECT_EQ(t.lastMessage().text,
+            "ALT+\u00e9  has no mapping value.\n\nInvoke OPTIONS, item KEYS, to assign a mapping value.");
+  t.press({.key = Key::Char, .ch = U'q', .shift = true, .ctrl = true});
+  EXPECT_EQ(t.lastMessage().id, "DLM96");
+  EXPECT_TRUE(t.lastMessage().text.starts_with("CTRLSHIFT+Q  has no mapping value."));
+
+  t.session().messageActions.push_back({"ZZ2", "ShowShortMsg"});
+  message(t.session(), "ZZ2", "still here");
+  homeCursor(t.session());
+  t.type("dow");
+  t.platform().resize(14, 50);
+  handleEvent(t.session(), t.platform().nextEvent());
+  t.draw();
+  EXPECT_EQ(commandFieldText(t.session()), "dow");  // the half-typed command survives
+  EXPECT_NE(t.screen().find("ZZ2: still here"), std::string::npos) << t.screen();
+}
+
 TEST(DataTyping, TinyAndHugeTerminalsAndResizing) {
   ScreenTest t(1, 1);
   t.open("a.txt", numberedLines(5));
   t.type("x");
   t.press({Key::F8});
-  EXPECT_EQ(t.platform().screen().rows(), 1);
+  EXPECT_EQ(t.panel().dataRows, 0);
+  EXPECT_EQ(t.panel().rows, 1);
   t.platform().resize(300, 500);
   t.press({Key::Down});
   handleEvent(t.session(), t.platform().nextEvent());  // the resize

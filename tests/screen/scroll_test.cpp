@@ -97,6 +97,19 @@ TEST(Scroll, BottomOfAFileStillLoadingShowsItsLastLines) {
       << t.panel().informationLine();
 }
 
+TEST(Scroll, WithTheRulerAPageIsTheRowsThatShowLines) {
+  ScreenTest t(12, 40);  // ten data rows, the first of them the ruler
+  t.open("a.txt", numberedLines(50));
+  t.command("ruler on");
+  EditPanel& p = t.panel();
+  ASSERT_TRUE(p.rulerShown());
+  EXPECT_EQ(p.lineAtRow(p.firstDataRow), nullptr);
+  t.command("down");
+  EXPECT_EQ(std::string(p.lineAtRow(p.firstDataRow + 1)->text()), "line 9");  // TOF and 1..8 were shown
+  t.command("bottom");
+  EXPECT_EQ(p.lineAtRow(p.firstDataRow + p.dataRows - 1)->kind(), LineKind::Bof);
+}
+
 TEST(Scroll, CtrlArrowsFollowTheArrowKeyMode) {
   ScreenTest t(12, 40);
   t.open("a.txt", numberedLines(50));
