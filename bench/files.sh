@@ -31,26 +31,10 @@ while (($#)); do
   shift
 done
 
-# Build dependencies, then what only this benchmark needs: the peers.
-"$here/scripts/install-deps.sh"
-bench_packages=(vim time)
-missing=()
-for p in "${bench_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  SUDO=""
-  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
-  echo "installing for the benchmark: ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
-
-build="${KIV_BENCH_BUILD:-$here/build/bench}"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIV_BENCH=ON -DKIV_TESTS=OFF \
-  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
-cmake --build "$build" --target kiv_filebench -- -j2 >/dev/null
-filebench="$build/bench/kiv_filebench"
+# shellcheck source=common.sh
+source "$here/bench/common.sh"
+install_peers vim time
+filebench=$(build_bench kiv_filebench)
 
 work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivfiles-XXXXXX)}"
 mkdir -p "$work"
@@ -58,15 +42,7 @@ mkdir -p "$work"
 file="$work/records-$records.txt"
 copy="$work/copy.txt"
 
-# Records of exactly 80 bytes: an 8-digit number, a blank, 71 varied letters.
-if [[ ! -s "$file" ]]; then
-  echo "generating $records records of 80 bytes in $file"
-  awk -v n="$records" 'BEGIN {
-    s = "the quick brown fox jumps over the lazy dog THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG 0123456789 ";
-    s = s s;
-    for (i = 1; i <= n; i++) printf "%08d %s\n", i, substr(s, 1 + i % 97, 71);
-  }' >"$file"
-fi
+make_records "$file" "$records"
 cat "$file" >/dev/null  # every run reads from the page cache
 
 # Seconds taken by a command, as a decimal.
@@ -77,9 +53,6 @@ elapsed() {
   end=$(date +%s%N)
   awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", (b - a) / 1e9 }'
 }
-
-# The smallest of a list of numbers.
-least() { printf '%s\n' "$@" | sort -g | head -1; }
 
 # A field (seconds, maxrss_kib) of kiv_filebench's line for a mode.
 kiv_field() {

@@ -41,21 +41,10 @@ while (($#)); do
   shift
 done
 
-# Build dependencies, then the peer.
-"$here/scripts/install-deps.sh"
-if ! dpkg-query -W -f='${Status}' vim 2>/dev/null | grep -q "install ok installed"; then
-  SUDO=""
-  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
-  echo "installing for the benchmark: vim"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq vim >/dev/null
-fi
-
-build="${KIV_BENCH_BUILD:-$here/build/bench}"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIV_BENCH=ON -DKIV_TESTS=OFF \
-  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
-cmake --build "$build" --target kiv_screenbench -- -j2 >/dev/null
-screenbench="$build/bench/kiv_screenbench"
+# shellcheck source=common.sh
+source "$here/bench/common.sh"
+install_peers vim
+screenbench=$(build_bench kiv_screenbench)
 
 work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivscreen-XXXXXX)}"
 mkdir -p "$work"
@@ -64,15 +53,7 @@ file="$work/records-$records.txt"
 empty="$work/empty.txt"
 : >"$empty"
 
-# Records of exactly 80 bytes: an 8-digit number, a blank, 71 varied letters.
-if [[ ! -s "$file" ]]; then
-  echo "generating $records records of 80 bytes in $file"
-  awk -v n="$records" 'BEGIN {
-    s = "the quick brown fox jumps over the lazy dog THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG 0123456789 ";
-    s = s s;
-    for (i = 1; i <= n; i++) printf "%08d %s\n", i, substr(s, 1 + i % 97, 71);
-  }' >"$file"
-fi
+make_records "$file" "$records"
 before=$(md5sum <"$file")  # also puts the file in the page cache
 
 # Milliseconds a command takes, from the shell's clock (no process of its own).
@@ -83,9 +64,6 @@ elapsed_ms() {
   end=$EPOCHREALTIME
   awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", (b - a) * 1000 }'
 }
-
-# The smallest of a list of numbers.
-least() { printf '%s\n' "$@" | sort -g | head -1; }
 
 best_ms() {
   local values=() r

@@ -1,0 +1,43 @@
+# Shared by the benchmark scripts (sourced after `here` is set): the peers'
+# packages, the release build of a benchmark program, the generated file.
+# shellcheck shell=bash
+
+# Installs the build dependencies and then the given peer packages.
+install_peers() {
+  "$here/scripts/install-deps.sh"
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  local SUDO=""
+  [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+  echo "installing for the benchmark: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# Builds a benchmark target in the release folder (KIV_BENCH_BUILD, default
+# build/bench) and prints the program's path.
+build_bench() {
+  local build="${KIV_BENCH_BUILD:-$here/build/bench}"
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIV_BENCH=ON -DKIV_TESTS=OFF \
+    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+  cmake --build "$build" --target "$1" -- -j2 >/dev/null
+  echo "$build/bench/$1"
+}
+
+# Records of exactly 80 bytes: an 8-digit number, a blank, 71 varied
+# letters. Kept when the file is already there.
+make_records() {  # make_records FILE COUNT
+  [[ -s "$1" ]] && return 0
+  echo "generating $2 records of 80 bytes in $1"
+  awk -v n="$2" 'BEGIN {
+    s = "the quick brown fox jumps over the lazy dog THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG 0123456789 ";
+    s = s s;
+    for (i = 1; i <= n; i++) printf "%08d %s\n", i, substr(s, 1 + i % 97, 71);
+  }' >"$1"
+}
+
+# The smallest of a list of numbers.
+least() { printf '%s\n' "$@" | sort -g | head -1; }
