@@ -39,6 +39,7 @@ int insertHexLinesAfter(Task& task, Line* line) {
     Line* hex = createLine(task, {}, kind);
     hex->shown = shown;
     task.lines.insertBefore(before, hex);
+    ++task.structureChanges;
   }
   return 0;
 }
@@ -61,6 +62,7 @@ int hexViewOff(Task& task) {
     if (isHexViewLine(line)) {
       if (task.topLine == line) task.topLine = next;
       task.lines.remove(line);
+      ++task.structureChanges;
       freeLine(task, line);
       ++count;
     }

@@ -65,8 +65,9 @@ class Task {
 
   bool modified = false;
   long changeCount = 0;
-  // Counts insertions and removals of TEXT lines anywhere but at the end of
-  // the store, so that a panel knows when its cached line numbers are stale.
+  // Counts insertions and removals of lines anywhere but at the end of the
+  // store, so that a panel knows when the lines it holds on to may be gone.
+  // Every code that links or unlinks lines in the middle bumps it.
   long structureChanges = 0;
   // Lines whose line-command field holds a command.
   long pendingLineCommands = 0;

@@ -80,6 +80,14 @@ class EditPanel : public Panel, public Task::View {
   int prefixWidth_ = 0;
   int prefixSetting() const;
   bool layoutValid_ = false;
+  // The store as the rows were laid out: lines added or removed since then
+  // (by any command, a load or the hex view) make the rows stale, so that a
+  // row never points at a line that is gone.
+  long laidStructure_ = -1;
+  std::size_t laidCount_ = 0;
+  bool stale() const {
+    return !layoutValid_ || laidStructure_ != task.structureChanges || laidCount_ != task.lines.count;
+  }
   std::vector<Line*> rowLines_;
   bool longLine_ = false;
   // Cached line number: `ordLine_` is data line `ordValue_` while the task's

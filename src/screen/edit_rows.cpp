@@ -129,13 +129,15 @@ void EditPanel::layout() {
     while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
   }
   layoutValid_ = true;
+  laidStructure_ = task.structureChanges;
+  laidCount_ = task.lines.count;
   markDirty(firstDataRow, dataRows);
 }
 
 Line* EditPanel::lineAtRow(int row) {
   int i = dataIndex(row);
   if (i < 0) return nullptr;
-  if (!layoutValid_) layout();
+  if (stale()) layout();
   return rowLines_[static_cast<std::size_t>(i)];
 }
 
@@ -178,7 +180,7 @@ long EditPanel::lineNumber(Line* line) {
 }
 
 void EditPanel::update() {
-  if (!layoutValid_) layout();
+  if (stale()) layout();
   Session& s = task.session;
   if (s.messagePending || task.lines.empty()) return;
   std::string info = informationLine();

@@ -106,6 +106,7 @@ void setCommandFieldText(Session& s, std::string_view text, bool moveCursor) {
 
 void rebuildPanels(Session& s) {
   platform::Platform& pf = s.platform();
+  s.panelWidth = pf.cols();
   for (auto& t : s.tasks) {
     auto* p = dynamic_cast<EditPanel*>(t->view.get());
     if (!p) continue;

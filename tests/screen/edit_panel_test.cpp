@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/line.h"
+#include "core/line_ops.h"
 #include "screen_fixture.h"
 #include "services/messages.h"
 #include <gmock/gmock.h>
@@ -122,6 +124,22 @@ TEST(EditPanel, HexViewRowsShowTheDigitsOfTheLineAbove) {
 ******* Bottom of Data        |
  Cols 01 22  Line -  Xoffs... |
 )");
+}
+
+}  // namespace
+}  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+TEST(EditPanel, RowsFollowLinesRemovedWithoutTheCommandsTellingThePanel) {
+  ScreenTest t(8, 30);
+  Task* task = t.open("a.txt", numberedLines(10));
+  Line* first = task->lines.first->next;
+  ASSERT_EQ(deleteLines(*task, first, first->next->next, true), 3);  // lines 1..3, freed
+  t.draw();  // under the sanitizers a stale row would read freed memory here
+  EXPECT_EQ(std::string(t.panel().lineAtRow(t.panel().firstDataRow + 1)->text()), "line 4");
+  EXPECT_NE(t.screen().find("000001 line 4"), std::string::npos) << t.screen();
 }
 
 }  // namespace
