@@ -5,13 +5,13 @@
 #include <cctype>
 #include <string>
 
+#include "commands/command_handlers.h"
 #include "commands/command_history.h"
 #include "commands/command_state.h"
-#include "commands/command_handlers.h"
 #include "core/session.h"
 #include "core/task.h"
-#include "screen/edit_panel.h"
 #include "screen/cursor_moves.h"
+#include "screen/edit_panel.h"
 #include "screen/key_router.h"
 #include "screen/screen_state.h"
 #include "screen/scroll.h"
@@ -34,13 +34,17 @@ struct AmountWord {
   Amount kind;
 };
 
-constexpr std::array<AmountWord, 5> kWords = {{
-    {'P', Amount::Page}, {'H', Amount::Half}, {'C', Amount::Csr}, {'D', Amount::Data}, {'M', Amount::Max}}};
+constexpr std::array<AmountWord, 5> kWords = {{{'P', Amount::Page},
+                                               {'H', Amount::Half},
+                                               {'C', Amount::Csr},
+                                               {'D', Amount::Data},
+                                               {'M', Amount::Max}}};
 
 // A number, or a word by its first letter; the mode variable without one.
 ScrollAmount parseAmount(Session& s, std::string_view word, std::string_view modeVar) {
   std::string w = word.empty() ? setting(s, modeVar, "PAGE") : std::string(word);
-  if (std::all_of(w.begin(), w.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
+  if (std::all_of(w.begin(), w.end(),
+                  [](char c) { return std::isdigit(static_cast<unsigned char>(c)); })) {
     if (w.size() > 9) return {Amount::Bad, 0};
     return {Amount::Count, std::stol(w)};
   }
@@ -53,18 +57,24 @@ ScrollAmount parseAmount(Session& s, std::string_view word, std::string_view mod
 // Lines or columns a page-like amount moves over a view of `size` cells.
 long stepOf(Amount kind, long size) {
   switch (kind) {
-    case Amount::Half: return std::max(size / 2, 1L);
-    case Amount::Data: return std::max(size - 1, 1L);
-    default: return std::max(size, 1L);
+    case Amount::Half:
+      return std::max(size / 2, 1L);
+    case Amount::Data:
+      return std::max(size - 1, 1L);
+    default:
+      return std::max(size, 1L);
   }
 }
 
-EditPanel* panelFor(CommandContext& ctx) { return currentEditPanel(ctx.session); }
+EditPanel* panelFor(CommandContext& ctx) {
+  return currentEditPanel(ctx.session);
+}
 
 bool badAmount(CommandContext& ctx, const ScrollAmount& a) {
   if (a.kind != Amount::Bad) return false;
-  messagef(ctx.session, "", "%s: scroll amount must be a number, PAGE, HALF, CSR, DATA or MAX:\n\n%s",
-           ctx.verb, ctx.params);
+  messagef(ctx.session, "",
+           "%s: scroll amount must be a number, PAGE, HALF, CSR, DATA or MAX:\n\n%s", ctx.verb,
+           ctx.params);
   return true;
 }
 
@@ -86,7 +96,8 @@ void scrollHorizontal(CommandContext& ctx, int direction) {
   if (badAmount(ctx, a)) return;
   Task& t = p->task;
   long D = p->dataWidth();
-  if (a.kind == Amount::Max) return scrollColumns(*p, direction < 0 ? -t.displayOffset : maxDisplayOffset(*p));
+  if (a.kind == Amount::Max)
+    return scrollColumns(*p, direction < 0 ? -t.displayOffset : maxDisplayOffset(*p));
   int cell = p->cursorCol - 1 - p->prefixWidth();
   if (a.kind == Amount::Csr && p->dataIndex(p->cursorRow) >= 0 && cell >= 0 && cell < D) {
     long column = t.displayOffset + cell;  // 0-based data column at the cursor
@@ -102,7 +113,8 @@ constexpr std::array<std::string_view, 4> kScrollModes = {"PAGE", "HALF", "CSR",
 // dropped; "&" keeps it in the field.
 std::string takeCommandField(Session& s) {
   std::string text = commandFieldText(s);
-  text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size() : text.find_first_not_of(' '));
+  text.erase(0, text.find_first_not_of(' ') == std::string::npos ? text.size()
+                                                                 : text.find_first_not_of(' '));
   if (text.starts_with("&")) return text.substr(1);
   setCommandFieldText(s, "", false);
   return text;
@@ -149,26 +161,41 @@ void enterOnTask(Session& s, EditPanel& p, const std::string& command) {
 
 }  // namespace
 
-void upCommand(CommandContext& ctx) { scrollVertical(ctx, -1); }
-void downCommand(CommandContext& ctx) { scrollVertical(ctx, 1); }
-void leftCommand(CommandContext& ctx) { scrollHorizontal(ctx, -1); }
-void rightCommand(CommandContext& ctx) { scrollHorizontal(ctx, 1); }
+void upCommand(CommandContext& ctx) {
+  scrollVertical(ctx, -1);
+}
+void downCommand(CommandContext& ctx) {
+  scrollVertical(ctx, 1);
+}
+void leftCommand(CommandContext& ctx) {
+  scrollHorizontal(ctx, -1);
+}
+void rightCommand(CommandContext& ctx) {
+  scrollHorizontal(ctx, 1);
+}
 
 void topCommand(CommandContext& ctx) {
-  if (EditPanel* p = panelFor(ctx)) scrollToTop(*p);
-  else noScrollCommand(ctx);
+  if (EditPanel* p = panelFor(ctx))
+    scrollToTop(*p);
+  else
+    noScrollCommand(ctx);
 }
 
 void bottomCommand(CommandContext& ctx) {
-  if (EditPanel* p = panelFor(ctx)) scrollToBottom(*p);
-  else noScrollCommand(ctx);
+  if (EditPanel* p = panelFor(ctx))
+    scrollToBottom(*p);
+  else
+    noScrollCommand(ctx);
 }
 
 void toggleScrollCommand(CommandContext& ctx) {
   std::string mode = setting(ctx.session, "ZEDIT.SCROLL.V.MODE", "PAGE");
   for (char& c : mode) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   auto it = std::find(kScrollModes.begin(), kScrollModes.end(), mode);
-  std::size_t next = it == kScrollModes.end() ? 0 : static_cast<std::size_t>(it - kScrollModes.begin() + 1) % kScrollModes.size();
+  std::size_t next =
+      it == kScrollModes.end()
+          ? 0
+          : static_cast<std::size_t>(it - kScrollModes.begin() + 1) % kScrollModes.size();
   varSet(ctx.session, "ZEDIT.SCROLL.V.MODE", kScrollModes[next]);
   rebuildPanels(ctx.session);
 }
@@ -178,10 +205,14 @@ void enterActionCommand(CommandContext& ctx) {
   std::string command = takeCommandField(s);
   if (!command.empty()) recordCommand(s, command);
   if (EditPanel* p = currentEditPanel(s)) return enterOnTask(s, *p, command);
-  if (!command.empty()) runThenHome(s, command);
-  else homeCursor(s);
+  if (!command.empty())
+    runThenHome(s, command);
+  else
+    homeCursor(s);
 }
 
-void deleteToEndCommand(CommandContext& ctx) { eraseToEndAtCursor(ctx.session); }
+void deleteToEndCommand(CommandContext& ctx) {
+  eraseToEndAtCursor(ctx.session);
+}
 
 }  // namespace kiv

@@ -37,11 +37,13 @@ bool atEdgeScroll(EditPanel& e, int dr, int dc) {
   bool h = t.settings.scrollHWhenCursAtEdge != "FALSE";
   int first = e.firstDataRow, last = e.firstDataRow + e.dataRows - 1;
   if (e.dataIndex(e.cursorRow) < 0) return false;
-  if (v && dr < 0 && e.cursorRow == first && t.topLine && t.topLine->prev) return scrollLines(e, -1), true;
+  if (v && dr < 0 && e.cursorRow == first && t.topLine && t.topLine->prev)
+    return scrollLines(e, -1), true;
   if (v && dr > 0 && e.cursorRow == last && e.lineAtRow(last) && e.lineAtRow(last)->next)
     return scrollLines(e, 1), true;
   int dataStart = e.prefixWidth() + 1;
-  if (h && dc < 0 && e.cursorCol == dataStart && t.displayOffset > 0) return scrollColumns(e, -1), true;
+  if (h && dc < 0 && e.cursorCol == dataStart && t.displayOffset > 0)
+    return scrollColumns(e, -1), true;
   if (h && dc > 0 && e.cursorCol == e.editLineWidth() && t.displayOffset < maxDisplayOffset(e))
     return scrollColumns(e, 1), true;
   return false;
@@ -63,18 +65,26 @@ void tabToField(Session& s, bool backward) {
   Stop to = backward ? stops.back() : stops.front();
   if (backward) {
     for (auto it = stops.rbegin(); it != stops.rend(); ++it)
-      if (*it < here) { to = *it; break; }
+      if (*it < here) {
+        to = *it;
+        break;
+      }
   } else {
     for (const Stop& st : stops)
-      if (st > here) { to = st; break; }
+      if (st > here) {
+        to = st;
+        break;
+      }
   }
   setCursor(p, to.first, to.second);
 }
 
 void homeCursor(Session& s) {
   Panel& p = topPanel(s);
-  if (ScreenObject* f = findObject(p, "PCMDINFIELD")) setCursor(p, f->row, f->col);
-  else setCursor(p, 1, 1);
+  if (ScreenObject* f = findObject(p, "PCMDINFIELD"))
+    setCursor(p, f->row, f->col);
+  else
+    setCursor(p, 1, 1);
 }
 
 void carriageReturn(Session& s) {

@@ -50,7 +50,8 @@ bool mayChangeData(EditPanel& p, const RowSpot& s) {
 
 void typeIntoPrefix(EditPanel& p, const RowSpot& s, unsigned char c) {
   std::string field(s.line->hasPendingCommand() ? s.line->lineCommand() : kBlankField);
-  if (s.index < static_cast<int>(field.size())) field[static_cast<std::size_t>(s.index)] = static_cast<char>(c);
+  if (s.index < static_cast<int>(field.size()))
+    field[static_cast<std::size_t>(s.index)] = static_cast<char>(c);
   setLineCommand(p.task, s.line, field);
 }
 
@@ -59,7 +60,8 @@ unsigned char storedByte(EditPanel& p, unsigned char c) {
   Task& task = p.task;
   if (task.capsOn) c = static_cast<unsigned char>(std::toupper(c));
   if (!task.profile || task.profile->charset != Charset::Ebcdic) return c;
-  const unsigned char* table = translateTable(task.session, typedTable(task.profile->charsetDisplay));
+  const unsigned char* table =
+      translateTable(task.session, typedTable(task.profile->charsetDisplay));
   return table ? table[c] : c;
 }
 
@@ -79,7 +81,8 @@ bool typeIntoDataRow(EditPanel& p, unsigned char c) {
     if (!mayChangeData(p, s)) return false;
     std::string text(s.line->text());
     char pad = padCharFor(p.task, LineKind::Text);
-    if (static_cast<int>(text.size()) <= s.index) text.resize(static_cast<std::size_t>(s.index) + 1, pad);
+    if (static_cast<int>(text.size()) <= s.index)
+      text.resize(static_cast<std::size_t>(s.index) + 1, pad);
     text[static_cast<std::size_t>(s.index)] = static_cast<char>(storedByte(p, c));
     replaceText(p, s.line, text);
     noteKeystroke(p.task);
@@ -106,7 +109,8 @@ void deleteInDataRow(EditPanel& p, bool before) {
   if (!mayChangeData(p, s) || s.index >= s.line->length()) return;
   std::string text(s.line->text());
   text.erase(static_cast<std::size_t>(s.index), 1);
-  if (p.task.profile && p.task.profile->recfm == 'F') text.push_back(padCharFor(p.task, LineKind::Text));
+  if (p.task.profile && p.task.profile->recfm == 'F')
+    text.push_back(padCharFor(p.task, LineKind::Text));
   replaceText(p, s.line, text);
 }
 

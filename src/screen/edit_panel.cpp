@@ -54,7 +54,8 @@ std::string pfRowText(Session& s, int group, int width) {
     if (!text.empty()) text += "  ";
     text += format("F%d=%s", n, map);
   }
-  if (static_cast<int>(text.size()) > width) text.resize(static_cast<std::size_t>(std::max(width, 0)));
+  if (static_cast<int>(text.size()) > width)
+    text.resize(static_cast<std::size_t>(std::max(width, 0)));
   return text;
 }
 
@@ -83,13 +84,16 @@ int EditPanel::prefixSetting() const {
   return std::clamp(w, 0, std::min(kLineFieldWidth, std::max(editWidth_ - 1, 0)));
 }
 
-int EditPanel::dataWidth() const { return std::max(editWidth_ - prefixWidth(), 0); }
+int EditPanel::dataWidth() const {
+  return std::max(editWidth_ - prefixWidth(), 0);
+}
 
 void EditPanel::build() {
   // What the user typed and a message still pending outlive the objects.
   std::string typed, pending;
   int typedShown = 0;
-  if (ScreenObject* f = findObject(*this, "PCMDINFIELD")) typed = f->content, typedShown = f->firstShown;
+  if (ScreenObject* f = findObject(*this, "PCMDINFIELD"))
+    typed = f->content, typedShown = f->firstShown;
   if (ScreenObject* m = findObject(*this, "MSGROW"); m && task.session.messagePending)
     pending = std::string(m->trimmed());
   for (int r = 1; r <= kMaxPanelRows; ++r) objects[static_cast<std::size_t>(r - 1)].clear();
@@ -144,8 +148,8 @@ void EditPanel::buildCommandRow() {
   int fieldWidth = cols - L - 3 - B;
   ColourPair in = scheme.pair(Element::DialogInput);
   if (fieldWidth >= 1)
-    DLMAddObj(*this, "PCMDINFIELD", "", "", static_cast<int>(ObjectType::Input), commandRow(), L + 3,
-              fieldWidth, kMaxPanelCols, in.fg, in.bg);
+    DLMAddObj(*this, "PCMDINFIELD", "", "", static_cast<int>(ObjectType::Input), commandRow(),
+              L + 3, fieldWidth, kMaxPanelCols, in.fg, in.bg);
   int col = cols - B + 1;
   ColourPair bc = scheme.pair(Element::DialogButton);
   for (const auto& [def, text] : shown) {
@@ -168,8 +172,8 @@ void EditPanel::buildDataRows() {
   bool bar = settingTrue(task.session, "ZSCROLLBAR.V", true) && cols >= 8 && dataRows > 0;
   editWidth_ = std::max(bar ? cols - 4 : cols - 1, 1);
   for (int i = 0; i < dataRows; ++i)
-    DLMAddObj(*this, "EDITLINE", "", "", static_cast<int>(ObjectType::EditLine), firstDataRow + i, 1,
-              editWidth_, editWidth_, 0, 0);
+    DLMAddObj(*this, "EDITLINE", "", "", static_cast<int>(ObjectType::EditLine), firstDataRow + i,
+              1, editWidth_, editWidth_, 0, 0);
   if (bar)
     DLMAddObj(*this, "EDITSCROLLV", "", "", static_cast<int>(ObjectType::ScrollV), firstDataRow,
               cols - 2, 1, dataRows, 0, 0);
@@ -183,8 +187,8 @@ void EditPanel::buildPfRows() {
   for (std::size_t g = 0; g < kPfGroups.size(); ++g) {
     if (!settingTrue(s, kPfGroups[g], g == 0)) continue;
     if (row >= 1)
-      addStatic(*this, format("PFKEYS%d", static_cast<int>(g) + 1), pfRowText(s, static_cast<int>(g), cols - 2),
-                row, 2, cols - 2, c);
+      addStatic(*this, format("PFKEYS%d", static_cast<int>(g) + 1),
+                pfRowText(s, static_cast<int>(g), cols - 2), row, 2, cols - 2, c);
     ++row;
   }
 }

@@ -86,7 +86,8 @@ class EditPanel : public Panel, public Task::View {
   long laidStructure_ = -1;
   std::size_t laidCount_ = 0;
   bool stale() const {
-    return !layoutValid_ || laidStructure_ != task.structureChanges || laidCount_ != task.lines.count;
+    return !layoutValid_ || laidStructure_ != task.structureChanges ||
+           laidCount_ != task.lines.count;
   }
   std::vector<Line*> rowLines_;
   bool longLine_ = false;

@@ -216,8 +216,10 @@ std::string EditPanel::informationLine() {
   bool inData = line && dataCol >= 1 && dataCol <= D;
   bool hex = task.profile && task.profile->hexView;
   int column = displayOffset() + dataCol;
-  if (hex) out += inData ? format("  Xoffset %X", column - 1) : std::string("  Xoffset -");
-  else out += inData ? format("  Col %d", column) : std::string("  Col -");
+  if (hex)
+    out += inData ? format("  Xoffset %X", column - 1) : std::string("  Xoffset -");
+  else
+    out += inData ? format("  Col %d", column) : std::string("  Col -");
   Bounds b = task.profile && task.profile->boundLeft > 0
                  ? Bounds{task.profile->boundLeft, task.profile->boundRight}
                  : defaultBounds(task);
@@ -229,7 +231,8 @@ std::string EditPanel::informationLine() {
   }
   if (task.pendingLineCommands > 0) out += "  LcmdPending";
   out += format("  Mode(%s)  ", modeName(task.mode));
-  if (!settingTrue(s, "ZSCROLLBTN", true)) out += "Scroll(" + setting(s, "ZEDIT.SCROLL.V.MODE", "PAGE") + ")";
+  if (!settingTrue(s, "ZSCROLLBTN", true))
+    out += "Scroll(" + setting(s, "ZEDIT.SCROLL.V.MODE", "PAGE") + ")";
   int width = msgWidth;
   if (longLine_ && width - static_cast<int>(out.size()) >= 3) {
     out.resize(static_cast<std::size_t>(width - 3), ' ');
@@ -238,13 +241,16 @@ std::string EditPanel::informationLine() {
   return out;
 }
 
-bool EditPanel::rulerShown() const { return task.profile && task.profile->ruler && dataRows > 1; }
+bool EditPanel::rulerShown() const {
+  return task.profile && task.profile->ruler && dataRows > 1;
+}
 
 void EditPanel::drawEditLine(const ScreenObject& o, Grid& grid, const ColourScheme& scheme) {
   Line* line = lineAtRow(o.row);
   int w = prefixWidth();
   int D = dataWidth();
-  std::uint8_t textAttr = scheme.attr(task.mode == TaskMode::Browse ? Element::BrowseText : Element::EditText);
+  std::uint8_t textAttr =
+      scheme.attr(task.mode == TaskMode::Browse ? Element::BrowseText : Element::EditText);
   int r = o.row - 1;
   for (int c = 0; c < o.displayWidth; ++c) grid.set(r, o.col - 1 + c, Cell{U' ', textAttr});
   if (rulerShown() && o.row == firstDataRow) {
@@ -276,11 +282,13 @@ void EditPanel::drawEditLine(const ScreenObject& o, Grid& grid, const ColourSche
   composeData(line, grid, r, o.col - 1 + w, D, scheme);
 }
 
-void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D, const ColourScheme& scheme) {
+void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D,
+                            const ColourScheme& scheme) {
   const KindLook& look = lookOf(line);
-  std::uint8_t attr = line->is(LineKind::Text)
-                          ? scheme.attr(task.mode == TaskMode::Browse ? Element::BrowseText : Element::EditText)
-                          : scheme.attr(look.element);
+  std::uint8_t attr =
+      line->is(LineKind::Text)
+          ? scheme.attr(task.mode == TaskMode::Browse ? Element::BrowseText : Element::EditText)
+          : scheme.attr(look.element);
   if (line->is(LineKind::Tof) || line->is(LineKind::Bof)) {
     std::string_view text = line->is(LineKind::Tof) ? " Top of Data" : " Bottom of Data";
     grid.put(r, c0, text.substr(0, static_cast<std::size_t>(D)), attr);
@@ -298,7 +306,8 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D, const 
   std::string_view text = line->text();
   const char* src = line->display() ? line->display() : text.data();
   const unsigned char* table = nullptr;
-  if (!line->display() && task.profile && task.profile->charset == Charset::Ebcdic && line->is(LineKind::Text))
+  if (!line->display() && task.profile && task.profile->charset == Charset::Ebcdic &&
+      line->is(LineKind::Text))
     table = translateTable(task.session, displayTable(task.profile->charsetDisplay));
   auto charset = task.profile && task.profile->charsetDisplay == Charset::AsciiIbmPc
                      ? platform::DisplayCharset::AsciiIbmPc

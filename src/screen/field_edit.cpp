@@ -11,7 +11,9 @@ namespace kiv {
 namespace {
 
 // The last display cell that shows content (a CHOICE keeps two for its mark).
-int lastTextColumn(const ScreenObject& f) { return f.col + std::max(f.textCells(), 1) - 1; }
+int lastTextColumn(const ScreenObject& f) {
+  return f.col + std::max(f.textCells(), 1) - 1;
+}
 
 // Moves the cursor one cell right, or scrolls the field when the cursor is
 // on its last text cell and the content continues.
@@ -62,8 +64,10 @@ void deleteInField(Panel& p, ScreenObject& f, bool before) {
   if (before) {
     if (pos <= 0) return;
     --pos;
-    if (p.cursorCol > f.col) setCursor(p, p.cursorRow, p.cursorCol - 1);
-    else if (f.firstShown > 0) --f.firstShown;
+    if (p.cursorCol > f.col)
+      setCursor(p, p.cursorRow, p.cursorCol - 1);
+    else if (f.firstShown > 0)
+      --f.firstShown;
   }
   if (pos < 0 || pos >= f.contentWidth) return;
   f.content.erase(f.content.begin() + pos);

@@ -5,13 +5,13 @@
 
 #include "core/session.h"
 #include "core/task.h"
+#include "platform/utf8.h"
 #include "screen/cursor_moves.h"
 #include "screen/data_typing.h"
 #include "screen/edit_panel.h"
 #include "screen/field_edit.h"
-#include "screen/scroll.h"
 #include "screen/screen_state.h"
-#include "platform/utf8.h"
+#include "screen/scroll.h"
 #include "services/format.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
@@ -38,9 +38,12 @@ void runUserCommand(Session& s, std::string_view command) {
 
 void functionKey(Session& s, const KeyEvent& k) {
   int n = static_cast<int>(k.key) - static_cast<int>(Key::F1) + 1;
-  if (k.alt) n += 36;
-  else if (k.ctrl) n += 24;
-  else if (k.shift) n += 12;
+  if (k.alt)
+    n += 36;
+  else if (k.ctrl)
+    n += 24;
+  else if (k.shift)
+    n += 12;
   std::string command = varGet(s, format("ZPF%02d.MAP", n));
   if (command.empty()) return messagef(s, "DLM95", kNoPfMapping, n);
   runUserCommand(s, command);
@@ -75,7 +78,8 @@ void comboKey(Session& s, const KeyEvent& k) {
     return messagef(s, "DLM96", kNoKeyMapping, group + "+" + key);
   }
   if (command.starts_with("RESERVED")) {
-    return messagef(s, "", "%s+%s is kept for the menu bar, which this screen does not have.", group, key);
+    return messagef(s, "", "%s+%s is kept for the menu bar, which this screen does not have.",
+                    group, key);
   }
   runUserCommand(s, command);
 }
@@ -83,8 +87,10 @@ void comboKey(Session& s, const KeyEvent& k) {
 void typeCharacter(Session& s, char32_t ch) {
   Panel& p = topPanel(s);
   if (ch > 0xFF) {
-    return messagef(s, "", "The character U+%04X cannot be typed here: it is not in the display "
-                    "character set.", static_cast<int>(ch));
+    return messagef(s, "",
+                    "The character U+%04X cannot be typed here: it is not in the display "
+                    "character set.",
+                    static_cast<int>(ch));
   }
   auto c = static_cast<unsigned char>(ch);
   ScreenObject* o = objectAt(p, p.cursorRow, p.cursorCol);
@@ -102,12 +108,16 @@ void editKey(Session& s, Key key) {
   Panel& p = topPanel(s);
   ScreenObject* o = objectAt(p, p.cursorRow, p.cursorCol);
   if (o && o->typeable()) {
-    if (key == Key::End) eraseFieldToEnd(p, *o);
-    else deleteInField(p, *o, key == Key::Backspace);
+    if (key == Key::End)
+      eraseFieldToEnd(p, *o);
+    else
+      deleteInField(p, *o, key == Key::Backspace);
   } else if (o && o->type == ObjectType::EditLine) {
     auto& e = static_cast<EditPanel&>(p);
-    if (key == Key::End) eraseDataRowToEnd(e);
-    else deleteInDataRow(e, key == Key::Backspace);
+    if (key == Key::End)
+      eraseDataRowToEnd(e);
+    else
+      deleteInDataRow(e, key == Key::Backspace);
   } else if (key == Key::Backspace && p.cursorCol > 1) {
     setCursor(p, p.cursorRow, p.cursorCol - 1);
   } else {
@@ -154,24 +164,45 @@ void arrowKey(Session& s, const KeyEvent& k) {
 }
 
 void pressKey(Session& s, const KeyEvent& k) {
-  bool combo = (k.ctrl || k.alt) && (k.key == Key::Char || k.key == Key::Delete || k.key == Key::End);
+  bool combo =
+      (k.ctrl || k.alt) && (k.key == Key::Char || k.key == Key::Delete || k.key == Key::End);
   if (combo) return comboKey(s, k);
   switch (k.key) {
-    case Key::Char: return typeCharacter(s, k.ch);
-    case Key::Enter: return actionKey(s, "ZACTIONKEY.ENTER", "CarriageReturn", k);
-    case Key::KeypadEnter: return actionKey(s, "ZACTIONKEY.NUMKEYPADENTER", "CarriageReturn", k);
-    case Key::KeypadPlus: return actionKey(s, "ZACTIONKEY.NUMKEYPADPLUS", "Passthru", k);
-    case Key::CtrlJ: return carriageReturn(s);
-    case Key::Tab: return tabToField(s, false);
-    case Key::BackTab: return tabToField(s, true);
-    case Key::Home: return homeCursor(s);
-    case Key::End: return editKey(s, Key::End);
-    case Key::Backspace: case Key::Delete: return editKey(s, k.key);
-    case Key::Insert: screenState(s).insertMode = !screenState(s).insertMode; return;
-    case Key::PageUp: return runUserCommand(s, "UP");
-    case Key::PageDown: return runUserCommand(s, "DOWN");
-    case Key::Up: case Key::Down: case Key::Left: case Key::Right: return arrowKey(s, k);
-    default: break;
+    case Key::Char:
+      return typeCharacter(s, k.ch);
+    case Key::Enter:
+      return actionKey(s, "ZACTIONKEY.ENTER", "CarriageReturn", k);
+    case Key::KeypadEnter:
+      return actionKey(s, "ZACTIONKEY.NUMKEYPADENTER", "CarriageReturn", k);
+    case Key::KeypadPlus:
+      return actionKey(s, "ZACTIONKEY.NUMKEYPADPLUS", "Passthru", k);
+    case Key::CtrlJ:
+      return carriageReturn(s);
+    case Key::Tab:
+      return tabToField(s, false);
+    case Key::BackTab:
+      return tabToField(s, true);
+    case Key::Home:
+      return homeCursor(s);
+    case Key::End:
+      return editKey(s, Key::End);
+    case Key::Backspace:
+    case Key::Delete:
+      return editKey(s, k.key);
+    case Key::Insert:
+      screenState(s).insertMode = !screenState(s).insertMode;
+      return;
+    case Key::PageUp:
+      return runUserCommand(s, "UP");
+    case Key::PageDown:
+      return runUserCommand(s, "DOWN");
+    case Key::Up:
+    case Key::Down:
+    case Key::Left:
+    case Key::Right:
+      return arrowKey(s, k);
+    default:
+      break;
   }
   if (k.key >= Key::F1 && k.key <= Key::F12) functionKey(s, k);
 }
@@ -194,13 +225,19 @@ void click(Session& s, const platform::MouseEvent& m) {
 
 }  // namespace
 
-void eraseToEndAtCursor(Session& s) { editKey(s, Key::End); }
+void eraseToEndAtCursor(Session& s) {
+  editKey(s, Key::End);
+}
 
 void handleEvent(Session& s, const platform::Event& event) {
-  if (auto* k = std::get_if<KeyEvent>(&event)) pressKey(s, *k);
-  else if (auto* m = std::get_if<platform::MouseEvent>(&event)) click(s, *m);
-  else if (std::holds_alternative<platform::ResizeEvent>(event)) rebuildPanels(s);
-  else if (std::holds_alternative<platform::QuitEvent>(event)) s.exitRequested = true;
+  if (auto* k = std::get_if<KeyEvent>(&event))
+    pressKey(s, *k);
+  else if (auto* m = std::get_if<platform::MouseEvent>(&event))
+    click(s, *m);
+  else if (std::holds_alternative<platform::ResizeEvent>(event))
+    rebuildPanels(s);
+  else if (std::holds_alternative<platform::QuitEvent>(event))
+    s.exitRequested = true;
 }
 
 }  // namespace kiv

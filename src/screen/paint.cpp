@@ -13,7 +13,9 @@ using platform::Grid;
 // Content bytes are Latin-1 here: fields hold what the user typed.
 void putText(Grid& grid, int row, int col, std::string_view text, int width, std::uint8_t attr) {
   for (int i = 0; i < width; ++i) {
-    unsigned char c = i < static_cast<int>(text.size()) ? static_cast<unsigned char>(text[static_cast<std::size_t>(i)]) : ' ';
+    unsigned char c = i < static_cast<int>(text.size())
+                          ? static_cast<unsigned char>(text[static_cast<std::size_t>(i)])
+                          : ' ';
     grid.set(row - 1, col - 1 + i, Cell{c < 0x20 || c == 0x7F ? U'.' : char32_t(c), attr});
   }
 }
@@ -27,11 +29,13 @@ void paintObject(Panel& p, const ScreenObject& o, Grid& grid, const ColourScheme
       putText(grid, o.row, o.col, o.content.starts_with("1") ? "[X]" : "[ ]",
               std::min(o.displayWidth, 3), o.attr());
       return;
-    default: break;
+    default:
+      break;
   }
   std::string_view content = o.content;
-  std::string_view shown =
-      o.firstShown < static_cast<int>(content.size()) ? content.substr(static_cast<std::size_t>(o.firstShown)) : "";
+  std::string_view shown = o.firstShown < static_cast<int>(content.size())
+                               ? content.substr(static_cast<std::size_t>(o.firstShown))
+                               : "";
   int cells = std::max(o.textCells(), 0);
   putText(grid, o.row, o.col, shown, cells, o.attr());
   if (o.type == ObjectType::Choice && o.displayWidth >= 2)
@@ -42,7 +46,8 @@ void paintObject(Panel& p, const ScreenObject& o, Grid& grid, const ColourScheme
 
 void Panel::drawScroll(const ScreenObject& o, Grid& grid, const ColourScheme& scheme) {
   std::uint8_t attr = scheme.attr(Element::FieldbarLine);
-  for (int i = 0; i < o.contentWidth; ++i) grid.set(o.row - 1 + i, o.col - 1, Cell{U'\u2502', attr});
+  for (int i = 0; i < o.contentWidth; ++i)
+    grid.set(o.row - 1 + i, o.col - 1, Cell{U'\u2502', attr});
 }
 
 void paintPanel(Panel& p, Grid& grid, const ColourScheme& scheme) {
@@ -54,7 +59,8 @@ void paintPanel(Panel& p, Grid& grid, const ColourScheme& scheme) {
   for (int r = 1; r <= p.rows; ++r) {
     if (!p.dirty(r)) continue;
     grid.fillRow(r - 1, blank);
-    for (const auto& o : p.objects[static_cast<std::size_t>(r - 1)]) paintObject(p, *o, grid, scheme);
+    for (const auto& o : p.objects[static_cast<std::size_t>(r - 1)])
+      paintObject(p, *o, grid, scheme);
   }
   const ScreenObject* s = p.scroll.get();
   if (s) {

@@ -26,7 +26,8 @@ constexpr std::string_view kWideContent =
 bool checkPlacement(Panel& p, std::string_view name, ObjectType type, int row, int col) {
   std::string_view tn = objectTypeName(type);
   if (name.empty()) return messagef(p.session, "DLM10", kNoName, tn, row, col), false;
-  if (name.size() > kMaxObjectName) return messagef(p.session, "DLM15", kLongName, tn, row, col), false;
+  if (name.size() > kMaxObjectName)
+    return messagef(p.session, "DLM15", kLongName, tn, row, col), false;
   if (row < 1 || row > kMaxPanelRows)
     return messagef(p.session, "DLM20", kBadRow, tn, row, col, kMaxPanelRows), false;
   if (col < 1 || col > kMaxPanelCols)
@@ -37,8 +38,11 @@ bool checkPlacement(Panel& p, std::string_view name, ObjectType type, int row, i
 }  // namespace
 
 Panel::Panel(Session& s, PanelType t, int r, int c)
-    : session(s), type(t), rows(std::clamp(r, 1, kMaxPanelRows)),
-      cols(std::clamp(c, 1, kMaxPanelCols)), objects(kMaxPanelRows),
+    : session(s),
+      type(t),
+      rows(std::clamp(r, 1, kMaxPanelRows)),
+      cols(std::clamp(c, 1, kMaxPanelCols)),
+      objects(kMaxPanelRows),
       dirty_(static_cast<std::size_t>(rows), 1) {}
 
 void Panel::markDirty(int first, int count) {
@@ -52,9 +56,8 @@ void Panel::resize(int newRows, int newCols) {
   dirty_.assign(static_cast<std::size_t>(rows), 1);
 }
 
-int DLMAddObj(Panel& p, std::string_view name, std::string_view text,
-              std::string_view commandOrVar, int type, int row, int col, int displayWidth,
-              int contentWidth, int fg, int bg) {
+int DLMAddObj(Panel& p, std::string_view name, std::string_view text, std::string_view commandOrVar,
+              int type, int row, int col, int displayWidth, int contentWidth, int fg, int bg) {
   if (!validObjectType(type)) return messagef(p.session, "DLM5", kBadType, row, col), -1;
   auto t = static_cast<ObjectType>(type);
   if (!checkPlacement(p, name, t, row, col)) return -1;
@@ -67,7 +70,8 @@ int DLMAddObj(Panel& p, std::string_view name, std::string_view text,
     initial = "?";
   } else if (checked && contentWidth > kMaxPanelCols) {
     return messagef(p.session, "DLM35", kWideContent, objectTypeName(t), row, col, contentWidth,
-                    kMaxPanelCols), -1;
+                    kMaxPanelCols),
+           -1;
   }
   obj->name = std::string(name);
   obj->type = t;
@@ -80,8 +84,10 @@ int DLMAddObj(Panel& p, std::string_view name, std::string_view text,
   obj->bg = static_cast<std::uint8_t>(bg & 0x0F);
   if (t == ObjectType::InputCheckbox) obj->checkboxVar = varGet(p.session, "ZCHECKBOXVARNAME");
   if (t != ObjectType::EditLine) setContent(*obj, initial);
-  if (t == ObjectType::ScrollV) p.scroll = std::move(obj);
-  else p.objects[static_cast<std::size_t>(row - 1)].push_back(std::move(obj));
+  if (t == ObjectType::ScrollV)
+    p.scroll = std::move(obj);
+  else
+    p.objects[static_cast<std::size_t>(row - 1)].push_back(std::move(obj));
   p.markDirty(row, 1);
   return 0;
 }
@@ -107,7 +113,9 @@ void removeRowObjects(Panel& p, int row) {
   p.markDirty(row, 1);
 }
 
-void redrawRows(Panel& p, int first, int count) { p.markDirty(first, count); }
+void redrawRows(Panel& p, int first, int count) {
+  p.markDirty(first, count);
+}
 
 void setCursor(Panel& p, int row, int col) {
   p.cursorRow = std::clamp(row, 1, p.rows);

@@ -43,8 +43,12 @@ class Panel {
   int msgWidth = 0;
 
   // Rows waiting to be painted.
-  bool dirty(int row) const { return row >= 1 && row <= rows && dirty_[static_cast<std::size_t>(row - 1)]; }
-  void clearDirty(int row) { if (row >= 1 && row <= rows) dirty_[static_cast<std::size_t>(row - 1)] = 0; }
+  bool dirty(int row) const {
+    return row >= 1 && row <= rows && dirty_[static_cast<std::size_t>(row - 1)];
+  }
+  void clearDirty(int row) {
+    if (row >= 1 && row <= rows) dirty_[static_cast<std::size_t>(row - 1)] = 0;
+  }
   void markDirty(int first, int count);
   void markAllDirty() { markDirty(1, rows); }
   // Takes a new size (clamped); every row waits to be painted.

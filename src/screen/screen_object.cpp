@@ -12,7 +12,9 @@ constexpr std::array<std::string_view, 9> kTypeNames = {
 
 }  // namespace
 
-bool validObjectType(int code) { return code >= 1 && code <= 8 && code != 6; }
+bool validObjectType(int code) {
+  return code >= 1 && code <= 8 && code != 6;
+}
 
 std::string_view objectTypeName(ObjectType type) {
   int code = static_cast<int>(type);

@@ -16,9 +16,14 @@ CaretShape caretShape(Session& s, bool insert) {
   std::string v = insert ? setting(s, "ZCURSOR.INSERT", "VerticalBar")
                          : setting(s, "ZCURSOR.OVERTYPE", "HorizBar");
   switch (v[0]) {
-    case 'B': case 'b': return CaretShape::Block;
-    case 'H': case 'h': return CaretShape::HorizontalBar;
-    default: return CaretShape::VerticalBar;
+    case 'B':
+    case 'b':
+      return CaretShape::Block;
+    case 'H':
+    case 'h':
+      return CaretShape::HorizontalBar;
+    default:
+      return CaretShape::VerticalBar;
   }
 }
 
@@ -59,8 +64,10 @@ bool ScreenState::showShortMessage(std::string_view text) {
 }
 
 void ScreenState::clearShortMessage() {
-  if (EditPanel* p = currentEditPanel(session)) p->showMessage(" ", true);
-  else showShortMessage(" ");
+  if (EditPanel* p = currentEditPanel(session))
+    p->showMessage(" ", true);
+  else
+    showShortMessage(" ");
 }
 
 ScreenState& screenState(Session& s) {

@@ -1,8 +1,9 @@
 // Start-up as the program runs it: option files of the user over the shared
 // ones, settings written by one run read by the next, the start-up macro.
+#include "commands/editor_start.h"
+
 #include <gtest/gtest.h>
 
-#include "commands/editor_start.h"
 #include "commands/recent_lists.h"
 #include "core/task_life.h"
 #include "services/var_pool.h"
@@ -39,7 +40,8 @@ TEST(EditorStart, FileHistoryKeepsTheNewestFirstOnceEachAndIsWrittenAtExit) {
   EditorTest t;
   startEditor(t.session());
   std::string a = t.file("a.txt", "a\n"), b = t.file("b.txt", "b\n");
-  for (const std::string& f : {a, b, a}) ASSERT_NE(createTask(t.session(), f, TaskMode::Browse), nullptr);
+  for (const std::string& f : {a, b, a})
+    ASSERT_NE(createTask(t.session(), f, TaskMode::Browse), nullptr);
   EXPECT_EQ(t.session().fileHistory.entries, (std::vector<std::string>{a, b}));
   stopEditor(t.session());
   EXPECT_EQ(t.read("options/KivFileHistory.txt"), a + "\n" + b + "\n");

@@ -1,10 +1,10 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "screen_fixture.h"
 #include "services/messages.h"
-#include <gmock/gmock.h>
 
 namespace kiv::test {
 namespace {
@@ -57,7 +57,8 @@ TEST(EditPanel, VariantsWithoutButtonsMessageRowOnTopAndPfKeyRows) {
   t.session().messageActions.push_back({"ZZ1", "ShowShortMsg"});
   message(t.session(), "ZZ1", "a short message much longer than the row it stands on");
   t.draw();
-  EXPECT_EQ(t.screen().substr(t.screen().find('\n') + 1, 37), " ZZ1: a short message much longer...|");
+  EXPECT_EQ(t.screen().substr(t.screen().find('\n') + 1, 37),
+            " ZZ1: a short message much longer...|");
 }
 
 TEST(EditPanel, BrowseTaskLongLinesAndTheInformationLineParts) {
@@ -80,7 +81,8 @@ TEST(EditPanel, BrowseTaskLongLinesAndTheInformationLineParts) {
   EXPECT_TRUE(wide.ends_with(">>>")) << wide;
   EXPECT_EQ(wide.size(), static_cast<std::size_t>(t.panel().msgWidth));
   t.command("right 10");
-  EXPECT_TRUE(t.panel().informationLine().starts_with("<<< Cols 11 ")) << t.panel().informationLine();
+  EXPECT_TRUE(t.panel().informationLine().starts_with("<<< Cols 11 "))
+      << t.panel().informationLine();
 }
 
 }  // namespace

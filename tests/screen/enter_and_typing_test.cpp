@@ -8,8 +8,8 @@
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "screen/cursor_moves.h"
-#include "services/messages.h"
 #include "screen_fixture.h"
+#include "services/messages.h"
 
 namespace kiv::test {
 namespace {
@@ -55,7 +55,8 @@ TEST(EnterAction, LineCommandsRunBeforeOrAfterTheCommandByItsVerb) {
     return log;
   };
   using V = std::vector<std::string>;
-  EXPECT_EQ(enter("nosuchverb"), (V{"line commands", "Unable to find macro source file:\n\nnosuchverb.c"}));
+  EXPECT_EQ(enter("nosuchverb"),
+            (V{"line commands", "Unable to find macro source file:\n\nnosuchverb.c"}));
   EXPECT_EQ(enter("reset"), (V{"RESET is not available yet.", "line commands"}));
   EXPECT_EQ(enter("paste"), (V{"line commands", "PASTE is not available yet."}));
   setCommandFieldText(t.session(), "paste");
@@ -115,7 +116,9 @@ TEST(DataTyping, OvertypesDataAndPrefixAndRefusesWhatCannotChange) {
   EXPECT_EQ(t.lastMessage().text, "In BROWSE, no modify allowed");
 }
 
-int noneCarriedOut(Session&, Task&) { return 0; }
+int noneCarriedOut(Session&, Task&) {
+  return 0;
+}
 
 TEST(EnterAction, EnterMovesOnWhenNoLineCommandWasCarriedOut) {
   ScreenTest t;
@@ -136,8 +139,9 @@ TEST(Keys, AltKeysByNameAndWhatARebuildKeeps) {
   t.press({.key = Key::Char, .ch = U',', .alt = true});
   EXPECT_EQ(std::string(t.panel().lineAtRow(t.panel().firstDataRow)->text()), "line 3");
   t.press({.key = Key::Char, .ch = U'\u00e9', .alt = true});  // no variable names it
-  EXPECT_EQ(t.lastMessage().text,
-            "ALT+\u00e9  has no mapping value.\n\nInvoke OPTIONS, item KEYS, to assign a mapping value.");
+  EXPECT_EQ(
+      t.lastMessage().text,
+      "ALT+\u00e9  has no mapping value.\n\nInvoke OPTIONS, item KEYS, to assign a mapping value.");
   t.press({.key = Key::Char, .ch = U'q', .shift = true, .ctrl = true});
   EXPECT_EQ(t.lastMessage().id, "DLM96");
   EXPECT_TRUE(t.lastMessage().text.starts_with("CTRLSHIFT+Q  has no mapping value."));

@@ -28,19 +28,22 @@ TEST_F(PanelObjects, AddRefusesEachBadPlacementWithItsMessage) {
   EXPECT_EQ(add(std::string(32, 'N'), 8, 2, 3, 5, 5), -1);
   EXPECT_EQ(t.lastMessage().id, "DLM15");
   EXPECT_EQ(add("A", 1, 201, 1, 5, 5), -1);
-  EXPECT_EQ(t.lastMessage().text, "DLMAddObj: BUTTON object at row 201, col 1, row must be between 1 and 200.");
+  EXPECT_EQ(t.lastMessage().text,
+            "DLMAddObj: BUTTON object at row 201, col 1, row must be between 1 and 200.");
   EXPECT_EQ(add("A", 1, 1, 400, 5, 5), -1);
   EXPECT_EQ(t.lastMessage().id, "DLM25");
   EXPECT_EQ(add("A", 4, 1, 1, 5, 400), -1);
-  EXPECT_EQ(t.lastMessage().text,
-            "DLMAddObj: INPUT object, row 1, col 1, content width 400 exceeds max possible width 399.");
+  EXPECT_EQ(
+      t.lastMessage().text,
+      "DLMAddObj: INPUT object, row 1, col 1, content width 400 exceeds max possible width 399.");
   EXPECT_EQ(findObject(p, "A"), nullptr);
 }
 
 TEST_F(PanelObjects, BadDisplayWidthAddsAQuestionMarkAndEditRowsKeepTheirWidths) {
   EXPECT_EQ(add("W", 4, 3, 5, 0, 10), 0);
   EXPECT_EQ(t.lastMessage().text,
-            "DLMAddObj: Object name W, type INPUT, at row 3, col 5, display width 1, will display as '?'");
+            "DLMAddObj: Object name W, type INPUT, at row 3, col 5, display width 1, will display "
+            "as '?'");
   ScreenObject* w = findObject(p, "W");
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->displayWidth, 1);

@@ -1,9 +1,10 @@
 // Scrolling an edit task by command and by key, as a user reads the screen.
+#include "screen/scroll.h"
+
 #include <gtest/gtest.h>
 
 #include "core/line.h"
 #include "screen/cursor_moves.h"
-#include "screen/scroll.h"
 #include "screen_fixture.h"
 
 namespace kiv::test {
@@ -105,7 +106,8 @@ TEST(Scroll, WithTheRulerAPageIsTheRowsThatShowLines) {
   ASSERT_TRUE(p.rulerShown());
   EXPECT_EQ(p.lineAtRow(p.firstDataRow), nullptr);
   t.command("down");
-  EXPECT_EQ(std::string(p.lineAtRow(p.firstDataRow + 1)->text()), "line 9");  // TOF and 1..8 were shown
+  EXPECT_EQ(std::string(p.lineAtRow(p.firstDataRow + 1)->text()),
+            "line 9");  // TOF and 1..8 were shown
   t.command("bottom");
   EXPECT_EQ(p.lineAtRow(p.firstDataRow + p.dataRows - 1)->kind(), LineKind::Bof);
 }

@@ -20,11 +20,11 @@ using ExpectedRow = std::vector<ExpectedCell>;
 
 std::optional<Element> elementOf(char32_t letter) {
   static constexpr std::pair<char32_t, Element> kLetters[] = {
-      {U'E', Element::EditText},    {U'B', Element::BrowseText},  {U'N', Element::LineNumbers},
-      {U'C', Element::LineCommands}, {U'L', Element::LineLabels}, {U'T', Element::TofBofLine},
-      {U'R', Element::RulerLine},   {U'X', Element::ExcludeLine}, {U'H', Element::HexLine},
-      {U'M', Element::MessageLine}, {U'S', Element::StatusLine},  {U'A', Element::DialogLabel},
-      {U'I', Element::DialogInput}, {U'U', Element::DialogButton}, {U'F', Element::FoundText},
+      {U'E', Element::EditText},     {U'B', Element::BrowseText},   {U'N', Element::LineNumbers},
+      {U'C', Element::LineCommands}, {U'L', Element::LineLabels},   {U'T', Element::TofBofLine},
+      {U'R', Element::RulerLine},    {U'X', Element::ExcludeLine},  {U'H', Element::HexLine},
+      {U'M', Element::MessageLine},  {U'S', Element::StatusLine},   {U'A', Element::DialogLabel},
+      {U'I', Element::DialogInput},  {U'U', Element::DialogButton}, {U'F', Element::FoundText},
       {U'V', Element::VoidArea}};
   for (auto [c, e] : kLetters)
     if (c == letter) return e;
@@ -37,7 +37,8 @@ ExpectedRow parseRow(const std::u32string& text, const ColourScheme& scheme) {
   std::optional<std::uint8_t> attr;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
-    if (!attr && c == U'{' && i + 2 < text.size() && text[i + 2] == U':' && elementOf(text[i + 1])) {
+    if (!attr && c == U'{' && i + 2 < text.size() && text[i + 2] == U':' &&
+        elementOf(text[i + 1])) {
       attr = scheme.attr(*elementOf(text[i + 1]));
       i += 2;
     } else if (attr && c == U'}') {
@@ -63,7 +64,8 @@ std::vector<ExpectedRow> parseScreen(std::string_view text, const ColourScheme& 
     std::size_t bar = line.rfind(U'|');
     if (bar == std::u32string::npos) continue;  // blank lines around the screen
     int repeat = 1;
-    if (bar + 1 < line.size() && line[bar + 1] == U'*') repeat = std::stoi(std::string(line.begin() + static_cast<long>(bar) + 2, line.end()));
+    if (bar + 1 < line.size() && line[bar + 1] == U'*')
+      repeat = std::stoi(std::string(line.begin() + static_cast<long>(bar) + 2, line.end()));
     // "|*N" has its bar before the star; a row may itself hold "|".
     ExpectedRow row = parseRow(line.substr(0, bar), scheme);
     for (int i = 0; i < repeat; ++i) rows.push_back(row);
