@@ -23,11 +23,9 @@ class LoadUtf16Test : public LoadTest {
   }
 };
 
+// The marks FF FE and FE FF are written \377\376 and \376\377 here.
 // "A", U+263A, CR LF, "b" in little-endian order.
-const std::string kLittle(
-    "\xFF\xFE"
-    "A\0\x3A\x26\r\0\n\0b\0",
-    12);
+const std::string kLittle("\377\376A\0\x3A\x26\r\0\n\0b\0", 12);
 
 TEST_F(LoadUtf16Test, LittleEndianWithAReplacementAsksInEdit) {
   t.file("a.u", kLittle);
@@ -72,18 +70,13 @@ TEST_F(LoadUtf16Test, TwoByteFileIsNoUtf16AndOtherPairsAreData) {
   auto task = open("a.u");
   EXPECT_FALSE(task->load.utf16);
   EXPECT_EQ(texts(*task), V{"\xFF\xFE"});
-  t.file("a.u",
-         "\xFE\xFE"
-         "ab\n");
-  EXPECT_EQ(texts(*open("a.u")), V{"\xFE\xFE"
-                                   "ab"});
+  t.file("a.u", "\376\376ab\n");
+  EXPECT_EQ(texts(*open("a.u")), V{"\376\376ab"});
   EXPECT_TRUE(t.messages().empty());
 }
 
 TEST_F(LoadUtf16Test, OddLengthEndsTheLoadKeepingWhatWasRead) {
-  t.file("a.u", std::string("\xFF\xFE"
-                            "A\0\n\0B\0C",
-                            9));
+  t.file("a.u", std::string("\377\376A\0\n\0B\0C", 9));
   auto task = open("a.u");
   ASSERT_TRUE(task);
   EXPECT_EQ(texts(*task), (V{"A", "B"}));
@@ -93,11 +86,10 @@ TEST_F(LoadUtf16Test, OddLengthEndsTheLoadKeepingWhatWasRead) {
             "File:  " + t.path("a.u") +
                 "\n\nThe file is in Unicode format (UTF-16) but has an odd number of bytes: its "
                 "last byte is not a whole character.\n\nFile load aborted.");
-  t.file("a.u",
-         "\xFF\xFE"
-         "A");
-  EXPECT_EQ(open("a.u", TaskMode::Browse)->mode, TaskMode::Browse);
-  EXPECT_EQ(shape(*open("a.u", TaskMode::Browse)), "TB");
+  t.file("a.u", "\377\376A");
+  task = open("a.u", TaskMode::Browse);
+  EXPECT_EQ(task->mode, TaskMode::Browse);
+  EXPECT_EQ(shape(*task), "TB");
 }
 
 TEST_F(LoadUtf16Test, AUtf16FileIsLoadedWholeEvenWhenPiecemealIsOn) {

@@ -56,40 +56,23 @@ TEST_F(LoadVariableTest, StrictnessKeepsOtherEndsAsData) {
   EXPECT_EQ(load(strict, "a\rb\nc\r\rd"), (V{"a", "b\nc", "", "d"}));
   EXPECT_EQ(task->load.terminator, "CR");
   // Before the first end is found the loose rules hold.
-  EXPECT_EQ(load(strict,
-                 "a\r\x0C"
-                 "b\r\nc\nd\r\n"),
-            (V{"a",
-               "\x0C"
-               "b",
-               "c\nd"}));
+  EXPECT_EQ(load(strict, "a\r\fb\r\nc\nd\r\n"), (V{"a", "\fb", "c\nd"}));
 }
 
 TEST_F(LoadVariableTest, FormFeedAfterCrStartsTheNextRecordAndDetectsNothing) {
-  EXPECT_EQ(load("", "a\r\x0C"), (V{"a", "\x0C"}));
+  EXPECT_EQ(load("", "a\r\f"), (V{"a", "\f"}));
   EXPECT_EQ(task->load.terminator, "");
-  EXPECT_EQ(load("", "a\r\x0Cpage\nz\n"), (V{"a", "\x0Cpage", "z"}));
+  EXPECT_EQ(load("", "a\r\fpage\nz\n"), (V{"a", "\fpage", "z"}));
   EXPECT_EQ(task->load.terminator, "LF");
 }
 
+// 0x1A is written \032 here.
 TEST_F(LoadVariableTest, EofByteEndsTheFileOnlyWithEofRead) {
-  EXPECT_EQ(load("BOOLeofread=TRUE\n",
-                 "a\nb\x1A"
-                 "c\nd\n"),
-            (V{"a", "b"}));
+  EXPECT_EQ(load("BOOLeofread=TRUE\n", "a\nb\032c\nd\n"), (V{"a", "b"}));
   EXPECT_EQ(shape(*task), "TxxB");
-  EXPECT_EQ(load("BOOLeofread=TRUE\n", "a\n\x1A\nmore\n"), (V{"a"}));
-  EXPECT_EQ(load("BOOLeofread=TRUE\n",
-                 "a\r\x1A"
-                 "b\n"),
-            (V{"a"}));
-  EXPECT_EQ(load("",
-                 "a\nb\x1A"
-                 "c\nd\n"),
-            (V{"a",
-               "b\x1A"
-               "c",
-               "d"}));
+  EXPECT_EQ(load("BOOLeofread=TRUE\n", "a\n\032\nmore\n"), (V{"a"}));
+  EXPECT_EQ(load("BOOLeofread=TRUE\n", "a\r\032b\n"), (V{"a"}));
+  EXPECT_EQ(load("", "a\nb\032c\nd\n"), (V{"a", "b\032c", "d"}));
 }
 
 TEST_F(LoadVariableTest, TabsExpandToTheNextStopOrAreRetainedOncePerOpen) {

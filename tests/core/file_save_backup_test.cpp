@@ -21,6 +21,13 @@ mode_t modeOf(const std::string& path) {
   return st.st_mode & 07777;
 }
 
+// A session and a task of its own (no file, no profile).
+class BackupFileTest : public ::testing::Test {
+ protected:
+  test::EditorTest t;
+  Task task{t.session()};
+};
+
 TEST(BackupRuleTest, TwoQuotedPathsSeparatedByBlanks) {
   auto rule = parseBackupRule(R"(  "/a b/src"   ".KivBackupFiles"  )");
   ASSERT_TRUE(rule);
@@ -52,8 +59,7 @@ TEST(BackupRuleTest, RulesAreReadFromTheOptionGroupSkippingBadLines) {
   t.file("options/kivoptions.backuppaths.txt",
          "\"/one\" \"/bak1\"\r\n"
          "garbage line\n" +
-             std::string(700, 'z') + "\n" +
-             "\"*\" \".KivBackupFiles\"\n");
+             std::string(700, 'z') + "\n" + "\"*\" \".KivBackupFiles\"\n");
   std::vector<BackupRule> rules = readBackupRules(t.session());
   ASSERT_EQ(rules.size(), 2u);
   EXPECT_EQ(rules[0].from, "/one");
@@ -61,9 +67,7 @@ TEST(BackupRuleTest, RulesAreReadFromTheOptionGroupSkippingBadLines) {
   EXPECT_EQ(rules[1].to, ".KivBackupFiles");
 }
 
-TEST(BackupDueTest, ByZBackupAndTheProfile) {
-  test::EditorTest t;
-  Task task(t.session());
+TEST_F(BackupFileTest, DueByZBackupAndTheProfile) {
   varSet(t.session(), "ZBACKUP", "ALWAYS");
   EXPECT_TRUE(backupDue(task));
   varSet(t.session(), "ZBACKUP", "FILEPROF");
@@ -75,9 +79,7 @@ TEST(BackupDueTest, ByZBackupAndTheProfile) {
   EXPECT_FALSE(backupDue(task));
 }
 
-TEST(BackupFileTest, BesideTheFileReplacingTheOldBackup) {
-  test::EditorTest t;
-  Task task(t.session());
+TEST_F(BackupFileTest, BesideTheFileReplacingTheOldBackup) {
   std::string file = t.file("d/a.txt", "version 2\n");
   t.file("d/a.txt.bak", "version 1\n");
   EXPECT_EQ(backupFile(task, file), 0);
@@ -92,23 +94,18 @@ TEST(BackupFileTest, BesideTheFileReplacingTheOldBackup) {
   EXPECT_TRUE(task.mayEnd);
 }
 
-TEST(BackupFileTest, AnUndeletableOldBackupStopsIt) {
-  test::EditorTest t;
-  Task task(t.session());
+TEST_F(BackupFileTest, AnUndeletableOldBackupStopsIt) {
   std::string file = t.file("a.txt", "data\n");
   t.file("a.txt.bak/keep", "x");  // a non-empty directory in the way
   EXPECT_EQ(backupFile(task, file), -1);
   EXPECT_FALSE(task.mayEnd);
   EXPECT_EQ(t.lastMessage().id, "BACKUP5");
-  EXPECT_EQ(t.lastMessage().text,
-            "Unable to delete old backup file:\n\n" + file +
-                ".bak\n\nUse SAVEAS to save under a different name.");
+  EXPECT_EQ(t.lastMessage().text, "Unable to delete old backup file:\n\n" + file +
+                                      ".bak\n\nUse SAVEAS to save under a different name.");
   EXPECT_EQ(t.read(file), "data\n");
 }
 
-TEST(BackupFileTest, IntoTheRuleDirectoryKeepingPermissionBits) {
-  test::EditorTest t;
-  Task task(t.session());
+TEST_F(BackupFileTest, IntoTheRuleDirectoryKeepingPermissionBits) {
   std::string file = t.file("src/a.txt", "new\n");
   ::chmod(file.c_str(), 0640);
   t.file("options/kivoptions.backuppaths.txt",
@@ -122,18 +119,14 @@ TEST(BackupFileTest, IntoTheRuleDirectoryKeepingPermissionBits) {
       << "no temporary file left behind";
 }
 
-TEST(BackupFileTest, ARelativeBackupDirectoryIsMadeBesideTheFile) {
-  test::EditorTest t;
-  Task task(t.session());
+TEST_F(BackupFileTest, ARelativeBackupDirectoryIsMadeBesideTheFile) {
   std::string file = t.file("w/b.txt", "b\n");
   t.file("options/kivoptions.backuppaths.txt", "\"*\" \".KivBackupFiles\"\n");
   EXPECT_EQ(backupFile(task, file), 0);
   EXPECT_EQ(t.read("w/.KivBackupFiles/b.txt"), "b\n");
 }
 
-TEST(BackupFileTest, RuleFailuresKeepTheFileAndTheTask) {
-  test::EditorTest t;
-  Task task(t.session());
+TEST_F(BackupFileTest, RuleFailuresKeepTheFileAndTheTask) {
   std::string file = t.file("s/c.txt", "c\n");
   std::string rules = "options/kivoptions.backuppaths.txt";
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/file_load.h"
+#include "core/file_load_fixture.h"
 #include "core/file_save.h"
 #include "services/option_group.h"
 #include "support/editor_test.h"
@@ -22,10 +23,7 @@ struct RoundTrip {
   std::string contents;
 };
 
-const std::string kBase =
-    "Recfm=VARIABLE\nMaxRecLen=32000\nCharsetFile=ASCII-ISO8859\nNewFileRecordTerminator=LF\n"
-    "LongRecordOption=Notify\nMaxRecordOption=Notify\nTrailingBlanksOption=LeaveBlanksAsIs\n"
-    "TabsIn=0\nTabsOut=0\nBOOLbackup=FALSE\n";
+const std::string kBase = "MaxRecLen=32000\nTabsOut=0\nBOOLbackup=FALSE\n";  // over kPlainProfile
 
 std::string rdpRecords() {
   // Static AA before, 00 00 after, Intel length = data + 4; one empty record.
@@ -59,15 +57,13 @@ const RoundTrip kCases[] = {
     {"tabsinout", "TabsIn=4\nTabsOut=4\n", "a\tb\n\tc\nab\td  e\n"},
 };
 
-class SaveRoundTripTest : public ::testing::TestWithParam<RoundTrip> {};
+class SaveRoundTripTest : public test::LoadTest, public ::testing::WithParamInterface<RoundTrip> {};
 
 TEST_P(SaveRoundTripTest, ACleanFileLoadedAndSavedIsByteIdentical) {
   const RoundTrip& c = GetParam();
-  test::EditorTest t;
-  setSearchPaths(t.session());
-  t.file("options/kivfileprof." + std::string(c.name) + ".txt", kBase + c.profile);
+  profile(c.name, kBase + c.profile);
   std::string path = t.file("f." + std::string(c.name), c.contents);
-  std::unique_ptr<Task> task = openTask(t.session(), path, TaskMode::Edit);
+  std::unique_ptr<Task> task = openTask(s(), path, TaskMode::Edit);
   ASSERT_TRUE(task);
   ASSERT_EQ(task->mode, TaskMode::Edit) << t.lastMessage().text;
   EXPECT_FALSE(task->modified);

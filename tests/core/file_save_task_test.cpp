@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/file_load.h"
+#include "core/file_load_fixture.h"
 #include "core/file_profile.h"
 #include "core/file_save.h"
 #include "core/line_ops.h"
@@ -61,19 +62,12 @@ struct stat statOf(const std::string& path) {
   return st;
 }
 
-class SaveTaskTest : public ::testing::Test {
+// Files of extension txt take the shipped profile (no backup); profile()
+// writes the others.
+class SaveTaskTest : public test::LoadTest {
  protected:
-  void SetUp() override { setSearchPaths(t.session()); }
-
-  Session& s() { return t.session(); }
-
-  // A profile named after a file extension, on top of plain LF text settings.
-  void profile(std::string_view name, std::string_view overrides) {
-    t.file("options/kivfileprof." + std::string(name) + ".txt",
-           "Recfm=VARIABLE\nMaxRecLen=32000\nCharsetFile=ASCII-ISO8859\n"
-           "NewFileRecordTerminator=LF\nLongRecordOption=Notify\nMaxRecordOption=Notify\n"
-           "TrailingBlanksOption=LeaveBlanksAsIs\nTabsIn=0\nTabsOut=0\nBOOLbackup=FALSE\n" +
-               std::string(overrides));
+  void profile(std::string_view ext, std::string_view overrides) {
+    LoadTest::profile(ext, "TabsOut=0\nBOOLbackup=FALSE\n" + std::string(overrides));
   }
 
   std::unique_ptr<Task> open(std::string_view rel, TaskMode mode = TaskMode::Edit) {
@@ -90,7 +84,19 @@ class SaveTaskTest : public ::testing::Test {
     setLineText(task, line, text);
   }
 
-  test::EditorTest t;
+  // Writes `contents` to `rel`, opens it and changes its first line to `text`.
+  std::unique_ptr<Task> edited(std::string_view rel, std::string_view contents,
+                               std::string_view text, TaskMode mode = TaskMode::Edit) {
+    t.file(rel, contents);
+    std::unique_ptr<Task> task = open(rel, mode);
+    if (task) change(*task, 1, text);
+    return task;
+  }
+
+  void expectMessage(std::string_view id, const std::string& text) {
+    EXPECT_EQ(t.lastMessage().id, id);
+    EXPECT_EQ(t.lastMessage().text, text);
+  }
 };
 
 TEST_F(SaveTaskTest, SavesTheLinesAndClearsTheModifiedFlag) {
@@ -103,8 +109,7 @@ TEST_F(SaveTaskTest, SavesTheLinesAndClearsTheModifiedFlag) {
   EXPECT_EQ(t.read("a.txt"), "one\nTWO\n");
   EXPECT_FALSE(task->modified);
   EXPECT_TRUE(task->mayEnd);
-  EXPECT_EQ(t.lastMessage().id, "SAVE20");
-  EXPECT_EQ(t.lastMessage().text, "File saved");
+  expectMessage("SAVE20", "File saved");
   EXPECT_EQ(entries(t.dir()), (std::vector<std::string>{"a.txt", "allusers", "options"}))
       << "no temporary file, no backup (the txt profile asks for none)";
 
@@ -117,41 +122,29 @@ TEST_F(SaveTaskTest, SavesTheLinesAndClearsTheModifiedFlag) {
 }
 
 TEST_F(SaveTaskTest, ViewAndBrowseWriteNothing) {
-  t.file("v.txt", "data\n");
   for (TaskMode mode : {TaskMode::View, TaskMode::Browse}) {
-    auto task = open("v.txt", mode);
-    change(*task, 1, "changed");
+    auto task = edited("v.txt", "data\n", "changed", mode);
     EXPECT_EQ(saveTask(*task, false), -1);
     EXPECT_FALSE(task->modified);
-    EXPECT_EQ(t.lastMessage().id, "SAVE5");
-    EXPECT_EQ(t.lastMessage().text, "SAVE is disabled, file not written");
+    expectMessage("SAVE5", "SAVE is disabled, file not written");
     EXPECT_EQ(t.read("v.txt"), "data\n");
   }
 }
 
-TEST_F(SaveTaskTest, TerminatorOfNewAndOfLoadedFiles) {
+TEST_F(SaveTaskTest, ANewFileGetsTheNewFileTerminator) {
   profile("crlf", "NewFileRecordTerminator=CR+LF\n");
   auto task = open("new.crlf");
-  EXPECT_TRUE(task->newFile);
-  EXPECT_TRUE(t.exists("new.crlf")) << "EDIT creates the file at once";
+  ASSERT_TRUE(task->newFile);
   ASSERT_EQ(insertLinesBelow(*task, task->lines.first, 2), 0);
   change(*task, 1, "first");
   change(*task, 2, "second");
   EXPECT_EQ(saveTask(*task, true), 0);
   EXPECT_EQ(t.read("new.crlf"), "first\r\nsecond\r\n");
   EXPECT_FALSE(task->newFile);
-
-  t.file("old.crlf", "a\nb\n");
-  task = open("old.crlf");
-  change(*task, 1, "A");
-  EXPECT_EQ(saveTask(*task, false), 0);
-  EXPECT_EQ(t.read("old.crlf"), "A\nb\n") << "the terminator read wins over the new-file one";
 }
 
 TEST_F(SaveTaskTest, AChangeByAnotherProgramIsOverwrittenOnlyOnYes) {
-  t.file("c.txt", "mine\n");
-  auto task = open("c.txt");
-  change(*task, 1, "edited");
+  auto task = edited("c.txt", "mine\n", "edited");
   t.file("c.txt", "theirs, longer\n");
 
   t.answer(BoxAnswer::No);
@@ -175,10 +168,8 @@ TEST_F(SaveTaskTest, AChangeByAnotherProgramIsOverwrittenOnlyOnYes) {
 }
 
 TEST_F(SaveTaskTest, AChangeOfSameSizeIsSeenByItsModificationTime) {
-  std::string path = t.file("m.txt", "1234\n");
-  auto task = open("m.txt");
-  change(*task, 1, "mine");
-  t.file("m.txt", "5678\n");
+  auto task = edited("m.txt", "1234\n", "mine");
+  std::string path = t.file("m.txt", "5678\n");
   timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 5}};
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
   t.answer(BoxAnswer::No);
@@ -222,17 +213,14 @@ TEST_F(SaveTaskTest, AFileRemovedBehindTheTaskIsWrittenAgainOnYes) {
 TEST_F(SaveTaskTest, AFailedWriteLeavesTheOldFileWhole) {
   std::string old(10000, 'o');
   for (std::size_t i = 99; i < old.size(); i += 100) old[i] = '\n';
-  t.file("big.txt", old);
-  auto task = open("big.txt");
-  change(*task, 1, std::string(99, 'n'));
+  auto task = edited("big.txt", old, std::string(99, 'n'));
   int result;
   {
     FileSizeLimit limit(4096);
     result = saveTask(*task, false);
   }
   EXPECT_EQ(result, -1);
-  EXPECT_EQ(t.lastMessage().id, "FILE90");
-  EXPECT_EQ(t.lastMessage().text, "Write error on file:\n\n" + t.path("big.txt"));
+  expectMessage("FILE90", "Write error on file:\n\n" + t.path("big.txt"));
   EXPECT_EQ(t.read("big.txt"), old);
   EXPECT_TRUE(task->modified);
   EXPECT_EQ(entries(t.dir()), (std::vector<std::string>{"allusers", "big.txt", "options"}))
@@ -242,10 +230,8 @@ TEST_F(SaveTaskTest, AFailedWriteLeavesTheOldFileWhole) {
 }
 
 TEST_F(SaveTaskTest, AFailedRenameRemovesTheTemporaryFile) {
-  std::string path = t.file("d/x.txt", "x\n");
-  auto task = open("d/x.txt");
-  change(*task, 1, "y");
-  fs::remove(path);
+  auto task = edited("d/x.txt", "x\n", "y");
+  fs::remove(t.path("d/x.txt"));
   t.file("d/x.txt/inside", "a directory took the name");
   t.answer(BoxAnswer::Yes);
   EXPECT_EQ(saveTask(*task, false), -1);
@@ -280,16 +266,14 @@ TEST_F(SaveTaskTest, TheWriteLockIsHeldOnTheNewFileUnlessKeptClosed) {
 }
 
 TEST_F(SaveTaskTest, AFileHeldByAnotherWriterIsNotWritten) {
-  std::string path = t.file("h.txt", "h\n");
-  auto task = open("h.txt");
+  auto task = edited("h.txt", "h\n", "mine");
   ASSERT_FALSE(task->load.lockHeld) << "without ZEDIT.WRITELOCK the file is closed after loading";
+  std::string path = t.path("h.txt");
   int other = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
   ASSERT_TRUE(platform::lockForWrite(other));
-  change(*task, 1, "mine");
   EXPECT_EQ(saveTask(*task, false), -1);
-  EXPECT_EQ(t.lastMessage().id, "SAVE15");
-  EXPECT_EQ(t.lastMessage().text, "Unable to re-open file for write.\n\n" + path +
-                                      "\n\nUse SAVEAS to save under a different name.");
+  expectMessage("SAVE15", "Unable to re-open file for write.\n\n" + path +
+                              "\n\nUse SAVEAS to save under a different name.");
   EXPECT_FALSE(task->mayEnd);
   EXPECT_EQ(t.read("h.txt"), "h\n");
   ::close(other);
@@ -298,24 +282,21 @@ TEST_F(SaveTaskTest, AFileHeldByAnotherWriterIsNotWritten) {
 
 TEST_F(SaveTaskTest, BackupAlwaysKeepsTheVersionBeforeTheLastSave) {
   varSet(s(), "ZBACKUP", "ALWAYS");
-  t.file("b.txt", "v1\n");
-  auto task = open("b.txt");
-  change(*task, 1, "v2");
+  auto task = edited("b.txt", "v1\n", "v2");
   EXPECT_EQ(saveTask(*task, false), 0);
   change(*task, 1, "v3");
   EXPECT_EQ(saveTask(*task, false), 0);
   EXPECT_EQ(t.read("b.txt"), "v3\n");
   EXPECT_EQ(t.read("b.txt.bak"), "v2\n");
-  EXPECT_EQ(entries(t.dir()), (std::vector<std::string>{"allusers", "b.txt", "b.txt.bak", "options"}));
+  EXPECT_EQ(entries(t.dir()),
+            (std::vector<std::string>{"allusers", "b.txt", "b.txt.bak", "options"}));
 }
 
 TEST_F(SaveTaskTest, AFailedBackupWritesNothing) {
   varSet(s(), "ZBACKUP", "FILEPROF");
   profile("bk", "BOOLbackup=TRUE\n");
   t.file("options/kivoptions.backuppaths.txt", "\"*\" \".\"\n");
-  t.file("s.bk", "same\n");
-  auto task = open("s.bk");
-  change(*task, 1, "changed");
+  auto task = edited("s.bk", "same\n", "changed");
   EXPECT_EQ(saveTask(*task, false), -1);
   ASSERT_GE(t.messages().size(), 2u);
   EXPECT_EQ(t.messages()[t.messages().size() - 2].id, "BACKUP20");
@@ -356,9 +337,7 @@ TEST_F(SaveTaskTest, APartlyLoadedFileWhoseLoadEndsIsNeverWritten) {
 TEST_F(SaveTaskTest, AnRdpRecordTooLongForItsFieldIsRefused) {
   profile("rdp", "Recfm=RDP\nMaxRecLen=128000\nRDPReclenByteOrder=Intel\nRDPAddToReclen=0\n");
   std::string old = std::string("\x02\x00", 2) + "ab";
-  t.file("r.rdp", old);
-  auto task = open("r.rdp");
-  change(*task, 1, std::string(70000, 'z'));
+  auto task = edited("r.rdp", old, std::string(70000, 'z'));
   EXPECT_EQ(saveTask(*task, false), -1);
   EXPECT_EQ(t.lastMessage().id, "SAVE45");
   EXPECT_EQ(t.read("r.rdp"), old);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/excluded.h"
+#include "core/hex_view.h"
 #include "core/line_ops.h"
 #include "support/editor_test.h"
 
@@ -166,6 +168,76 @@ TEST_F(LineInsertDeleteTest, DeleteHandsTextLinesToUndoWithTheirPosition) {
   EXPECT_EQ(task.changeCount, 3);
   freeLine(task, b);  // free was not set: the caller keeps it
   freeLine(task, a);  // what the journal would free
+}
+
+// Excluded markers and hex view lines are built on the same line store.
+using ExcludedTest = LineInsertDeleteTest;
+using HexViewTest = LineInsertDeleteTest;
+
+TEST_F(ExcludedTest, MarkerTextIsCentredInDashes) {
+  // " 5 lines excluded " is 18 characters.
+  EXPECT_EQ(excludedMarkerText(5, 24), "--- 5 lines excluded ---");
+  EXPECT_EQ(excludedMarkerText(5, 25), "--- 5 lines excluded ----");
+  EXPECT_EQ(excludedMarkerText(5, 19), " 5 lines excluded -");
+  EXPECT_EQ(excludedMarkerText(12345, 10), " 12345 lines excluded ");
+
+  t.session().panelWidth = 300;
+  EXPECT_EQ(excludedMarkerText(task, 7).size(), 256u);
+  Line* marker = createExcludedMarker(task, 7);
+  EXPECT_EQ(marker->kind(), LineKind::Excluded);
+  EXPECT_EQ(marker->excludedCount(), 7);
+  t.session().panelWidth = 20;
+  ASSERT_EQ(setExcludedMarker(task, marker, 9), 0);
+  EXPECT_EQ(marker->text(), "- 9 lines excluded -");
+  EXPECT_EQ(marker->excludedCount(), 9);
+  freeLine(task, marker);
+}
+
+TEST_F(ExcludedTest, RangeEndingOnAMarkerTakesInTheHiddenLines) {
+  Line* marker = add("", LineKind::Excluded);
+  add("", LineKind::Text, false);
+  Line* hidden = add("", LineKind::Text, false);
+  Line* second = add("", LineKind::Excluded);
+  Line* hiddenToo = add("", LineKind::Text, false);
+  Line* shown = add("");
+
+  EXPECT_EQ(extendOverExcluded(task, marker), hidden) << "stops before a visible marker";
+  EXPECT_EQ(extendOverExcluded(task, shown), shown) << "not a marker";
+  t.session().hideExcludedMarkers = true;
+  EXPECT_EQ(extendOverExcluded(task, marker), hiddenToo);
+  EXPECT_TRUE(hiddenLine(task, second));
+  EXPECT_EQ(extendOverExcluded(task, nullptr), nullptr);
+}
+
+TEST_F(HexViewTest, OnPutsThreeLinesUnderEveryLineButBofAndOffTakesThemAway) {
+  Line* marker = createExcludedMarker(task, 1);
+  task.lines.append(marker);
+  add("x", LineKind::Text, false);
+  finishLineStore(task);
+  t.session().hideExcludedMarkers = true;
+
+  EXPECT_EQ(hexViewOn(task), 3);
+  EXPECT_EQ(layout(),
+            "TOF HEXHIGH HEXLOW HEXSEP EXCLUDED [HEXHIGH] [HEXLOW] [HEXSEP] "
+            "[x] [HEXHIGH] [HEXLOW] [HEXSEP] BOF");
+  EXPECT_EQ(hexViewOn(task), 0) << "lines that have hex lines get no second set";
+  EXPECT_EQ(task.lines.count, 13u);
+  EXPECT_FALSE(task.modified);
+
+  task.topLine = task.lines.first->next;
+  EXPECT_EQ(hexViewOff(task), 9);
+  EXPECT_EQ(layout(), "TOF EXCLUDED [x] BOF");
+  EXPECT_EQ(task.topLine, marker);
+
+  t.session().hideExcludedMarkers = false;
+  hexViewOn(task);
+  EXPECT_TRUE(marker->next->shown) << "a visible marker's hex lines are shown";
+  EXPECT_EQ(insertHexLinesAfter(task, task.lines.last), -1);
+}
+
+TEST_F(HexViewTest, DigitsAreTheHighOrLowNibbles) {
+  EXPECT_EQ(hexDigits(std::string("A\x9f\0z", 4), true), "4907");
+  EXPECT_EQ(hexDigits(std::string("A\x9f\0z", 4), false), "1F0A");
 }
 
 }  // namespace

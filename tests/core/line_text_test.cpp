@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/file_profile.h"
+#include "core/line.h"
 #include "core/line_ops.h"
 #include "core/scratch_buffer.h"
 #include "support/editor_test.h"
@@ -182,6 +183,71 @@ TEST_F(LineTextTest, TrimDropsTrailingPadOnlyForVariableRecords) {
   EXPECT_EQ(trimTrailingBlanks(task, ebcdic), 2);
   EXPECT_EQ(ebcdic->text(), "a ");
   for (Line* l : {line, blanks, note, ebcdic}) freeLine(task, l);
+}
+
+TEST_F(LineTextTest, KindAndFlagsDoNotDisturbTheLength) {
+  Line* line = createLine(task, std::string(kMaxLineLength, 'x'), LineKind::Note);
+  line->setKind(LineKind::Text);
+  line->hexHighNote = line->hexLowNote = line->error = line->changed = true;
+  line->sequenced = line->fromCols = line->fromNote = line->savedForUndo = true;
+  line->recordNumber = 0xFFFFFFFF;
+  EXPECT_EQ(line->length(), kMaxLineLength);
+  EXPECT_EQ(line->kind(), LineKind::Text);
+  EXPECT_EQ(lineKindName(line->kind()), "TEXT");
+  EXPECT_TRUE(line->shown);
+  EXPECT_FALSE(line->inserted || line->ebcdic);
+  freeLine(task, line);
+}
+
+TEST_F(LineTextTest, CommandAndLabelFieldsAreBlankUntilSet) {
+  Line* line = createLine(task, "data", LineKind::Text);
+  std::size_t plain = allocator().bytes();
+  EXPECT_EQ(line->lineCommand(), "         ");
+  setLineCommand(task, line, "         ");
+  EXPECT_FALSE(line->hasPendingCommand());
+  EXPECT_EQ(allocator().bytes(), plain) << "blank fields need no extension";
+
+  setLineCommand(task, line, "        D");
+  EXPECT_TRUE(line->hasPendingCommand());
+  setLabel(task, line, ".LABELTOOLONG");
+  EXPECT_EQ(line->label(), ".LABELTOO");
+  setLineCommand(task, line, "");
+  EXPECT_FALSE(line->hasPendingCommand());
+  EXPECT_GT(allocator().bytes(), plain) << "the label still needs it";
+  setLabel(task, line, "");
+  EXPECT_EQ(allocator().bytes(), plain) << "an empty extension is given back";
+  freeLine(task, line);
+}
+
+TEST_F(LineTextTest, ScratchPoolReusesFreeEntriesWhileMaxRecLenFits) {
+  useProfile(Charset::AsciiIso8859, 'V', 100);
+  ScratchBuffer* first = getScratchBuffer(task);
+  ScratchBuffer* second = getScratchBuffer(task);
+  ASSERT_NE(first, second);
+  EXPECT_EQ(first->capacity, 108u);
+  EXPECT_TRUE(first->inUse && second->inUse);
+  std::memset(first->data(), 'x', first->capacity);  // the whole capacity is usable
+  EXPECT_EQ(releaseScratchBuffer(task, first), 0);
+  EXPECT_EQ(getScratchBuffer(task), first);
+  EXPECT_EQ(task.scratch.count, 2u);
+
+  releaseScratchBuffer(task, first);
+  releaseScratchBuffer(task, second);
+  task.profile->maxRecLen = 200;
+  ScratchBuffer* bigger = getScratchBuffer(task);
+  EXPECT_EQ(bigger->capacity, 208u);
+  EXPECT_EQ(task.scratch.count, 1u) << "entries too small for MaxRecLen are freed";
+}
+
+TEST_F(LineTextTest, OverwrittenScratchGuardIsReportedAndTheEntryKept) {
+  ScratchBuffer* buffer = getScratchBuffer(task);
+  EXPECT_EQ(buffer->capacity, 136u) << "MaxRecLen 128 without a profile";
+  buffer->guard = 0x41414141;
+  EXPECT_EQ(releaseScratchBuffer(task, buffer), -1);
+  EXPECT_EQ(t.lastMessage().id, "TASK105");
+  EXPECT_EQ(t.lastMessage().text, "Tried to free corrupted record buffer, can't continue");
+  EXPECT_TRUE(buffer->inUse);
+  EXPECT_NE(getScratchBuffer(task), buffer);
 }
 
 TEST_F(LineTextTest, EndingTheTaskFreesEveryRecordAndBuffer) {

@@ -1,14 +1,16 @@
+#include "core/task_life.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "core/file_load_fixture.h"
 #include "core/file_profile.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
-#include "core/task_life.h"
 #include "services/option_group.h"
 #include "services/var_pool.h"
 #include "support/editor_test.h"
@@ -18,17 +20,12 @@ namespace {
 
 using platform::BoxAnswer;
 
-class TaskLifeTest : public ::testing::Test {
+class TaskLifeTest : public test::LoadTest {
  protected:
-  void SetUp() override {
-    setSearchPaths(s());
-    t.file("options/kivfileprof.txt.txt",
-           "Recfm=VARIABLE\nMaxRecLen=200\nCharsetFile=ASCII-ISO8859\nNewFileRecordTerminator=LF\n"
-           "LongRecordOption=Notify\nMaxRecordOption=Notify\nTrailingBlanksOption=LeaveBlanksAsIs\n"
-           "TabsIn=0\nTabsOut=0\nBOOLbackup=FALSE\nCapsMode=OFF\nPromptKeystrokeLimit=10\n");
+  TaskLifeTest() {
+    profile("txt", "MaxRecLen=200\nTabsOut=0\nBOOLbackup=FALSE\nPromptKeystrokeLimit=10\n");
+    t.file("a.txt", "one\n");  // the file of most tests
   }
-
-  Session& s() { return t.session(); }
 
   Task* open(std::string_view rel, TaskMode mode = TaskMode::Edit) {
     Task* task = createTask(s(), t.path(rel), mode);
@@ -49,12 +46,9 @@ class TaskLifeTest : public ::testing::Test {
     for (auto& task : s().tasks) out.push_back(task.get());
     return out;
   }
-
-  test::EditorTest t;
 };
 
 TEST_F(TaskLifeTest, CreateAppendsLoadsAndKeepsItsOwnCopyOfTheSettings) {
-  t.file("a.txt", "one\ntwo\n");
   t.file("b.txt", "three\n");
   varSet(s(), "ZEDIT.FIND.GLOBAL", "TRUE");
   varSet(s(), "ZFIND.LAST.STR1", "abc");
@@ -67,7 +61,7 @@ TEST_F(TaskLifeTest, CreateAppendsLoadsAndKeepsItsOwnCopyOfTheSettings) {
   ASSERT_TRUE(a->topLine);
   EXPECT_TRUE(a->topLine->is(LineKind::Tof));
   EXPECT_EQ(a->topLine, a->lines.first);
-  EXPECT_EQ(a->lines.count, 4u) << "TOF, two records, BOF";
+  EXPECT_EQ(a->lines.count, 3u) << "TOF, the record, BOF";
   EXPECT_EQ(a->settings.findGlobal, "TRUE");
   EXPECT_EQ(a->settings.lastStr1, "abc");
   EXPECT_EQ(b->settings.lastStr1, "xyz");
@@ -75,10 +69,8 @@ TEST_F(TaskLifeTest, CreateAppendsLoadsAndKeepsItsOwnCopyOfTheSettings) {
 }
 
 TEST_F(TaskLifeTest, FailedCreateLeavesNoTaskBehind) {
-  t.file("a.txt", "one\n");
   Task* a = open("a.txt");
   EXPECT_EQ(createTask(s(), t.path("missing.txt"), TaskMode::Browse), nullptr);
-  EXPECT_EQ(t.lastMessage().text, "File does not exist or has length 0:\n\n" + t.path("missing.txt"));
   EXPECT_EQ(createTask(s(), t.dir(), TaskMode::Edit), nullptr) << "a directory";
   EXPECT_EQ(taskList(), (std::vector<Task*>{a}));
   EXPECT_EQ(s().currentTask, a);
@@ -91,19 +83,18 @@ TEST_F(TaskLifeTest, FailedCreateLeavesNoTaskBehind) {
 }
 
 TEST_F(TaskLifeTest, ViewTellsThatChangesCannotBeSaved) {
-  t.file("v.txt", "data\n");
   t.clearMessages();
-  Task* v = open("v.txt", TaskMode::View);
+  Task* v = open("a.txt", TaskMode::View);
   ASSERT_TRUE(v);
   EXPECT_EQ(t.lastMessage().id, "VIEW05");
-  EXPECT_EQ(t.lastMessage().text, "In VIEW mode, if you modify this file, you can not save changes.");
+  EXPECT_EQ(t.lastMessage().text,
+            "In VIEW mode, if you modify this file, you can not save changes.");
   t.clearMessages();
-  open("v.txt", TaskMode::Browse);
+  open("a.txt", TaskMode::Browse);
   EXPECT_TRUE(t.messages().empty()) << "BROWSE says nothing";
 }
 
 TEST_F(TaskLifeTest, EndWithoutChangesAsksNothing) {
-  t.file("a.txt", "one\n");
   varSet(s(), "ZEDIT.PROMPTONEXIT", "TRUE");
   varSet(s(), "ZEDITVIACMDLINE", "TRUE");
   Task* a = open("a.txt");
@@ -115,7 +106,6 @@ TEST_F(TaskLifeTest, EndWithoutChangesAsksNothing) {
 }
 
 TEST_F(TaskLifeTest, EndSavesOrAsksFirst) {
-  t.file("a.txt", "one\n");
   Task* a = open("a.txt");
   modify(*a, "ONE");
   EXPECT_EQ(endTask(*a), 0) << "without PROMPTONEXIT the file is saved";
@@ -145,7 +135,6 @@ TEST_F(TaskLifeTest, EndSavesOrAsksFirst) {
 }
 
 TEST_F(TaskLifeTest, FailedSaveKeepsTheTaskOpen) {
-  t.file("a.txt", "one\n");
   Task* a = open("a.txt");
   modify(*a, "ONE");
   ASSERT_EQ(::unlink(t.path("a.txt").c_str()), 0);
@@ -157,9 +146,8 @@ TEST_F(TaskLifeTest, FailedSaveKeepsTheTaskOpen) {
 }
 
 TEST_F(TaskLifeTest, ModifiedViewNeverEndsButCancelDoes) {
-  t.file("v.txt", "data\n");
   varSet(s(), "ZEDIT.PROMPTONCANCEL", "TRUE");
-  Task* v = open("v.txt", TaskMode::View);
+  Task* v = open("a.txt", TaskMode::View);
   modify(*v, "DATA");
   EXPECT_EQ(endTask(*v), -1);
   EXPECT_EQ(t.lastMessage().text,
@@ -168,11 +156,10 @@ TEST_F(TaskLifeTest, ModifiedViewNeverEndsButCancelDoes) {
   EXPECT_EQ(s().tasks.size(), 1u);
   EXPECT_EQ(cancelTask(*v), 0) << "CANCEL of a VIEW task asks nothing";
   EXPECT_TRUE(s().tasks.empty());
-  EXPECT_EQ(t.read("v.txt"), "data\n");
+  EXPECT_EQ(t.read("a.txt"), "one\n");
 }
 
 TEST_F(TaskLifeTest, CancelAsksUnderPromptOnCancel) {
-  t.file("a.txt", "one\n");
   Task* a = open("a.txt");
   modify(*a, "ONE");
   varSet(s(), "ZEDIT.PROMPTONCANCEL", "TRUE");
@@ -217,7 +204,6 @@ TEST_F(TaskLifeTest, SwapGoesRoundTheTasks) {
   EXPECT_EQ(swapTask(s(), false), -1);
   EXPECT_EQ(t.lastMessage().id, "SESSION25");
   EXPECT_EQ(t.lastMessage().text, "SWAP only allowed when Edit/Browse is top dialog.");
-  t.file("a.txt", "a\n");
   t.file("b.txt", "b\n");
   Task* a = open("a.txt");
   EXPECT_EQ(swapTask(s(), false), -1);
@@ -245,7 +231,6 @@ TEST_F(TaskLifeTest, SwapGoesRoundTheTasks) {
 }
 
 TEST_F(TaskLifeTest, SwapDirectFindsTheFileByName) {
-  t.file("a.txt", "a\n");
   t.file("d/b.txt", "b\n");
   Task* a = open("a.txt");
   open("d/b.txt");
@@ -257,7 +242,6 @@ TEST_F(TaskLifeTest, SwapDirectFindsTheFileByName) {
 }
 
 TEST_F(TaskLifeTest, KeystrokeReminderEveryLimitPlusOne) {
-  t.file("a.txt", "a\n");
   Task* a = open("a.txt");
   t.clearMessages();
   auto reminders = [&] {
@@ -285,7 +269,6 @@ TEST_F(TaskLifeTest, KeystrokeReminderEveryLimitPlusOne) {
 }
 
 TEST_F(TaskLifeTest, SaveCommandRules) {
-  t.file("a.txt", "one\n");
   Task* b = open("a.txt", TaskMode::Browse);
   EXPECT_EQ(saveCommand(*b, ""), -1);
   EXPECT_EQ(t.lastMessage().text, "In BROWSE, no modify allowed");
@@ -296,7 +279,8 @@ TEST_F(TaskLifeTest, SaveCommandRules) {
   EXPECT_EQ(t.lastMessage().text, "File not modified, SAVE command ignored.");
   modify(*a, "ONE");
   EXPECT_EQ(saveCommand(*a, " x.txt"), -1);
-  EXPECT_EQ(t.lastMessage().text, "SAVE does not take parameters. Use SAVEAS to save under new name.");
+  EXPECT_EQ(t.lastMessage().text,
+            "SAVE does not take parameters. Use SAVEAS to save under new name.");
   EXPECT_EQ(t.read("a.txt"), "one\n");
   EXPECT_EQ(saveCommand(*a, "  "), 0);
   EXPECT_EQ(t.read("a.txt"), "ONE\n");
