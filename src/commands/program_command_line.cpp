@@ -357,12 +357,35 @@ int processCommandLine(Session& s, const std::vector<std::string>& args) {
   return processCommandLine(s, args, run);
 }
 
+// The file list's remembered mode and profile, which the options set for
+// the files of the command line: put back afterwards, so that "/P COBOL" in
+// one run does not choose the profile of every file of the next.
+class RememberedChoices {
+ public:
+  explicit RememberedChoices(Session& s)
+      : s_(s), mode_(varGet(s, "ZFLIST.MODE")), profile_(varGet(s, kProfileVar)) {}
+  ~RememberedChoices() {
+    varSet(s_, "ZFLIST.MODE", mode_);
+    varSet(s_, kProfileVar, profile_);
+  }
+  RememberedChoices(const RememberedChoices&) = delete;
+  RememberedChoices& operator=(const RememberedChoices&) = delete;
+
+ private:
+  Session& s_;
+  std::string mode_;
+  std::string profile_;
+};
+
 int processCommandLine(Session& s, const std::vector<std::string>& args, CommandLineRun& run) {
   std::vector<std::string> words;
   if (!commandLineWords(s, args, words)) return -1;
   ParsedCommandLine parsed;
-  if (CommandLineParser(s, words, parsed).parse() != 0) return -1;
-  if (openNames(s, parsed, run) != 0) return -1;
+  {
+    RememberedChoices keep(s);
+    if (CommandLineParser(s, words, parsed).parse() != 0) return -1;
+    if (openNames(s, parsed, run) != 0) return -1;
+  }
   for (const std::string& command : parsed.commands) {
     if (run.runCommand) run.runCommand(s, command);
     else s.executeCommand(command);

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "commands/editor_start.h"
+#include "core/file_profile.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "screen/edit_panel.h"
@@ -81,7 +82,7 @@ TEST_F(ProgramCommandLineTest, BrowseAtLineWithTheCursorInADataColumn) {
   EXPECT_EQ(run({"/b", f, "/L(120,8)"}), 0);
   ASSERT_EQ(s().tasks.size(), 1u);
   EXPECT_EQ(s().currentTask->mode, TaskMode::Browse);
-  EXPECT_EQ(varGet(s(), "ZFLIST.MODE"), "Browse");
+  EXPECT_EQ(varGet(s(), "ZFLIST.MODE"), "Edit");  // the remembered mode is back
   EXPECT_EQ(topText(), "L120 abcdefghijklmnopqrstuvwxyz");
   EXPECT_EQ(panel().cursorRow, panel().firstDataRow);
   EXPECT_EQ(panel().cursorCol, 5 + 8);
@@ -99,6 +100,7 @@ TEST_F(ProgramCommandLineTest, BrowseAtLineWithTheCursorInADataColumn) {
 TEST_F(ProgramCommandLineTest, OptionValuesInEveryFormAndStartupCommands) {
   std::string a = t.file("a.txt", "a\n");
   std::string b = t.file("b.txt", numbered(10));
+  t.file("options/kivfileprof.cobol.txt", t.read(std::string(KIV_SOURCE_SHARE) + "/Profiles/kivfileprof.txt.txt"));
   std::vector<std::string> ran;
   cmd.runCommand = [&](Session& x, const std::string& c) {
     ran.push_back(c);
@@ -107,7 +109,8 @@ TEST_F(ProgramCommandLineTest, OptionValuesInEveryFormAndStartupCommands) {
   EXPECT_EQ(run({"\"/Pcobol\"", "/i", "init", "/Xexitmac", "/S", "locate 4", a, "/R&.err",
                  "/Svarset ZCLTEST done", b, "/H", "/E", "/Z"}),
             0);
-  EXPECT_EQ(varGet(s(), "ZFLIST.PROF"), "COBOL");
+  EXPECT_EQ(s().tasks[0]->profile->name, "COBOL");  // the files of this command line
+  EXPECT_EQ(varGet(s(), "ZFLIST.PROF"), "[Auto]");     // and not those of later runs
   EXPECT_EQ(varGet(s(), "ZCMDLINE.IMACRO"), "INIT");
   EXPECT_EQ(varGet(s(), "ZFLIST.OPTION.XMACRO"), "EXITMAC");
   EXPECT_EQ(ran, (std::vector<std::string>{"locate 4", "varset ZCLTEST done"}));
