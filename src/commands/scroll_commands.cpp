@@ -7,6 +7,7 @@
 
 #include "commands/command_handlers.h"
 #include "commands/command_history.h"
+#include "commands/command_split.h"
 #include "commands/command_state.h"
 #include "core/session.h"
 #include "core/task.h"
@@ -141,8 +142,7 @@ void runThenHome(Session& s, const std::string& command) {
 
 void enterOnTask(Session& s, EditPanel& p, const std::string& command) {
   Task& task = p.task;
-  std::string upper = command;
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string upper = toUpper(command);
   if (command.empty()) {
     if (processLineCommands(s, task) == 0) carriageReturn(s);
     return;
@@ -189,8 +189,7 @@ void bottomCommand(CommandContext& ctx) {
 }
 
 void toggleScrollCommand(CommandContext& ctx) {
-  std::string mode = setting(ctx.session, "ZEDIT.SCROLL.V.MODE", "PAGE");
-  for (char& c : mode) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string mode = toUpper(setting(ctx.session, "ZEDIT.SCROLL.V.MODE", "PAGE"));
   auto it = std::find(kScrollModes.begin(), kScrollModes.end(), mode);
   std::size_t next =
       it == kScrollModes.end()

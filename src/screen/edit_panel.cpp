@@ -129,7 +129,7 @@ void EditPanel::build() {
 void EditPanel::buildCommandRow() {
   Session& s = task.session;
   const ColourScheme& scheme = screenState(s).scheme;
-  std::string label = setting(s, "ZPCMDLBLCURRENT", setting(s, "ZPCMDLBLCOMMAND", "COMMAND ===>"));
+  std::string label = commandLabel(s);
   int L = std::min(static_cast<int>(label.size()), std::max(cols - 2, 0));
   addStatic(*this, "PCMDLABEL", label, commandRow(), 2, L, scheme.pair(Element::DialogLabel));
   std::vector<std::pair<const ButtonDef*, std::string>> shown;

@@ -78,6 +78,7 @@ class EditPanel : public Panel, public Task::View {
   bool msgBelow_ = false;
   int editWidth_ = 0;
   int prefixWidth_ = 0;
+  bool showNumbers_ = true;  // ZEDIT.SHOWLINENUM, read with the layout
   int prefixSetting() const;
   bool layoutValid_ = false;
   // The store as the rows were laid out: lines added or removed since then

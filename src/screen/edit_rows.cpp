@@ -115,6 +115,7 @@ int EditPanel::dataIndex(int row) const {
 
 void EditPanel::layout() {
   prefixWidth_ = prefixSetting();
+  showNumbers_ = settingTrue(task.session, "ZEDIT.SHOWLINENUM", true);
   rowLines_.assign(static_cast<std::size_t>(dataRows), nullptr);
   Line* line = task.topLine ? task.topLine : task.lines.first;
   while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
@@ -273,7 +274,7 @@ void EditPanel::drawEditLine(const ScreenObject& o, Grid& grid, const ColourSche
     prefix = fitted(line->label(), w), prefixElement = Element::LineLabels;
   } else if (line->error || line->changed) {
     prefix = fitted(line->error ? "==ERR>" : "==CHG>", w), prefixElement = Element::LineCommands;
-  } else if (settingTrue(task.session, "ZEDIT.SHOWLINENUM", true)) {
+  } else if (showNumbers_) {
     prefix = numberField(lineNumber(line), w), prefixElement = Element::LineNumbers;
   } else {
     prefix.assign(static_cast<std::size_t>(w), ' ');

@@ -32,7 +32,7 @@ std::unique_ptr<Panel> makeIdlePanel(Session& s) {
   platform::Platform& pf = s.platform();
   auto p = std::make_unique<Panel>(s, PanelType::Menu, pf.rows(), pf.cols());
   const ColourScheme& scheme = screenState(s).scheme;
-  std::string label = setting(s, "ZPCMDLBLCURRENT", setting(s, "ZPCMDLBLCOMMAND", "COMMAND ===>"));
+  std::string label = commandLabel(s);
   int L = std::min(static_cast<int>(label.size()), std::max(p->cols - 2, 0));
   ColourPair lc = scheme.pair(Element::DialogLabel), in = scheme.pair(Element::DialogInput);
   if (L >= 1) DLMAddObj(*p, "PCMDLABEL", label, "", 8, 1, 2, L, L, lc.fg, lc.bg);
@@ -73,6 +73,10 @@ void ScreenState::clearShortMessage() {
 ScreenState& screenState(Session& s) {
   if (!s.screen) s.screen = std::make_unique<ScreenState>(s);
   return static_cast<ScreenState&>(*s.screen);
+}
+
+std::string commandLabel(Session& s) {
+  return setting(s, "ZPCMDLBLCURRENT", setting(s, "ZPCMDLBLCOMMAND", "COMMAND ===>"));
 }
 
 std::string setting(Session& s, std::string_view name, std::string_view fallback) {

@@ -50,6 +50,9 @@ inline constexpr std::size_t kCommandFieldWidth = 399;
 std::string commandFieldText(Session& s);
 void setCommandFieldText(Session& s, std::string_view text, bool moveCursor = true);
 
+// The command row's label: ZPCMDLBLCURRENT, else ZPCMDLBLCOMMAND.
+std::string commandLabel(Session& s);
+
 // A Z-variable's value, or `fallback` when it is missing or empty.
 std::string setting(Session& s, std::string_view name, std::string_view fallback);
 bool settingTrue(Session& s, std::string_view name, bool fallback);

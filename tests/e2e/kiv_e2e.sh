@@ -12,18 +12,7 @@ if ! command -v tmux >/dev/null 2>&1; then
   exit 77
 fi
 
-tmp=$(mktemp -d)
-export TMUX_TMPDIR=$tmp
-unset TMUX KIVORW
-runs=0
-socket() { echo "kiv-run-$$-$runs"; }
-T() { tmux -L "$(socket)" -f /dev/null "$@"; }
-cleanup() {
-  T kill-server >/dev/null 2>&1
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
+unset KIVORW
 # shellcheck source=tmux_checks.sh
 source "$(dirname "$0")/tmux_checks.sh"
 row() { screen | sed -n "$1p"; }

@@ -13,21 +13,6 @@ if ! command -v tmux >/dev/null 2>&1; then
   exit 77
 fi
 
-tmp=$(mktemp -d)
-# The servers' sockets live in the test's own directory.
-export TMUX_TMPDIR=$tmp
-unset TMUX
-# Each run of the demo gets a server of its own: a new one on the socket of
-# one that is still shutting down would die with it.
-runs=0
-socket() { echo "kiv-e2e-$$-$runs"; }
-T() { tmux -L "$(socket)" -f /dev/null "$@"; }
-cleanup() {
-  T kill-server >/dev/null 2>&1
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
 # shellcheck source=tmux_checks.sh
 source "$(dirname "$0")/tmux_checks.sh"
 

@@ -1,6 +1,21 @@
-# Shared by the tmux end-to-end scripts (sourced): reading the pane "e2e" of
-# the server that the script's T function talks to, and counting checks.
+# Shared by the tmux end-to-end scripts (sourced): a temporary directory
+# ($tmp) that holds the tmux sockets and goes at exit, the T function that
+# talks to the run's server, reading its pane "e2e", and counting checks.
 # shellcheck shell=bash
+
+tmp=$(mktemp -d)
+export TMUX_TMPDIR=$tmp
+unset TMUX
+# Each run gets a server of its own (bump `runs`): a new one on the socket of
+# one that is still shutting down would die with it.
+runs=0
+socket() { echo "kiv-e2e-$$-$runs"; }
+T() { tmux -L "$(socket)" -f /dev/null "$@"; }
+cleanup() {
+  T kill-server >/dev/null 2>&1
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
 
 failures=0
 checks=0
