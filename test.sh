@@ -6,7 +6,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/install-deps.sh"
 build="$here/build/asan"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKIV_SANITIZE=ON \
-  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DKIV_TESTS=ON >/dev/null
+  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DKIV_TESTS=ON -DKIV_WERROR=ON >/dev/null
 cmake --build "$build"
 cd "$build"
 ctest -j2 --output-on-failure "$@"

@@ -118,9 +118,8 @@ StartupEnvironment processEnvironment() {
 }
 
 std::string installDirFor(std::string_view programPath) {
-  fs::path bin = fs::path(programPath).parent_path();
-  if (bin.filename() == "bin") {
-    fs::path share = bin.parent_path() / "share" / "kiv";
+  if (!programPath.empty()) {
+    fs::path share = (fs::path(programPath).parent_path() / KIV_DATA_FROM_BIN).lexically_normal();
     if (isDirectory(share.string())) return share.string();
   }
   return KIV_SOURCE_SHARE;

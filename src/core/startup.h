@@ -26,9 +26,10 @@ struct StartupEnvironment {
 // The environment of this process.
 StartupEnvironment processEnvironment();
 
-// The installation directory of the program at `programPath`:
-// <prefix>/share/kiv for <prefix>/bin/kiv when that folder exists, else the
-// source tree's share/kiv (a program run from the build tree).
+// The installation directory of the program at `programPath`: the data
+// directory of the install prefix (<prefix>/share/kiv for <prefix>/bin/kiv)
+// when that folder exists, else the source tree's share/kiv (a program run
+// from the build tree).
 std::string installDirFor(std::string_view programPath);
 
 // Sets ZKIVEXE and the session's install, options and all-users
