@@ -47,8 +47,12 @@ class BatchPlatform : public platform::HeadlessPlatform {
 
   void recordMessage(const platform::MessageRecord& m) override {
     HeadlessPlatform::recordMessage(m);
-    if (m.id.empty()) std::cerr << oneLine(m.text) << '\n';
-    else std::cerr << m.id << ": " << oneLine(m.text) << '\n';
+    // A short message's text is already the row the user sees, identifier
+    // and all; a popup's text is the body of its box.
+    if (m.id.empty() || m.kind == platform::MessageKind::Short)
+      std::cerr << oneLine(m.text) << '\n';
+    else
+      std::cerr << m.id << ": " << oneLine(m.text) << '\n';
     if (m.id == "XMAC10") unknownCommand = true;
   }
 

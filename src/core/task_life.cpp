@@ -98,8 +98,10 @@ Task* createTask(Session& s, std::string_view path, TaskMode mode) {
   task->topLine = task->lines.first;
   std::error_code ec;
   s.fileHistory.remember(std::filesystem::absolute(task->path, ec).lexically_normal().string());
-  if (task->mode == TaskMode::View) message(s, "VIEW05", kViewNotice);
+  // The new task is on top before the notice, so that a short message
+  // stands on its own message row.
   s.currentTask = task;
+  if (task->mode == TaskMode::View) message(s, "VIEW05", kViewNotice);
   return task;
 }
 

@@ -32,11 +32,11 @@ int saveCommand(Task& task, std::string_view parms) {
     return -1;
   }
   if (!blank(parms)) {
-    message(s, "", kSaveTakesNoParms);
+    message(s, "EPCMD90", kSaveTakesNoParms);
     return -1;
   }
   if (!task.modified) {
-    message(s, "", kNotModified);
+    message(s, "FILE91", kNotModified);
     return -1;
   }
   return saveTask(task, false);

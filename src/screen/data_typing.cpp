@@ -40,10 +40,11 @@ bool refuse(EditPanel& p, std::string_view id, std::string_view text) {
 }
 
 // The data of a TEXT line may change at the cursor: not in BROWSE, not on
-// special lines, not past the editing area.
-bool mayChangeData(EditPanel& p, const RowSpot& s) {
+// special lines, not past the editing area. Each key names its own refusal
+// in BROWSE.
+bool mayChangeData(EditPanel& p, const RowSpot& s, std::string_view browseId) {
   if (!s.line->is(LineKind::Text)) return refuse(p, "DLM135", "PROTECTED");
-  if (p.task.mode == TaskMode::Browse) return refuse(p, "", kBrowseNoModify);
+  if (p.task.mode == TaskMode::Browse) return refuse(p, browseId, kBrowseNoModify);
   if (s.index >= maxRecLenOf(p.task)) return refuse(p, "DLM130", "Field is full.");
   return true;
 }
@@ -78,7 +79,7 @@ bool typeIntoDataRow(EditPanel& p, unsigned char c) {
   if (s.prefix) {
     typeIntoPrefix(p, s, c);
   } else {
-    if (!mayChangeData(p, s)) return false;
+    if (!mayChangeData(p, s, "CHAR10")) return false;
     std::string text(s.line->text());
     char pad = padCharFor(p.task, LineKind::Text);
     if (static_cast<int>(text.size()) <= s.index)
@@ -106,7 +107,7 @@ void deleteInDataRow(EditPanel& p, bool before) {
     p.markDirty(p.cursorRow, 1);
     return;
   }
-  if (!mayChangeData(p, s) || s.index >= s.line->length()) return;
+  if (!mayChangeData(p, s, "CHAR110") || s.index >= s.line->length()) return;
   std::string text(s.line->text());
   text.erase(static_cast<std::size_t>(s.index), 1);
   if (p.task.profile && p.task.profile->recfm == 'F')
@@ -124,7 +125,7 @@ void eraseDataRowToEnd(EditPanel& p) {
     p.markDirty(p.cursorRow, 1);
     return;
   }
-  if (!mayChangeData(p, s) || s.index >= s.line->length()) return;
+  if (!mayChangeData(p, s, "CHAR125") || s.index >= s.line->length()) return;
   std::string text(s.line->text().substr(0, static_cast<std::size_t>(s.index)));
   if (p.task.profile && p.task.profile->recfm == 'F')
     text.resize(static_cast<std::size_t>(s.line->length()), padCharFor(p.task, LineKind::Text));

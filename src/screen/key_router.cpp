@@ -28,10 +28,9 @@ constexpr std::string_view kNoPfMapping =
 constexpr std::string_view kNoKeyMapping =
     "%s  has no mapping value.\n\nInvoke OPTIONS, item KEYS, to assign a mapping value.";
 
-// Runs a command the user asked for by key or click: the message row is
-// cleared first, and the panel shows the outcome.
+// Runs a command the user asked for by key or click; the panel shows the
+// outcome.
 void runUserCommand(Session& s, std::string_view command) {
-  if (s.messagePending) message(s, "", "");
   s.executeCommand(command);
   if (EditPanel* p = currentEditPanel(s)) p->refreshData();
 }
@@ -163,7 +162,14 @@ void arrowKey(Session& s, const KeyEvent& k) {
   moveCursor(s, dr, dc);
 }
 
+// A message stays on its row until the user's next key or click, which
+// clears it so that the information line comes back.
+void clearPendingMessage(Session& s) {
+  if (s.messagePending) message(s, "", "");
+}
+
 void pressKey(Session& s, const KeyEvent& k) {
+  clearPendingMessage(s);
   bool combo =
       (k.ctrl || k.alt) && (k.key == Key::Char || k.key == Key::Delete || k.key == Key::End);
   if (combo) return comboKey(s, k);
@@ -208,6 +214,7 @@ void pressKey(Session& s, const KeyEvent& k) {
 }
 
 void click(Session& s, const platform::MouseEvent& m) {
+  clearPendingMessage(s);
   Panel& p = topPanel(s);
   if (m.button == platform::MouseButton::WheelUp || m.button == platform::MouseButton::WheelDown) {
     if (EditPanel* e = currentEditPanel(s)) {

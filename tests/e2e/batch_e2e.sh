@@ -20,12 +20,13 @@ check() {  # description, then a command that must succeed
 
 printf 'one\ntwo\n' >"$tmp/a.txt"
 
-"$kiv" --batch "$tmp/a.txt" /S "bnd 3 9;save;end" 2>"$tmp/err1"
+"$kiv" --batch "$tmp/a.txt" /S "bnd 3 9;save;save b.txt;end" 2>"$tmp/err1"
 check "a clean run exits 0" test $? -eq 0
-check "SAVE of an unmodified file says so" grep -qx "File not modified, SAVE command ignored." "$tmp/err1"
+check "SAVE of an unmodified file says so" grep -qx "FILE91: File not modified, SAVE command ignored." "$tmp/err1"
+check "SAVE with a parameter is refused" grep -qx "EPCMD90: SAVE does not take parameters. Use SAVEAS to save under new name." "$tmp/err1"
 check "BOUNDS was written to the profile" grep -qx "Bounds=3,9" "$KIVORW/kivfileprof.txt.txt"
 check "the file is unchanged" cmp -s "$tmp/a.txt" <(printf 'one\ntwo\n')
-check "the command history was written" grep -qx "bnd 3 9;save;end" "$KIVORW/KivPcmdHistory.txt"
+check "the command history was written" grep -qx "bnd 3 9;save;save b.txt;end" "$KIVORW/KivPcmdHistory.txt"
 
 "$kiv" --batch "$tmp/a.txt" /S "nosuchverb x;end" 2>"$tmp/err2"
 check "an unknown verb exits 1" test $? -eq 1
@@ -50,6 +51,7 @@ printf 'one\ntwo\nthree\nfour\n' >"$tmp/c.txt"
 printf 'save\nend\n' >"$tmp/script2"
 "$kiv" --batch /L3 "$tmp/c.txt" /S "dataline new" --script "$tmp/script2" 2>"$tmp/err6"
 check "/L and DATALINE exit 0" test $? -eq 0
+check "a short message shows its identifier once" grep -qx "SAVE20: File saved" "$tmp/err6"
 check "/L 3: the new line follows line 3" cmp -s "$tmp/c.txt" <(printf 'one\ntwo\nthree\nnew\nfour\n')
 
 KIVCMDPREFIX=/B "$kiv" --batch "$tmp/c.txt" /S "dataline x;end" 2>"$tmp/err7"

@@ -114,6 +114,7 @@ TEST(DataTyping, OvertypesDataAndPrefixAndRefusesWhatCannotChange) {
   setCursor(t.panel(), t.panel().firstDataRow + 1, 2);
   t.type("q");
   EXPECT_EQ(t.lastMessage().text, "In BROWSE, no modify allowed");
+  EXPECT_EQ(t.lastMessage().id, "CHAR10");
 }
 
 int noneCarriedOut(Session&, Task&) {
@@ -147,9 +148,9 @@ TEST(Keys, AltKeysByNameAndWhatARebuildKeeps) {
   EXPECT_TRUE(t.lastMessage().text.starts_with("CTRLSHIFT+Q  has no mapping value."));
 
   t.session().messageActions.push_back({"ZZ2", "ShowShortMsg"});
-  message(t.session(), "ZZ2", "still here");
   homeCursor(t.session());
   t.type("dow");
+  message(t.session(), "ZZ2", "still here");
   t.platform().resize(14, 50);
   handleEvent(t.session(), t.platform().nextEvent());
   t.draw();
