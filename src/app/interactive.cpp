@@ -31,11 +31,9 @@ int runInteractive(const std::vector<std::string>& args) {
     CommandLineRun run;
     if (processCommandLine(session, args, run) != 0 || run.notOpened > 0) status = 1;
     runStartupMacro(session);
-    // Ending the last task leaves the program: there is nothing else to show.
-    bool hadTasks = !session.tasks.empty();
+    // The program runs until EXIT or the terminal goes: ending the last task
+    // leaves the idle screen, from which EDIT opens another file.
     while (!session.exitRequested) {
-      if (hadTasks && session.tasks.empty()) break;
-      hadTasks = hadTasks || !session.tasks.empty();
       refreshScreen(session);
       handleEvent(session, terminal->nextEvent());
     }

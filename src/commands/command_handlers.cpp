@@ -83,8 +83,8 @@ void retrieveCommand(CommandContext& ctx) {
     retrieveForward(ctx.session);
 }
 
-// The history button and RPCMD: until the history dialog exists, the next
-// older command comes into the command field as with RETRIEVE.
+// The history button and RPCMD: without a history dialog the next older
+// command comes into the command field as with RETRIEVE.
 void historyDialogCommand(CommandContext& ctx) { retrieveForward(ctx.session); }
 
 void executeParamsCommand(CommandContext& ctx) {

@@ -1,6 +1,7 @@
 // What the command executor keeps in the editor session: the pending-command
 // queue, the command history, the command aliases, the command field that
-// RETRIEVE fills, and the hooks that stand in for panels until they exist.
+// RETRIEVE fills, and the hooks through which the screen layer answers for the
+// panel on top.
 #pragma once
 
 #include <array>

@@ -34,7 +34,8 @@ const CommandEntry* lookupInPanelTable(PanelKind kind, std::string_view verb) {
   return nullptr;
 }
 
-// Until the screens exist, a current edit task stands for the panel on top.
+// A current edit task stands for the panel on top unless another panel kind
+// was set.
 PanelKind activePanelKind(Session& s) {
   PanelKind kind = commandState(s).panelKind;
   if (kind == PanelKind::Other && s.currentTask) return PanelKind::EditTask;

@@ -5,15 +5,20 @@
 #include "commands/command_state.h"
 #include "core/line_ops.h"
 #include "core/task.h"
+#include "screen/edit_panel.h"
+#include "screen/screen_state.h"
 #include "services/messages.h"
 
 namespace kiv {
 
 namespace {
 
-// The line in the panel's first data row. The cursor row takes its place
-// once the edit panel exists.
-Line* currentLine(Task& task) {
+// The line in the cursor's data row, else the line in the panel's first
+// data row.
+Line* currentLine(Session& s, Task& task) {
+  EditPanel* panel = currentEditPanel(s);
+  Line* line = panel ? panel->currentLine() : nullptr;
+  if (line) return line;
   return task.topLine ? task.topLine : task.lines.first;
 }
 
@@ -21,7 +26,7 @@ Line* currentLine(Task& task) {
 
 void placeLineCommand(Session& s, std::string_view command) {
   Task* task = s.currentTask;
-  Line* line = task ? currentLine(*task) : nullptr;
+  Line* line = task ? currentLine(s, *task) : nullptr;
   if (!line) {
     message(s, "EPCMD10", "Not in EDIT, command ignored.");
     return;

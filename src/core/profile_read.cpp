@@ -303,8 +303,8 @@ std::unique_ptr<FileProfile> readProfile(Session& s, std::string_view name) {
 }
 
 void loadProfileColorization(Session&, FileProfile& p) {
-  // The colorization subsystem loads the specification named by p.color
-  // here; until it exists no profile carries a colorization.
+  // The colorization named by p.color is loaded here. No colorizations are
+  // read yet: the name is kept (and written back) but colours nothing.
   p.colorization = nullptr;
 }
 

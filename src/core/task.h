@@ -35,7 +35,7 @@ struct TaskSettings {
 };
 
 // What the line store tells the undo journal. Undo itself lives in the
-// commands layer; until it exists a task has none.
+// commands layer; a task without a journal has a null sink.
 class UndoSink {
  public:
   virtual ~UndoSink() = default;

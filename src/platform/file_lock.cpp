@@ -27,9 +27,4 @@ bool lockedByOther(int fd) {
   return fl.l_type != F_UNLCK;
 }
 
-void unlock(int fd) {
-  struct flock fl = wholeFile(F_UNLCK);
-  ::fcntl(fd, F_OFD_SETLK, &fl);
-}
-
 }  // namespace kiv::platform

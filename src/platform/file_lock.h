@@ -10,6 +10,5 @@ namespace kiv::platform {
 bool lockForWrite(int fd);
 // True when another open file description holds a write lock on the file.
 bool lockedByOther(int fd);
-void unlock(int fd);
 
 }  // namespace kiv::platform

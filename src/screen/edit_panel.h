@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/task.h"
@@ -71,6 +72,7 @@ class EditPanel : public Panel, public Task::View {
   void buildPfRows();
   void layout();
   long ordinalOf(Line* line);
+  std::pair<std::string, Element> prefixOf(Line* line, int width);
   void composeData(Line* line, platform::Grid& grid, int row, int col, int width,
                    const ColourScheme& scheme);
 
@@ -98,6 +100,14 @@ class EditPanel : public Panel, public Task::View {
   long ordValue_ = 0;
   long ordStructure_ = -1;
   long topOrdinal_ = 0;
+  long textShown_ = 0;  // data lines laid out on the rows
+  // Data lines in the store, for the scroll bar: counted again only after a
+  // line was added or removed in the middle; lines loaded at the end since
+  // `totalLast_` are added to the count.
+  long textTotal();
+  Line* totalLast_ = nullptr;
+  long totalValue_ = 0;
+  long totalStructure_ = -1;
   std::string shownInfo_;
 };
 

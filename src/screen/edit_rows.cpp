@@ -39,7 +39,7 @@ constexpr std::array<KindLook, 12> kLooks = {{
     {LineKind::Excluded, "- - - - - - - - -", Element::ExcludeLine},
     {LineKind::HexHigh, " ", Element::HexLine},
     {LineKind::HexLow, " ", Element::HexLine},
-    {LineKind::HexSep, " ", Element::HexLine},
+    {LineKind::HexSep, "---------", Element::HexLine},
     {LineKind::Mask, "<MASK>", Element::MaskLine},
     {LineKind::Note, "<NOTE>", Element::NoteLine},
     {LineKind::Tabs, "<TABS>", Element::TabsLine},
@@ -85,12 +85,10 @@ std::string colsText(int first, int last) {
 // or dashes under them for the separator.
 std::string hexRowText(const Line* line, int from, int width) {
   const Line* owner = line->is(LineKind::HexLow) && line->prev ? line->prev->prev : line->prev;
-  if (line->is(LineKind::HexSep)) owner = owner && owner->prev ? owner->prev->prev : nullptr;
-  if (!owner || !owner->is(LineKind::Text)) return {};
+  if (line->is(LineKind::HexSep) || !owner || !owner->is(LineKind::Text)) return {};
   std::string_view text = owner->text();
   if (from >= static_cast<int>(text.size())) return {};
   text = text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(width));
-  if (line->is(LineKind::HexSep)) return std::string(text.size(), '-');
   return hexDigits(text, line->is(LineKind::HexHigh));
 }
 
@@ -122,9 +120,11 @@ void EditPanel::layout() {
   task.topLine = line;
   topOrdinal_ = line ? ordinalOf(line) : 0;
   longLine_ = false;
+  textShown_ = 0;
   int end = displayOffset() + dataWidth();
   for (int i = rulerShown() ? 1 : 0; i < dataRows && line; ++i) {
     rowLines_[static_cast<std::size_t>(i)] = line;
+    if (line->is(LineKind::Text)) ++textShown_;
     if (line->is(LineKind::Text) && line->length() > end) longLine_ = true;
     line = nextLoadedLine(task, line);
     while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
@@ -144,7 +144,7 @@ Line* EditPanel::lineAtRow(int row) {
 
 Line* EditPanel::currentLine() {
   Line* line = dataIndex(cursorRow) >= 0 ? lineAtRow(cursorRow) : nullptr;
-  return line ? line : lineAtRow(firstDataRow);
+  return line ? line : lineAtRow(firstDataRow + (rulerShown() ? 1 : 0));
 }
 
 long EditPanel::ordinalOf(Line* line) {
@@ -173,6 +173,19 @@ long EditPanel::ordinalOf(Line* line) {
     }
   }
   return 0;
+}
+
+long EditPanel::textTotal() {
+  if (totalStructure_ != task.structureChanges || !totalLast_) {
+    totalLast_ = task.lines.first;
+    totalValue_ = totalLast_ && totalLast_->is(LineKind::Text) ? 1 : 0;
+    totalStructure_ = task.structureChanges;
+  }
+  for (Line* l = totalLast_ ? totalLast_->next : nullptr; l; l = l->next) {
+    if (l->is(LineKind::Text)) ++totalValue_;
+    totalLast_ = l;
+  }
+  return totalValue_;
 }
 
 long EditPanel::lineNumber(Line* line) {
@@ -256,31 +269,31 @@ void EditPanel::drawEditLine(const ScreenObject& o, Grid& grid, const ColourSche
   for (int c = 0; c < o.displayWidth; ++c) grid.set(r, o.col - 1 + c, Cell{U' ', textAttr});
   if (rulerShown() && o.row == firstDataRow) {
     std::uint8_t attr = scheme.attr(Element::RulerLine);
-    grid.put(r, o.col - 1, fitted("=COLS>", w), attr);
+    grid.put(r, o.col - 1, fitted("<COLS>", w), attr);
     grid.put(r, o.col - 1 + w, rulerText(displayOffset() + 1, D), attr);
     return;
   }
   if (!line) return;
-  const KindLook& look = lookOf(line);
-  std::string prefix;
-  Element prefixElement = look.element;
-  if (line->is(LineKind::Tof) || line->is(LineKind::Bof)) {
-    prefix.assign(static_cast<std::size_t>(w), '*');
-  } else if (!look.marker.empty()) {
-    prefix = fitted(look.marker, w);
-  } else if (line->hasPendingCommand()) {
-    prefix = fitted(line->lineCommand(), w), prefixElement = Element::LineCommands;
-  } else if (line->hasLabel()) {
-    prefix = fitted(line->label(), w), prefixElement = Element::LineLabels;
-  } else if (line->error || line->changed) {
-    prefix = fitted(line->error ? "==ERR>" : "==CHG>", w), prefixElement = Element::LineCommands;
-  } else if (showNumbers_) {
-    prefix = numberField(lineNumber(line), w), prefixElement = Element::LineNumbers;
-  } else {
-    prefix.assign(static_cast<std::size_t>(w), ' ');
-  }
+  auto [prefix, prefixElement] = prefixOf(line, w);
   grid.put(r, o.col - 1, prefix, scheme.attr(prefixElement));
   composeData(line, grid, r, o.col - 1 + w, D, scheme);
+}
+
+// The prefix area of a line: hex view rows always show their own marker;
+// otherwise a pending line command, the label, the error or changed mark,
+// and last the marker of the line's kind or its number.
+std::pair<std::string, Element> EditPanel::prefixOf(Line* line, int w) {
+  const KindLook& look = lookOf(line);
+  if (isHexViewLine(line)) return {fitted(look.marker, w), look.element};
+  if (line->hasPendingCommand()) return {fitted(line->lineCommand(), w), Element::LineCommands};
+  if (line->hasLabel()) return {fitted(line->label(), w), Element::LineLabels};
+  if (line->error || line->changed)
+    return {fitted(line->error ? "==ERR>" : "==CHG>", w), Element::LineCommands};
+  if (line->is(LineKind::Tof) || line->is(LineKind::Bof))
+    return {std::string(static_cast<std::size_t>(w), '*'), look.element};
+  if (!look.marker.empty()) return {fitted(look.marker, w), look.element};
+  if (showNumbers_) return {numberField(lineNumber(line), w), Element::LineNumbers};
+  return {std::string(static_cast<std::size_t>(w), ' '), look.element};
 }
 
 void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D,
@@ -325,8 +338,11 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D,
 void EditPanel::drawScroll(const ScreenObject& o, Grid& grid, const ColourScheme& scheme) {
   std::uint8_t track = scheme.attr(Element::FieldbarLine);
   int n = o.contentWidth;
-  long total = std::max<long>(static_cast<long>(task.lines.count) - 2, 1);
-  int thumb = n <= 1 ? 0 : static_cast<int>(std::min<long>(topOrdinal_ * (n - 1) / total, n - 1));
+  // The top line's place among the data lines that can stand at the top
+  // (special lines such as hex view rows count in neither), so that the
+  // thumb is at the end once the last data line is on the screen.
+  long range = std::max<long>(textTotal() - textShown_, 1);
+  int thumb = n <= 1 ? 0 : static_cast<int>(std::min<long>(topOrdinal_ * (n - 1) / range, n - 1));
   for (int i = 0; i < n; ++i)
     grid.set(o.row - 1 + i, o.col - 1, Cell{i == thumb ? U'\u2588' : U'\u2502', track});
 }

@@ -113,10 +113,6 @@ void removeRowObjects(Panel& p, int row) {
   p.markDirty(row, 1);
 }
 
-void redrawRows(Panel& p, int first, int count) {
-  p.markDirty(first, count);
-}
-
 void setCursor(Panel& p, int row, int col) {
   p.cursorRow = std::clamp(row, 1, p.rows);
   p.cursorCol = std::clamp(col, 1, p.cols);

@@ -76,8 +76,6 @@ ScreenObject* findObject(Panel& panel, std::string_view name);
 ScreenObject* objectAt(Panel& panel, int row, int col);
 
 void removeRowObjects(Panel& panel, int row);
-// Asks for rows first..first+count-1 to be painted again.
-void redrawRows(Panel& panel, int first, int count);
 // Moves the cursor, clamped into the panel.
 void setCursor(Panel& panel, int row, int col);
 

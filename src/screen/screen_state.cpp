@@ -27,7 +27,12 @@ CaretShape caretShape(Session& s, bool insert) {
   }
 }
 
-// The screen without a task: the command row and a hint on the message row.
+constexpr std::string_view kIdleHint =
+    "No file is open. Type EDIT and a file name to open one; EXIT or Alt+F4 leaves kiv.";
+constexpr std::string_view kCloseText = " X ";
+
+// The screen without a task: the command row with the close button (which
+// leaves the program here) and a hint on the message row.
 std::unique_ptr<Panel> makeIdlePanel(Session& s) {
   platform::Platform& pf = s.platform();
   auto p = std::make_unique<Panel>(s, PanelType::Menu, pf.rows(), pf.cols());
@@ -36,12 +41,20 @@ std::unique_ptr<Panel> makeIdlePanel(Session& s) {
   int L = std::min(static_cast<int>(label.size()), std::max(p->cols - 2, 0));
   ColourPair lc = scheme.pair(Element::DialogLabel), in = scheme.pair(Element::DialogInput);
   if (L >= 1) DLMAddObj(*p, "PCMDLABEL", label, "", 8, 1, 2, L, L, lc.fg, lc.bg);
-  if (p->cols - L - 3 >= 1)
-    DLMAddObj(*p, "PCMDINFIELD", "", "", 4, 1, L + 3, p->cols - L - 3, kMaxPanelCols, in.fg, in.bg);
+  const int X = static_cast<int>(kCloseText.size());
+  bool close = settingTrue(s, "ZCLOSEBTN", true) && p->cols - L - 3 - (X + 1) >= 8;
+  int field = p->cols - L - 3 - (close ? X + 1 : 0);
+  if (field >= 1) DLMAddObj(*p, "PCMDINFIELD", "", "", 4, 1, L + 3, field, kMaxPanelCols, in.fg, in.bg);
+  if (close) {
+    ColourPair bc = scheme.pair(Element::DialogButton);
+    DLMAddObj(*p, "CLOSEBTN", kCloseText, "EXIT", static_cast<int>(ObjectType::Button), 1,
+              p->cols - X + 1, X, X, bc.fg, bc.bg);
+  }
   if (p->rows >= 3 && p->cols >= 3) {
     ColourPair c = scheme.pair(Element::StatusLine);
-    DLMAddObj(*p, "MSGROW", "No file is open. Type EDIT and a file name, or EXIT.", "", 8, 3, 2,
-              p->cols - 2, std::max(p->cols - 2, 52), c.fg, c.bg);
+    int width = static_cast<int>(kIdleHint.size());
+    DLMAddObj(*p, "MSGROW", kIdleHint, "", 8, 3, 2, p->cols - 2, std::max(p->cols - 2, width),
+              c.fg, c.bg);
   }
   if (ScreenObject* f = findObject(*p, "PCMDINFIELD")) setCursor(*p, 1, f->col);
   return p;

@@ -2,8 +2,9 @@
 # kiv itself in a terminal: the real binary in a tmux pane on a real file,
 # with a fresh options directory. It scrolls with F8 and F7, takes commands
 # on the command row, types over data, answers the save question of F3 and
-# leaves; a click on the close button ends a file; a key map changed in the user's option file reaches the keys; a
-# resize rebuilds the panel. Usage: kiv_e2e.sh path/to/kiv
+# leaves by Alt+F4 from the idle screen; a click on the close button ends a
+# file and a second one the program; a key map changed in the user's option
+# file reaches the keys; a resize rebuilds the panel. Usage: kiv_e2e.sh path/to/kiv
 set -uo pipefail
 
 kiv=${1:?usage: kiv_e2e.sh path/to/kiv}
@@ -78,7 +79,9 @@ expect_row 3 "000001 line 1 XY the sample" "typing overtypes the data"
 T send-keys -t e2e F3
 expect "File modified, save changes?" "F3 asks about the change"
 T send-keys -t e2e y
-check_ended "F3 and Yes" 0
+expect "No file is open. Type EDIT" "F3 on the last file leaves the idle screen"
+T send-keys -t e2e M-F4
+check_ended "Alt+F4 on the idle screen" 0
 if [[ $(sed -n 1p "$file") == "line 1 XY the sample" && $(wc -l <"$file") -eq 100 ]]; then pass; else
   fail "the saved file: $(sed -n 1p "$file")"
 fi
@@ -105,7 +108,9 @@ sleep 0.3
 T resize-window -t e2e -x 80 -y 24
 expect_row 24 " Cols 01 " "back to 80x24"
 click_on "  X"
-check_ended "a click on the close button (END) of an unmodified file" 0
+expect "No file is open. Type EDIT" "the close button ends the file"
+click_on "  X"
+check_ended "the close button of the idle screen" 0
 
 echo "$checks checks passed, $failures failed"
 [[ $failures -eq 0 ]]

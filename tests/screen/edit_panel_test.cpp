@@ -122,10 +122,28 @@ TEST(EditPanel, HexViewRowsShowTheDigitsOfTheLineAbove) {
 000001 AZ␁                    |
        {H:450}                    |
        {H:1A1}                    |
-       {H:---}                    |
+{H:-------}                       |
 ******* Bottom of Data        |
  Cols 01 22  Line -  Xoffs... |
 )");
+}
+
+// In hex view four rows stand for each data line; the scroll bar's thumb
+// still runs the whole bar.
+TEST(EditPanel, ScrollThumbReachesTheEndInHexView) {
+  ScreenTest t(8, 30);
+  t.open("h.txt", numberedLines(40));
+  t.command("hex on");
+  auto thumbRow = [&t] {
+    std::string screen = t.screen();
+    auto thumb = static_cast<long>(screen.find("\u2588"));
+    return std::count(screen.begin(), screen.begin() + thumb, '\n');
+  };
+  EXPECT_EQ(thumbRow(), 1) << t.screen();
+  t.command("down 80");
+  EXPECT_EQ(thumbRow(), 3) << t.screen();
+  t.command("down max");
+  EXPECT_EQ(thumbRow(), 6) << "the thumb stands on the last data row\n" << t.screen();
 }
 
 }  // namespace
