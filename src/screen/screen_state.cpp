@@ -28,7 +28,7 @@ CaretShape caretShape(Session& s, bool insert) {
 }
 
 constexpr std::string_view kIdleHint =
-    "No file is open. Type EDIT and a file name to open one; EXIT or Alt+F4 leaves kiv.";
+    "No file is open: EDIT name opens a file, EXIT or Alt+F4 leaves kiv.";
 constexpr std::string_view kCloseText = " X ";
 
 // The screen without a task: the command row with the close button (which

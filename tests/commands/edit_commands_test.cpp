@@ -91,9 +91,6 @@ TEST_F(EditCommandsTest, RefusalsChangeNothing) {
        "Session name must be alphanumeric (from set:  A to Z,  0 to 9)"},
       {"pfshow Sideways", "PCMDGEN15", "PFSHOW: 'Sideways' is not a valid parameter."},
       {"key f49 up", "", "KEY: 'f49' is not a function key, use F1 to F48."},
-      {"open", "",
-       "OPEN: the file-open dialog is not available yet.\n\nUse EDIT, BROWSE or VIEW "
-       "with a file name."},
   };
   Task& task = open("x\n", 0);
   for (const Case& c : cases) {

@@ -33,7 +33,7 @@ TEST(EditorStart, StartupMacroIsLookedUpInTheOptionsDirectory) {
   EXPECT_TRUE(t.messages().empty());  // none: nothing said
   std::string macro = t.file("options/kivinit.c", "int main() { return 0; }\n");
   runStartupMacro(t.session());
-  EXPECT_EQ(t.lastMessage().text, "Macros are not available yet, macro not run:\n\n" + macro);
+  EXPECT_TRUE(t.lastMessage().text.ends_with("\n" + macro)) << t.lastMessage().text;
 }
 
 TEST(EditorStart, FileHistoryKeepsTheNewestFirstOnceEachAndIsWrittenAtExit) {

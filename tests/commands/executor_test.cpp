@@ -62,10 +62,8 @@ TEST_F(ExecutorTest, VerbUpperCasedParametersKeepTheirCase) {
 
 TEST_F(ExecutorTest, AliasReplacesOnlyTheVerbAndNeverAbbreviates) {
   panel(PanelKind::EditTask);
-  run("x all");
-  EXPECT_EQ(last(), "EXCLUDE is not available yet.");
-  run("f abc");
-  EXPECT_EQ(last(), "FIND is not available yet.");
+  run("x all");  // EXCLUDE: the edit table has it, so no macro is looked for
+  EXPECT_NE(t.lastMessage().id, "XMAC10");
   // EXC is an alias, EXCL is not, and no table knows it: a macro call.
   run("excl all");
   EXPECT_EQ(t.lastMessage().id, "XMAC10");
@@ -79,13 +77,14 @@ TEST_F(ExecutorTest, PanelKindChoosesTheFirstTable) {
   run("BOTTOM");
   EXPECT_EQ(t.lastMessage().id, "GPCMD35");
   panel(PanelKind::Dialog);
-  run("up");
-  EXPECT_EQ(last(), "UP is not available yet.");
+  run("up");  // the dialog table has UP
+  EXPECT_NE(t.lastMessage().id, "GPCMD10");
   run("find x");  // the dialog table has no FIND, the general neither
   EXPECT_EQ(t.lastMessage().id, "XMAC10");
   panel(PanelKind::FileList);
-  run("search x");
-  EXPECT_EQ(last(), "SEARCH is not available yet.");
+  t.clearMessages();
+  run("search x");  // the file-list table has SEARCH
+  EXPECT_NE(t.lastMessage().id, "XMAC10");
   run("splith");  // general verbs are reached from every panel
   EXPECT_EQ(last(), "SPLITH command is obsolete, use new command SPLIT");
   panel(PanelKind::EditTask);
@@ -98,7 +97,7 @@ TEST_F(ExecutorTest, UnknownVerbLooksForTheMacroAlongThePath) {
   t.file("macros/mymac.c", "int main() { return 0; }\n");
   varSet(s(), "ZPATH.MACROS", macros);
   run("MyMac arg1 arg2");
-  EXPECT_EQ(last(), "Macros are not available yet, macro not run:\n\n" + macros + "/mymac.c");
+  EXPECT_THAT(last(), ::testing::EndsWith("\n" + macros + "/mymac.c"));
   run("other.c x");
   EXPECT_EQ(last(), "Unable to find macro source file:\n\nother.c");
   varSet(s(), "ZINMACRO", "TRUE");
@@ -115,7 +114,7 @@ TEST(MacroSourceName, NameEndsAtPointBlankOrQuote) {
 TEST_F(ExecutorTest, MacroWithADirectoryIsLookedForThereFirst) {
   std::string own = t.file("own/dirmac.c", "");
   run(t.path("own") + "/DirMac x");
-  EXPECT_EQ(last(), "Macros are not available yet, macro not run:\n\n" + own);
+  EXPECT_THAT(last(), ::testing::EndsWith("\n" + own));
 }
 
 TEST_F(ExecutorTest, JumpsNeedLegacyMenusAndNoUserDialog) {

@@ -79,7 +79,7 @@ expect_row 3 "000001 line 1 XY the sample" "typing overtypes the data"
 T send-keys -t e2e F3
 expect "File modified, save changes?" "F3 asks about the change"
 T send-keys -t e2e y
-expect "No file is open. Type EDIT" "F3 on the last file leaves the idle screen"
+expect "No file is open: EDIT name opens a file" "F3 on the last file leaves the idle screen"
 T send-keys -t e2e M-F4
 check_ended "Alt+F4 on the idle screen" 0
 if [[ $(sed -n 1p "$file") == "line 1 XY the sample" && $(wc -l <"$file") -eq 100 ]]; then pass; else
@@ -108,7 +108,7 @@ sleep 0.3
 T resize-window -t e2e -x 80 -y 24
 expect_row 24 " Cols 01 " "back to 80x24"
 click_on "  X"
-expect "No file is open. Type EDIT" "the close button ends the file"
+expect "No file is open: EDIT name opens a file" "the close button ends the file"
 click_on "  X"
 check_ended "the close button of the idle screen" 0
 

@@ -39,3 +39,22 @@ TEST(MessagesShown, TheViewNoticeOfTheCommandLineShowsOnTheFirstScreen) {
 
 }  // namespace
 }  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+TEST(IdleScreen, EditFromTheIdleScreenThenEndReturnsToIt) {
+  ScreenTest t(8, 70);
+  std::string path = t.file("a.txt", "one\n");
+  t.draw();
+  t.type("e " + path);
+  t.press({Key::Enter});
+  ASSERT_EQ(t.session().tasks.size(), 1u) << t.screen();
+  t.type("end");
+  EXPECT_EQ(commandFieldText(t.session()), "end") << t.screen();
+  t.press({Key::Enter});
+  EXPECT_TRUE(t.session().tasks.empty()) << t.screen();
+}
+
+}  // namespace
+}  // namespace kiv::test
