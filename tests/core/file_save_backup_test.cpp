@@ -53,8 +53,7 @@ TEST(BackupRuleTest, FirstMatchingDirectoryComparedExactly) {
   EXPECT_EQ(matchBackupRule({{"/", "/b"}}, "/")->to, "/b") << "the root directory";
 }
 
-TEST(BackupRuleTest, RulesAreReadFromTheOptionGroupSkippingBadLines) {
-  test::EditorTest t;
+TEST_F(BackupFileTest, RulesAreReadFromTheOptionGroupSkippingBadLines) {
   EXPECT_TRUE(readBackupRules(t.session()).empty()) << "no file, no rules";
   t.file("options/kivoptions.backuppaths.txt",
          "\"/one\" \"/bak1\"\r\n"
@@ -117,10 +116,9 @@ TEST_F(BackupFileTest, IntoTheRuleDirectoryKeepingPermissionBits) {
   EXPECT_FALSE(t.exists(file));
   EXPECT_EQ(std::distance(fs::directory_iterator(t.path("bk/deep")), fs::directory_iterator()), 1)
       << "no temporary file left behind";
-}
 
-TEST_F(BackupFileTest, ARelativeBackupDirectoryIsMadeBesideTheFile) {
-  std::string file = t.file("w/b.txt", "b\n");
+  // A relative backup directory is made beside the file.
+  file = t.file("w/b.txt", "b\n");
   t.file("options/kivoptions.backuppaths.txt", "\"*\" \".KivBackupFiles\"\n");
   EXPECT_EQ(backupFile(task, file), 0);
   EXPECT_EQ(t.read("w/.KivBackupFiles/b.txt"), "b\n");

@@ -60,8 +60,6 @@ TEST(KeyDecoder, FunctionKeysWithModifiersAsXtermSendsThem) {
 TEST(KeyDecoder, ControlBytesAreCtrlLettersExceptTabEnterAndLineFeed) {
   expectKeys({
       {"\x13", chr(U's', false, true)},
-      {"\x11", chr(U'q', false, true)},
-      {"\x03", chr(U'c', false, true)},
       {"\x1a", chr(U'z', false, true)},
       {"\x01", chr(U'a', false, true)},
       {"\x08", chr(U'h', false, true)},

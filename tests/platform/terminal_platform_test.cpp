@@ -20,19 +20,6 @@ TEST(DisplayTerminal, OnlyChangedRowsAreSent) {
   EXPECT_EQ(changedRows(Grid(4, 11), next).size(), 4u);
 }
 
-TEST(DisplayTerminal, SizesAreClampedToTheLargestScreen) {
-  EXPECT_EQ(clampRows(0), 1);
-  EXPECT_EQ(clampRows(300), 200);
-  EXPECT_EQ(clampCols(500), 399);
-  EXPECT_EQ(clampCols(80), 80);
-}
-
-TEST(DisplayTerminal, CaretShapesAreDecscusrSequences) {
-  EXPECT_EQ(caretShapeSequence(CaretShape::Block), "\x1b[1 q");
-  EXPECT_EQ(caretShapeSequence(CaretShape::HorizontalBar), "\x1b[3 q");
-  EXPECT_EQ(caretShapeSequence(CaretShape::VerticalBar), "\x1b[5 q");
-}
-
 TEST(DisplayTerminal, TrueColourDescriptions) {
   EXPECT_TRUE(wantsTrueColour("truecolor"));
   EXPECT_TRUE(wantsTrueColour("24bit"));

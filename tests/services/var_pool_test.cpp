@@ -51,21 +51,6 @@ TEST_F(PoolTest, InvalidNamesReportAndUseZnullvar) {
   EXPECT_EQ(services.pool().longestName(), 63u);
 }
 
-TEST_F(PoolTest, ValueBufferGrowsInSixteensAndNeverShrinks) {
-  PoolVar& v = varFind(services, "ZTEST");
-  EXPECT_EQ(v.capacity(), 0u);
-  varSet(services, "ZTEST", std::string(15, 'a'));
-  EXPECT_EQ(v.capacity(), 16u);
-  varSet(services, "ZTEST", std::string(16, 'b'));
-  EXPECT_EQ(v.capacity(), 32u);
-  varSet(services, "ZTEST", "xyz");
-  EXPECT_EQ(v.capacity(), 32u);
-  EXPECT_EQ(v.value(), "xyz");
-  varSet(services, "ZTEST", "");
-  EXPECT_EQ(v.capacity(), 32u);
-  EXPECT_EQ(varGet(services, "ZTEST"), "");
-}
-
 TEST_F(PoolTest, ExistsNeverCreatesAndClearDropsPersistence) {
   EXPECT_FALSE(varExists(services, "ZMISSING"));
   EXPECT_EQ(services.pool().size(), 0u);
@@ -88,16 +73,6 @@ TEST_F(PoolTest, DefaultFillsOnlyAbsentOrEmpty) {
   EXPECT_EQ(varGet(services, "ZFLIST.MODE"), "View");
   EXPECT_EQ(varGet(services, "ZFLIST.SHOW"), "Dir+File");
   EXPECT_TRUE(varFind(services, "ZFLIST.SHOW").persistent());
-}
-
-TEST_F(PoolTest, SortedIsByteOrderAcrossBuckets) {
-  for (const char* n : {"ZB", "ZA.X", "ABC", "Z_Q", "ZA9", "MMM"}) varGet(services, n);
-  std::vector<std::string> names;
-  for (const PoolVar* v : services.pool().sorted()) names.push_back(v->name());
-  // "ZB" is invalid (too short), so ZNULLVAR stands in for it; reporting it
-  // read ZMSGSOUND.
-  EXPECT_EQ(names, (std::vector<std::string>{"ABC", "MMM", "ZA.X", "ZA9", "ZMSGSOUND", "ZNULLVAR",
-                                             "Z_Q"}));
 }
 
 }  // namespace
