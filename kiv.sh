@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds kiv (release) and runs it on the given
-# files; with none, on a copy of the shipped welcome file.
+# files; with none, on a fresh copy of the shipped welcome file.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/install-deps.sh"
@@ -8,8 +8,9 @@ cmake -S "$here" -B "$here/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DKIV_TESTS=OFF >/dev/null
 cmake --build "$here/build/release" --target kiv
 if (($# == 0)); then
-  sample="${TMPDIR:-/tmp}/kiv-welcome-$(id -u).txt"
-  [[ -f $sample ]] || cp "$here/share/kiv/Samples/welcome.txt" "$sample"
+  # A fresh private copy each time: a name no one else can have planted.
+  sample=$(mktemp "${TMPDIR:-/tmp}/kiv-welcome-XXXXXX.txt")
+  cp "$here/share/kiv/Samples/welcome.txt" "$sample"
   set -- "$sample"
 fi
 exec "$here/build/release/src/app/kiv" "$@"

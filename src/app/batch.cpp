@@ -11,6 +11,7 @@
 #include "core/session.h"
 #include "screen/screen_state.h"
 #include "core/startup.h"
+#include "core/task_life.h"
 #include "platform/headless_platform.h"
 #include "services/messages.h"
 
@@ -58,6 +59,21 @@ class BatchPlatform : public platform::HeadlessPlatform {
 
   bool unknownCommand = false;
 };
+
+// The normal shutdown: every task still open is ended as END ends it, so a
+// modified one meets the save question (answered with its first answer). A
+// task that cannot end (its save failed, and said why) goes all the same,
+// and that is said too.
+void endRemainingTasks(Session& s) {
+  while (!s.tasks.empty()) {
+    Task* task = s.tasks.back().get();
+    s.currentTask = task;
+    if (endTask(*task) == 0) continue;
+    messagef(s, "", "Changes to %s were not saved.", task->path);
+    ++s.savesNotWritten;
+    destroyTask(*task);
+  }
+}
 
 bool readScript(const std::string& path, std::vector<std::string>& commands) {
   std::ifstream in(path);
@@ -120,8 +136,11 @@ int runBatch(const BatchRequest& request) {
     if (run.notOpened > 0) status = 1;
     for (const std::string& command : request.scriptCommands) typed(session, command);
   }
-  if (platform.unknownCommand) status = 1;
-
+  endRemainingTasks(session);
+  // A save that wrote nothing or a file that did not load whole fails the
+  // run, as an unopened file or an unknown command does.
+  if (platform.unknownCommand || session.savesNotWritten > 0 || session.loadsCutShort > 0)
+    status = 1;
   stopEditor(session);
   return status;
 }

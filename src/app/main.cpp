@@ -21,8 +21,9 @@ const char* kUsage =
     "  /R file      merge a message file into the first file opened\n"
     "  /S \"cmds\"    run commands (separated by ';') once the files are open\n"
     "  --           the words after it are file names; so is a word with ./ in front\n"
-    "  A word of '/' and a letter is an option unless it holds a further '/' or\n"
-    "  names an existing file or directory. KIVCMDPREFIX is put in front.\n"
+    "  '/' and a letter alone is always an option; a longer word beginning so is\n"
+    "  an option unless it holds a further '/' or names an existing file or\n"
+    "  directory. KIVCMDPREFIX is put in front.\n"
     "\n"
     "  --batch      run without a terminal: open the files, run the /S commands\n"
     "               as typed on the command line, write every message to\n"
@@ -30,7 +31,7 @@ const char* kUsage =
     "               not be opened, a command was unknown or the command line\n"
     "               was wrong\n"
     "  --script F   with --batch: read further commands from F, one a line\n"
-    "  --help       show this text and exit\n"
+    "  -h, --help   show this text and exit\n"
     "  --version    show the version and exit\n";
 
 // Words of the form --name before "--" that are not ours: refused rather
@@ -48,7 +49,7 @@ std::optional<int> earlyExit(const std::vector<std::string>& args, bool batch) {
       std::printf("kiv %s\n", KIV_VERSION);
       return 0;
     }
-    if (a == "--help") {
+    if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
     }

@@ -147,11 +147,13 @@ Quoting quotingOf(std::string_view word) {
 
 std::string_view inner(std::string_view quoted) { return quoted.substr(1, quoted.size() - 2); }
 
-// A word of "/" and a letter is an option, unless it is an absolute file
-// name: its part before any blank holds a further "/", or it names
-// something that exists.
+// "/" and a letter alone is always an option, so that a script means the
+// same whatever exists on disk. A longer word beginning so is an option
+// unless it is an absolute file name: its part before any blank holds a
+// further "/", or it names something that exists.
 bool isOptionWord(std::string_view w) {
   if (w.size() < 2 || w[0] != '/' || !std::isalpha(static_cast<unsigned char>(w[1]))) return false;
+  if (w.size() == 2) return true;
   if (w.substr(0, w.find(' ')).find('/', 1) != std::string_view::npos) return false;
   std::error_code ec;
   return !fs::exists(fs::symlink_status(fs::path(std::string(w)), ec));

@@ -61,10 +61,20 @@ bool sameIdentity(const FileIdentity& id, const struct stat& st) {
          id.modified.tv_sec == st.st_mtim.tv_sec && id.modified.tv_nsec == st.st_mtim.tv_nsec;
 }
 
+// The task's own write lock is on the file now at `path` (the same file,
+// even if another program appended to it or rewrote it in place): then no
+// one else can hold one.
+bool holdsLockOn(const Task& task, const std::string& path) {
+  if (!task.load.lockHeld || task.load.fd < 0) return false;
+  struct stat held {}, now {};
+  return ::fstat(task.load.fd, &held) == 0 && ::stat(path.c_str(), &now) == 0 &&
+         held.st_dev == now.st_dev && held.st_ino == now.st_ino;
+}
+
 // Another kiv holds the file under its write lock. Our own lock would show
 // as another holder to a new descriptor, so the file we hold is not asked.
-bool otherWriterHolds(const Task& task, const std::string& path, DiskChange change) {
-  if (task.load.lockHeld && task.load.fd >= 0 && change == DiskChange::None) return false;
+bool otherWriterHolds(const Task& task, const std::string& path) {
+  if (holdsLockOn(task, path)) return false;
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   bool held = platform::lockedByOther(fd);
@@ -76,7 +86,7 @@ bool otherWriterHolds(const Task& task, const std::string& path, DiskChange chan
 // another program changed it and the user said No.
 bool mayOverwrite(Task& task, const std::string& path) {
   DiskChange change = diskChangeSinceLoad(task, path);
-  if (otherWriterHolds(task, path, change)) {
+  if (otherWriterHolds(task, path)) {
     cannotOpen(task, path);
     return false;
   }
@@ -205,7 +215,9 @@ void runExitMacro(Task& /*task*/, const std::string& /*name*/) {}
 void renumberBeforeSave(Task& /*task*/) {}
 void storeStickyLabels(Task& /*task*/) {}
 
-int saveTask(Task& task, bool keepClosed) {
+namespace {
+
+int saveOnce(Task& task, bool keepClosed) {
   if (task.mode != TaskMode::Edit) return refuseOutsideEdit(task);
   std::string path = mapDrive(task.session, task.path);
   // A load ended by bad data leaves the task in VIEW: its partial contents
@@ -215,6 +227,14 @@ int saveTask(Task& task, bool keepClosed) {
   if (!macro.empty()) runExitMacro(task, macro);
   if (!mayOverwrite(task, path)) return -1;
   return writeAndReplace(task, path, keepClosed);
+}
+
+}  // namespace
+
+int saveTask(Task& task, bool keepClosed) {
+  int rc = saveOnce(task, keepClosed);
+  if (rc != 0) ++task.session.savesNotWritten;
+  return rc;
 }
 
 }  // namespace kiv

@@ -71,6 +71,7 @@ void finishLoad(Task& task) {
 
 void endLoad(Task& task) {
   task.load.ended = true;
+  ++task.session.loadsCutShort;
   complete(task);
   if (task.mode == TaskMode::Edit) toView(task);
   task.modified = false;

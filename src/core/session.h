@@ -60,6 +60,10 @@ class Session : public Services {
   Task* currentTask = nullptr;
   // Memory ran short: no further task is started.
   bool outOfRam = false;
+  // Saves that wrote nothing (refused or failed) and loads cut short by bad
+  // data, so that a batch run can end with a failing status.
+  long savesNotWritten = 0;
+  long loadsCutShort = 0;
   // ---- end of edit tasks ----
 
   // ---- Command executor (src/commands/command_state.h) ----

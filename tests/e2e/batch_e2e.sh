@@ -67,5 +67,26 @@ check "nothing opened or ran after it" test "$(wc -l <"$tmp/err8")" -eq 1
 check "an unknown --word exits 2" test $? -eq 2
 check "an unknown --word is not created as a file" test ! -e ./--frobnicate
 
+# The end of a run is the normal shutdown: a modified task meets the save
+# question of closing, answered with its first answer, on standard error.
+printf 'one\n' >"$tmp/e.txt"
+"$kiv" --batch "$tmp/e.txt" /S "insertline 1 x" 2>"$tmp/err10"
+check "a run without END exits 0" test $? -eq 0
+check "its change is saved at the end" cmp -s "$tmp/e.txt" <(printf 'one\nx\n')
+check "the save question is said" grep -q "^question: File modified, save changes?" "$tmp/err10"
+
+# A save that wrote nothing fails the run.
+"$kiv" --batch /V "$tmp/e.txt" /S "insertline 1 y;save" 2>"$tmp/err11"
+check "a save refused in VIEW exits 1" test $? -eq 1
+check "the VIEW file is unchanged" cmp -s "$tmp/e.txt" <(printf 'one\nx\n')
+
+# "/" and one letter is an option even when such a file exists.
+if [[ -w / && ! -e /S ]]; then
+  touch /S
+  "$kiv" --batch "$tmp/e.txt" /S "insertline 1 z;save;end" 2>"$tmp/err12"
+  check "/S is an option although /S exists" cmp -s "$tmp/e.txt" <(printf 'one\nz\nx\n')
+  rm -f /S
+fi
+
 echo "$failures failed"
 test "$failures" -eq 0
