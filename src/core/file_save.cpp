@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "core/backup.h"
@@ -48,6 +49,11 @@ int cannotOpen(Task& task, const std::string& path) {
   task.mayEnd = false;
   messagef(task.session, "SAVE15", kCannotOpen, path);
   return -1;
+}
+
+// The same with what the system said, so that the user knows why.
+int cannotOpen(Task& task, const std::string& path, int error) {
+  return cannotOpen(task, path + "\n\n" + std::strerror(error));
 }
 
 int refuseOutsideEdit(Task& task) {
@@ -143,7 +149,8 @@ bool nonEmptyFile(const std::string& path) {
 // so no other kiv can take it in between.
 int replaceFile(Task& task, const std::string& path, platform::AtomicWrite& out, bool wantLock,
                 bool& locked) {
-  if (nonEmptyFile(out.target()) && backupDue(task) && backupFile(task, out.target()) != 0) {
+  if (!out.inPlace() && nonEmptyFile(out.target()) && backupDue(task) &&
+      backupFile(task, out.target()) != 0) {
     out.abandon();
     return notWritten(task, path);
   }
@@ -171,11 +178,27 @@ bool writable(const std::string& target) {
   return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 || errno == ENOENT;
 }
 
+// Where the new contents go: beside the file, or, when its directory may not
+// be written but the file itself may, over the file after the backup that
+// is due. -1 after the message.
+int beginOutput(Task& task, const std::string& path, const std::string& target,
+                platform::AtomicWrite& out) {
+  if (!writable(target)) return cannotOpen(task, path, errno);
+  if (out.begin(target)) return 0;
+  int error = errno;
+  if (error != EACCES && error != EPERM) return cannotOpen(task, path, error);
+  if (nonEmptyFile(target) && backupDue(task) && backupFile(task, target) != 0)
+    return notWritten(task, path);
+  closeFile(task);  // the task's own lock would stand in the way
+  if (!out.beginInPlace(target)) return cannotOpen(task, path, errno);
+  return 0;
+}
+
 int writeAndReplace(Task& task, const std::string& path, bool keepClosed) {
   Session& s = task.session;
   std::string target = saveTarget(path);
   platform::AtomicWrite out;
-  if (!writable(target) || !out.begin(target)) return cannotOpen(task, path);
+  if (beginOutput(task, path, target, out) != 0) return -1;
   if (renumberDue(task)) renumberBeforeSave(task);
   if (writeLines(task, path, out) != 0) return -1;
   if (varGet(s, "ZEDIT.STICKY.LABELS") == "TRUE") storeStickyLabels(task);

@@ -5,6 +5,7 @@
 
 #include "core/file_profile.h"
 #include "core/session.h"
+#include "platform/atomic_write.h"
 #include "services/messages.h"
 #include "services/path_search.h"
 
@@ -98,17 +99,6 @@ void writeVariable(ProfileText& out, const FileProfile& p) {
   out.flag("BOOLnewfileUTF16", p.newFileUtf16);
 }
 
-// Writes the text beside the target and renames it over the target.
-int replaceFile(const std::string& target, const std::string& text) {
-  std::string temp = target + ".new";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return -1;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = std::fclose(f) == 0 && ok;
-  if (ok && std::rename(temp.c_str(), target.c_str()) == 0) return 0;
-  std::remove(temp.c_str());
-  return -1;
-}
 
 }  // namespace
 
@@ -128,7 +118,7 @@ int writeProfile(Session& s, const FileProfile& p, bool onlyIfUnlocked) {
   if (!profileNameUsable(p.name)) return -1;
   std::string target = pathForWrite(s, "ZPATH.FILEPROFILES", profileFileName(p.name));
   if (target.empty()) return -1;
-  return replaceFile(target, profileFileText(s, p));
+  return platform::replaceFileContents(target, profileFileText(s, p)) ? 0 : -1;
 }
 
 }  // namespace kiv

@@ -22,9 +22,7 @@ void appendOptionLine(std::string& out, std::string_view word, std::string_view 
 }
 
 bool replaceFile(const std::string& path, std::string_view text) {
-  if (path.empty()) return false;
-  platform::AtomicWrite w;
-  return w.begin(path) && w.writeAll(text.data(), text.size()) && w.sync() && w.commit();
+  return !path.empty() && platform::replaceFileContents(path, text);
 }
 
 std::string optionGroupWritePath(Services& s, std::string_view group) {

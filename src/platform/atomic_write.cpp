@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <random>
 
 namespace kiv::platform {
 
@@ -25,17 +26,6 @@ mode_t newFileMode() {
   return 0666 & ~mask;
 }
 
-// Gives the new file the owner and permission bits it should have. The owner
-// is changed first because a change of owner clears the set-id bits. Only
-// root may give a file away, so a refused change of owner is not an error.
-bool applyMode(int fd, const struct stat* like) {
-  if (!like) return ::fchmod(fd, newFileMode()) == 0;
-  if (like->st_uid != ::geteuid() || like->st_gid != ::getegid()) {
-    [[maybe_unused]] int ignored = ::fchown(fd, like->st_uid, like->st_gid);
-  }
-  return ::fchmod(fd, like->st_mode & 07777) == 0;
-}
-
 void syncDirectory(const std::string& dir) {
   int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd < 0) return;
@@ -43,7 +33,27 @@ void syncDirectory(const std::string& dir) {
   ::close(dfd);
 }
 
+// The hidden name beside the target with the X's replaced.
+std::string temporaryName(const std::string& target) {
+  static std::mt19937 random{std::random_device{}()};
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string name = directoryOf(target) + "/." + baseOf(target).substr(0, kTempBaseMax) + kTempSuffix;
+  for (std::size_t i = name.size() - 6; i < name.size(); ++i)
+    name[i] = kChars[random() % (sizeof kChars - 1)];
+  return name;
+}
+
+// The file system cannot make unnamed files in this directory.
+bool noUnnamedFiles(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
 }  // namespace
+
+bool replaceFileContents(const std::string& path, std::string_view text) {
+  AtomicWrite w;
+  return w.begin(path) && w.writeAll(text.data(), text.size()) && w.sync() && w.commit();
+}
 
 std::string directoryOf(const std::string& path) {
   std::size_t slash = path.rfind('/');
@@ -61,20 +71,29 @@ bool AtomicWrite::begin(const std::string& target, const struct stat* like) {
   abandon();
   target_ = target;
   committed_ = false;
+  inPlace_ = false;
+  haveLike_ = like != nullptr;
+  if (like) like_ = *like;
   struct stat existing {};
-  if (!like && ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) like = &existing;
-  std::string base = baseOf(target).substr(0, kTempBaseMax);
-  temp_ = directoryOf(target) + "/." + base + kTempSuffix;
-  fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
-  if (fd_ < 0) {
-    temp_.clear();
-    return false;
+  if (!like && ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+    like_ = existing;
+    haveLike_ = true;
   }
-  if (applyMode(fd_, like)) return true;
-  int saved = errno;
+  fd_ = ::open(directoryOf(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd_ >= 0 || !noUnnamedFiles(errno)) return fd_ >= 0;
+  temp_ = directoryOf(target) + "/." + baseOf(target).substr(0, kTempBaseMax) + kTempSuffix;
+  fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
+  if (fd_ < 0) temp_.clear();
+  return fd_ >= 0;
+}
+
+bool AtomicWrite::beginInPlace(const std::string& target) {
   abandon();
-  errno = saved;
-  return false;
+  target_ = target;
+  committed_ = false;
+  inPlace_ = true;
+  fd_ = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+  return fd_ >= 0;
 }
 
 bool AtomicWrite::writeAll(const char* data, std::size_t size) {
@@ -100,12 +119,44 @@ bool AtomicWrite::sync() {
   return true;
 }
 
+// The owner first, since a change of owner clears the set-id bits, and
+// both after the writes, which clear them too. Only root may give a file
+// away, so a refused change of owner is not an error.
+bool AtomicWrite::applyMode() {
+  if (!haveLike_) return ::fchmod(fd_, newFileMode()) == 0;
+  if (like_.st_uid != ::geteuid() || like_.st_gid != ::getegid()) {
+    [[maybe_unused]] int ignored = ::fchown(fd_, like_.st_uid, like_.st_gid);
+  }
+  return ::fchmod(fd_, like_.st_mode & 07777) == 0;
+}
+
+// Gives the unnamed file a hidden name beside the target.
+bool AtomicWrite::linkTemporary() {
+  if (!temp_.empty()) return true;
+  std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = temporaryName(target_);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      temp_ = name;
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
 bool AtomicWrite::commit() {
-  if (fd_ < 0 || temp_.empty()) {
+  if (fd_ < 0) {
     errno = EBADF;
     return false;
   }
-  if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+  if (inPlace_) {
+    off_t end = ::lseek(fd_, 0, SEEK_CUR);
+    if (end < 0 || ::ftruncate(fd_, end) != 0 || !sync()) return false;
+    committed_ = true;
+    return true;
+  }
+  if (!applyMode() || !linkTemporary() || ::rename(temp_.c_str(), target_.c_str()) != 0) {
     int saved = errno;
     abandon();
     errno = saved;
@@ -125,10 +176,10 @@ int AtomicWrite::release() {
 }
 
 void AtomicWrite::abandon() {
-  if (committed_ || temp_.empty()) return;
-  if (fd_ >= 0) ::close(fd_);
+  if (committed_ || fd_ < 0) return;
+  ::close(fd_);
   fd_ = -1;
-  ::unlink(temp_.c_str());
+  if (!temp_.empty()) ::unlink(temp_.c_str());
   temp_.clear();
 }
 

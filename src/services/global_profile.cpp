@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/atomic_write.h"
 #include "services/messages.h"
 #include "services/path_search.h"
 #include "services/services.h"
@@ -81,24 +82,18 @@ int loadGlobalProfile(Services& s) {
 }
 
 int saveGlobalProfile(Services& s) {
-  // Written beside the file and renamed over it, so a failed write never
-  // leaves a half-written profile behind.
+  // Replaced whole, so a failed or killed write never leaves a half-written
+  // profile (or a leftover beside it).
   std::string path = joinPath(s.dirs.options, kGlobalProfileName);
-  std::string temp = path + ".new";
-  FilePtr f{std::fopen(temp.c_str(), "wb")};
-  bool ok = f != nullptr;
-  if (ok) {
-    for (const PoolVar* v : s.pool().sorted()) {
-      if (v->persistent() && !v->value().empty())
-        std::fprintf(f.get(), "%s=%.*s\n", v->name().c_str(),
-                     static_cast<int>(v->value().size()), v->value().data());
-    }
-    ok = std::fflush(f.get()) == 0 && std::ferror(f.get()) == 0;
-    ok = std::fclose(f.release()) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) std::remove(temp.c_str());
+  std::string text;
+  for (const PoolVar* v : s.pool().sorted()) {
+    if (!v->persistent() || v->value().empty()) continue;
+    text += v->name();
+    text += '=';
+    text += v->value();
+    text += '\n';
   }
-  if (!ok) {
+  if (!platform::replaceFileContents(path, text)) {
     messagef(s, "", "Unable to open PersistentVars file for WRITE:\n%s", path);
     return -1;
   }

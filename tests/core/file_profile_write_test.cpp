@@ -8,6 +8,7 @@
 #include "core/profile_write.h"
 #include "services/var_pool.h"
 #include "support/editor_test.h"
+#include "support/unwritable_dir.h"
 
 namespace kiv {
 namespace {
@@ -101,16 +102,20 @@ TEST_F(ProfileWriteTest, LockedNamelessAndUnwritableProfiles) {
   std::string before = written();
   EXPECT_NE(before.find("BOOLlock=TRUE\n"), std::string::npos);
 
-  // A directory in the way of the temporary file makes the write fail.
-  std::filesystem::create_directories(t.dir() + "/profiles/kivfileprof.cob.txt.new");
+  // A directory where nothing can be made: the write fails, the old file stays.
   p.maxRecLen = 300;
-  EXPECT_EQ(writeProfile(t.session(), p, false), -1);
+  {
+    test::UnwritableDir locked(t.dir() + "/profiles");
+    if (locked.binds()) {
+      EXPECT_EQ(writeProfile(t.session(), p, false), -1);
+    }
+  }
   EXPECT_EQ(written(), before);
   p.name = "a/b";
   EXPECT_EQ(writeProfile(t.session(), p, false), -1);
   p.name.clear();
   EXPECT_EQ(writeProfile(t.session(), p, false), 0);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.dir() + "/profiles"), {}), 2);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(t.dir() + "/profiles"), {}), 1);
   varSet(t.session(), "ZPATH.FILEPROFILES", "");
   p.name = "COB";
   EXPECT_EQ(writeProfile(t.session(), p, false), -1);

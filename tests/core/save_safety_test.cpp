@@ -1,6 +1,10 @@
 // Edits are never lost to a file changed behind kiv's back, and a save that
 // wrote nothing is counted so that a batch run fails.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include <fstream>
 #include <memory>
@@ -12,6 +16,7 @@
 #include "core/line_ops.h"
 #include "core/task_life.h"
 #include "services/var_pool.h"
+#include "support/unwritable_dir.h"
 
 namespace kiv {
 namespace {
@@ -63,6 +68,47 @@ TEST_F(SaveSafetyTest, RefusedSavesAndLoadsCutShortAreCounted) {
   ASSERT_TRUE(cut);
   loadAll(*cut);
   EXPECT_EQ(s().loadsCutShort, 1);
+}
+
+// The mode is given after the data is written, since a write by anyone but
+// root clears the set-id bits, and after the owner, whose change does too.
+TEST_F(SaveSafetyTest, OwnerGroupAndSetIdBitsAreKept) {
+  auto task = edited("s.txt", "s\n");
+  std::string path = t.path("s.txt");
+  ASSERT_EQ(::chown(path.c_str(), 1234, 4321), 0);  // the tests run as root
+  ASSERT_EQ(::chmod(path.c_str(), 06751), 0);
+  ASSERT_EQ(saveTask(*task, false), 0) << t.lastMessage().text;
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 06751u);
+  EXPECT_EQ(st.st_uid, 1234u);
+  EXPECT_EQ(st.st_gid, 4321u);
+}
+
+// A writable file in a directory that may not be written is written in
+// place; when the file may not be written either, the message says why.
+TEST_F(SaveSafetyTest, AFileInAReadOnlyDirectoryIsWrittenInPlace) {
+  t.file("ro/a.txt", "a much longer first line\nsecond\n");
+  t.file("ro/b.txt", "b\n");
+  ASSERT_EQ(::chmod(t.path("ro/a.txt").c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(t.path("ro/b.txt").c_str(), 0444), 0);
+  auto a = edited("ro/a.txt", "a much longer first line\nsecond\n");
+  std::unique_ptr<Task> b = openTask(s(), t.path("ro/b.txt"), TaskMode::Edit);
+  setLineText(*b, b->lines.first->next, "B");
+  {
+    test::UnwritableDir ro(t.path("ro"));
+    if (!ro.binds()) GTEST_SKIP() << "permission bits do not bind here";
+    EXPECT_EQ(saveTask(*a, false), 0) << t.lastMessage().text;
+    EXPECT_EQ(saveTask(*b, false), -1);
+  }
+  EXPECT_EQ(t.read("ro/a.txt"), "mine\nsecond\n");
+  EXPECT_EQ(t.lastMessage().id, "SAVE15");
+  EXPECT_NE(t.lastMessage().text.find("Permission denied"), std::string::npos)
+      << t.lastMessage().text;
+  EXPECT_EQ(t.read("ro/b.txt"), "b\n");
+  int names = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(t.path("ro"))) ++names;
+  EXPECT_EQ(names, 2) << "nothing left beside the files";
 }
 
 }  // namespace
