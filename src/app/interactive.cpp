@@ -5,6 +5,7 @@
 
 #include "commands/editor_start.h"
 #include "commands/program_command_line.h"
+#include "core/recovery.h"
 #include "core/session.h"
 #include "core/startup.h"
 #include "platform/terminal_platform.h"
@@ -30,6 +31,7 @@ int runInteractive(const std::vector<std::string>& args) {
     // processing, after the option groups are in force.
     CommandLineRun run;
     if (processCommandLine(session, args, run) != 0 || run.notOpened > 0) status = 1;
+    offerRecovery(session);
     runStartupMacro(session);
     // The program runs until EXIT or the terminal goes: ending the last task
     // leaves the idle screen, from which EDIT opens another file.
@@ -37,6 +39,9 @@ int runInteractive(const std::vector<std::string>& args) {
       refreshScreen(session);
       handleEvent(session, terminal->nextEvent());
     }
+    // Stopped by a signal or a lost terminal with files still changed: their
+    // lines go to recovery files, which the next start offers.
+    writeRecoveryFiles(session);
     stopEditor(session);
   }
   return status;

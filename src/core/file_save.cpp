@@ -15,6 +15,7 @@
 #include "core/file_profile.h"
 #include "core/line.h"
 #include "core/record_writer.h"
+#include "core/recovery.h"
 #include "core/session.h"
 #include "platform/atomic_write.h"
 #include "platform/file_lock.h"
@@ -256,7 +257,10 @@ int saveOnce(Task& task, bool keepClosed) {
 
 int saveTask(Task& task, bool keepClosed) {
   int rc = saveOnce(task, keepClosed);
-  if (rc != 0) ++task.session.savesNotWritten;
+  if (rc != 0)
+    ++task.session.savesNotWritten;
+  else
+    dropRecoveryFile(task);
   return rc;
 }
 

@@ -75,6 +75,9 @@ class Task {
   bool mayEnd = true;
   // The task created its file on open; END deletes it when still empty.
   bool newFile = false;
+  // The recovery file that holds (or held) the task's unsaved lines; END,
+  // CANCEL and a successful SAVE remove it.
+  std::string recoveryFile;
   bool capsOn = false;     // caps in force
   TaskSettings settings;
   long keystrokes = 0;     // data characters typed since the last save reminder

@@ -15,6 +15,7 @@
 #include "core/line_ops.h"
 #include "core/profile_choice.h"
 #include "core/profile_read.h"
+#include "core/recovery.h"
 #include "core/session.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
@@ -123,6 +124,7 @@ int endTask(Task& task) {
   Session& s = task.session;
   closeFile(task);
   removeUnusedNewFile(task);
+  dropRecoveryFile(task);  // ended (and saved, or its changes given up)
   varSet(s, "ZEDITVIACMDLINE", "FALSE");
   destroyTask(task);
   return 0;

@@ -207,6 +207,7 @@ void TerminalPlatform::watchWindowChanges() {
     action.sa_handler = onWindowChange;
     sigemptyset(&action.sa_mask);
     sigaction(SIGWINCH, &action, &gPreviousWinch);
+    catchQuitSignals(gWakeWrite);
   }
   if (!terminalSize(outFd_, termRows_, termCols_)) {
     termRows_ = LINES;
@@ -422,6 +423,7 @@ std::optional<Event> TerminalPlatform::popEvent() {
 
 Event TerminalPlatform::nextEvent() {
   for (;;) {
+    if (quitRequested()) return QuitEvent{};
     decodePending(false);
     if (auto event = popEvent()) return *event;
     if (closed_) return QuitEvent{};
@@ -429,6 +431,7 @@ Event TerminalPlatform::nextEvent() {
       case Wait::Input:
         break;
       case Wait::Resize:
+        if (quitRequested()) return QuitEvent{};
         return takeResize();
       case Wait::Timeout:
         decodePending(true);

@@ -30,6 +30,14 @@ struct SavedState {
 };
 SavedState gSaved;
 volatile std::sig_atomic_t gArmed = 0;
+// Where a quit signal is told, once catchQuitSignals has run; and whether
+// one came.
+volatile std::sig_atomic_t gQuitWake = -1;
+volatile std::sig_atomic_t gQuitSignal = 0;
+
+bool isQuitSignal(int sig) {
+  return sig == SIGTERM || sig == SIGHUP || sig == SIGINT;
+}
 
 void writeAll(int fd, const char* data, std::size_t length) {
   while (length > 0) {
@@ -47,6 +55,15 @@ void restoreAtExit() {
 
 void onFatalSignal(int sig) {
   int savedErrno = errno;
+  if (gQuitWake >= 0 && isQuitSignal(sig)) {
+    // The program ends by its own way out, keeping what it must; a second
+    // signal while it does so changes nothing.
+    gQuitSignal = sig;
+    char byte = 'q';
+    [[maybe_unused]] ssize_t n = ::write(gQuitWake, &byte, 1);
+    errno = savedErrno;
+    return;
+  }
   restoreTerminalNow();
   // Back to the action that was there before; the signal, blocked while this
   // handler runs, is delivered to it as soon as the handler returns (a fault
@@ -94,8 +111,17 @@ void restoreTerminalNow() {
   tcsetattr(gSaved.inFd, TCSADRAIN, &gSaved.modes);
 }
 
+void catchQuitSignals(int wakeFd) {
+  gQuitWake = wakeFd;
+}
+
+bool quitRequested() {
+  return gQuitSignal != 0;
+}
+
 void disarmTerminalRestore() {
   gArmed = 0;
+  gQuitWake = -1;
   for (std::size_t i = 0; i < kSignalCount; ++i) {
     sigaction(kFatalSignals[i], &gSaved.previous[i], nullptr);
   }

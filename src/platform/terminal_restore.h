@@ -22,6 +22,13 @@ void armTerminalRestore(int outFd, std::string_view undo);
 // Restores at once (idempotent): writes the undo bytes, sets the saved modes.
 void restoreTerminalNow();
 
+// From now on SIGTERM, SIGHUP and SIGINT do not end the program at once: the
+// handler notes the signal and writes a byte to `wakeFd`, so that a wait for
+// input ends and the program can keep the user's work before it leaves.
+void catchQuitSignals(int wakeFd);
+// A quit signal came since catchQuitSignals.
+bool quitRequested();
+
 // After a normal restore: the handlers give way to the saved actions.
 void disarmTerminalRestore();
 

@@ -112,5 +112,34 @@ expect "No file is open: EDIT name opens a file" "the close button ends the file
 click_on "  X"
 check_ended "the close button of the idle screen" 0
 
+# ---- a hang-up with unsaved changes, and the next start recovering them ----
+start_kiv "$file"
+expect_row 2 "******* Top of Data" "a start for the hang-up"
+T send-keys -t e2e Home Down Down "ZZ"
+expect_row 3 "000001 line 1 ZZ the sample" "typing before the hang-up"
+kill -HUP "$(pgrep -P "$(T list-panes -t e2e -F '#{pane_pid}')" -x kiv | head -1)"
+check_ended "SIGHUP with a changed file" 0
+if [[ $(sed -n 1p "$file") == "line 1 XY the sample" ]]; then pass; else fail "the file was written on SIGHUP"; fi
+if ls "$tmp"/config/kiv/Recovery/*.kivrec >/dev/null 2>&1; then pass; else fail "no recovery file"; fi
+start_kiv "$file"
+expect "Unsaved changes of these files were kept" "the next start offers the recovery"
+T send-keys -t e2e y
+expect "Not recovered, the file is open already" "the file named on the command line is open already"
+T send-keys -t e2e Enter
+T send-keys -t e2e Home "exit" Enter
+check_ended "EXIT after the refused recovery" 0
+start_kiv
+expect "Unsaved changes of these files were kept" "a start without files offers it again"
+T send-keys -t e2e y
+expect_row 3 "000001 line 1 ZZ the sample" "the recovered line"
+T send-keys -t e2e F3
+expect "File modified, save changes?" "the recovered file is modified"
+T send-keys -t e2e y
+expect "No file is open: EDIT name opens a file" "saved and ended"
+T send-keys -t e2e M-F4
+check_ended "Alt+F4 after the recovery" 0
+if [[ $(sed -n 1p "$file") == "line 1 ZZ the sample" ]]; then pass; else fail "recovered line not saved"; fi
+if ls "$tmp"/config/kiv/Recovery/*.kivrec >/dev/null 2>&1; then fail "the recovery file stays"; else pass; fi
+
 echo "$checks checks passed, $failures failed"
 [[ $failures -eq 0 ]]
