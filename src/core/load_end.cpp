@@ -26,6 +26,11 @@ constexpr std::string_view kFoldedAtMaxRecLen =
     " %s\n\nOn load  %d  records were folded at File Profile MaxRexLength  %d\n\nWARNING:  If you "
     "SAVE a file with folded records, they become permanently folded.";
 constexpr std::string_view kProfileNotWritten = "Unable to write file profile '%s'";
+constexpr std::string_view kSaveWillChange = "File:  %s\n\n%sSAVE writes it that way.";
+constexpr std::string_view kMixedEnds = "Its records end in more than one way: %s is used for all.\n";
+constexpr std::string_view kNulBytes =
+    "It holds NUL bytes, as a binary file does: its records are written back as lines.\n";
+constexpr std::string_view kLastUnended = "Its last record has no record end: it gets one.\n";
 
 void toView(Task& task) {
   task.mode = TaskMode::View;
@@ -42,6 +47,18 @@ void reportReplacements(Task& task) {
   if (askYesNo(s, text + std::string(kUtf16EditQuestion)) == "YES") toView(task);
 }
 
+// Said once, when an EDIT task's file loads, so that the user knows before
+// saving what the save will change.
+void reportSaveChanges(Task& task) {
+  const LoadState& ld = task.load;
+  if (task.mode != TaskMode::Edit || !(ld.mixedEnds || ld.nulBytes || ld.lastUnended)) return;
+  std::string what;
+  if (ld.mixedEnds) what += format(kMixedEnds, ld.terminator);
+  if (ld.nulBytes) what += kNulBytes;
+  if (ld.lastUnended) what += kLastUnended;
+  messagef(task.session, "FILE30", kSaveWillChange, task.path, what + "\n");
+}
+
 void endOfFileMessages(Task& task) {
   const LoadState& ld = task.load;
   Session& s = task.session;
@@ -51,6 +68,7 @@ void endOfFileMessages(Task& task) {
     messagef(s, "", kFoldedAtAbsoluteMax, task.path, ld.foldedAtAbsoluteMax, kMaxLineLength);
   if (ld.foldedAtMaxRecLen > 0)
     messagef(s, "", kFoldedAtMaxRecLen, task.path, ld.foldedAtMaxRecLen, maxRecLenOf(task));
+  reportSaveChanges(task);
 }
 
 void complete(Task& task) {

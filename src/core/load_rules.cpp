@@ -51,4 +51,11 @@ void detectTerminator(Task& task, LoadRules& rules, Terminator t) {
   task.load.terminator = terminatorName(t);
 }
 
+void noteRecordEnd(Task& task, LoadRules& rules, Terminator t) {
+  if (rules.detected == Terminator::None)
+    detectTerminator(task, rules, t);
+  else if (t != rules.detected)
+    task.load.mixedEnds = true;
+}
+
 }  // namespace kiv

@@ -42,5 +42,8 @@ LoadRules loadRulesFor(Task& task);
 
 // Records a terminator detected while reading.
 void detectTerminator(Task& task, LoadRules& rules, Terminator t);
+// A record ended by `t`: the first end detects the terminator, a different
+// one later marks the file as mixed.
+void noteRecordEnd(Task& task, LoadRules& rules, Terminator t);
 
 }  // namespace kiv

@@ -61,6 +61,12 @@ struct LoadState {
   bool readFailed = false;  // read() gave an error
   bool oddUtf16 = false;    // a UTF-16 file ended in a lone byte
   bool ended = false;       // the load was ended by an error
+  // What a save would change in a VARIABLE file, said once the load ends:
+  // records ended in more than one way, NUL bytes (a binary file), a last
+  // record without an end.
+  bool mixedEnds = false;
+  bool nulBytes = false;
+  bool lastUnended = false;
   bool writeLock = false;   // ZEDIT.WRITELOCK was "TRUE" at open
   std::string rdpBefore;    // RDPStaticBefore / RDPStaticAfter as bytes
   std::string rdpAfter;

@@ -97,17 +97,16 @@ Step dataByte(Task& task, LoadRules& rules, std::vector<char>& record, int c) {
 // the same end), and so does the line feed.
 bool endsLoosely(Task& task, LoadRules& rules, int c) {
   if (c == rules.lineFeed) {
-    if (rules.detected == Terminator::None) detectTerminator(task, rules, Terminator::Lf);
+    noteRecordEnd(task, rules, Terminator::Lf);
     return true;
   }
   int next = nextChar(task);
   if (next == rules.lineFeed) {
-    if (rules.detected == Terminator::None) detectTerminator(task, rules, Terminator::CrLf);
+    noteRecordEnd(task, rules, Terminator::CrLf);
     return true;
   }
   giveBack(task.load, next);
-  if (rules.detected == Terminator::None && next != kFormFeed)
-    detectTerminator(task, rules, Terminator::Cr);
+  if (next != kFormFeed) noteRecordEnd(task, rules, Terminator::Cr);
   return true;
 }
 
@@ -143,7 +142,10 @@ RecordEnd slowRecord(Task& task, LoadRules& rules) {
   ld.tabSeen = false;
   for (;;) {
     int c = nextChar(task);
-    if (c == kNoByte) return record.empty() ? RecordEnd::NoRecord : RecordEnd::Record;
+    if (c == kNoByte) {
+      if (!record.empty()) ld.lastUnended = true;
+      return record.empty() ? RecordEnd::NoRecord : RecordEnd::Record;
+    }
     if ((c == kCr || c == rules.lineFeed) && endsRecord(task, rules, c)) return RecordEnd::Record;
     switch (dataByte(task, rules, record, c)) {
       case Step::Kept:
@@ -214,8 +216,7 @@ bool fastRecord(Task& task, LoadRules& rules, unsigned char& expected, std::stri
   std::string_view record = w.substr(0, at);
   if (rules.eofRead && holds(record, kEofByte)) return false;
   ld.tabSeen = rules.tabsIn() != 0 && holds(record, rules.tab);
-  if (rules.detected == Terminator::None && end.seen != Terminator::None)
-    detectTerminator(task, rules, end.seen);
+  if (end.seen != Terminator::None) noteRecordEnd(task, rules, end.seen);
   expected = static_cast<unsigned char>(w[at]);
   out = record;
   consume(ld, end.used);
@@ -236,6 +237,8 @@ ChunkEnd readVariableChunk(Task& task, LoadRules& rules, long limit) {
       if (e == RecordEnd::Ended) return ChunkEnd::Ended;
       record = {ld.record.data(), ld.record.size()};
     }
+    if (!ld.nulBytes && !record.empty() && std::memchr(record.data(), 0, record.size()))
+      ld.nulBytes = true;
     if (!appendVariableRecord(task, rules, record)) return ChunkEnd::Ended;
   }
   return atEnd(ld) ? ChunkEnd::EndOfFile : ChunkEnd::More;

@@ -64,8 +64,9 @@ TEST_F(LoadFixedTest, BinaryBytesArriveUnchangedInEveryFormat) {
   EXPECT_EQ(shape(*open("a.f")), "TB");
   profile("f", "");
   t.file("a.f", std::string("a\0b\n\0\n", 6));
-  EXPECT_EQ(texts(*open("a.f")), (V{std::string("a\0b", 3), std::string(1, '\0')}));
   EXPECT_TRUE(t.messages().empty());
+  EXPECT_EQ(texts(*open("a.f")), (V{std::string("a\0b", 3), std::string(1, '\0')}));
+  EXPECT_EQ(t.lastMessage().id, "FILE30") << "NUL bytes in a VARIABLE file are said";
 }
 
 TEST_F(LoadFixedTest, AChunkReadsWholeBlocksAndMayRunPast200Records) {

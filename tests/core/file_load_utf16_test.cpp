@@ -24,8 +24,8 @@ class LoadUtf16Test : public LoadTest {
 };
 
 // The marks FF FE and FE FF are written \377\376 and \376\377 here.
-// "A", U+263A, CR LF, "b" in little-endian order.
-const std::string kLittle("\377\376A\0\x3A\x26\r\0\n\0b\0", 12);
+// "A", U+263A, CR LF, "b", CR LF in little-endian order.
+const std::string kLittle("\377\376A\0\x3A\x26\r\0\n\0b\0\r\0\n\0", 16);
 
 TEST_F(LoadUtf16Test, LittleEndianWithAReplacementAsksInEdit) {
   t.file("a.u", kLittle);
@@ -64,7 +64,7 @@ TEST_F(LoadUtf16Test, BigEndianAndSurrogatesEachCountAsOneCharacter) {
 
 TEST_F(LoadUtf16Test, TwoByteFileIsNoUtf16AndOtherPairsAreData) {
   t.file("a.u", "\xFF\xFE");
-  auto task = open("a.u");
+  auto task = open("a.u", TaskMode::View);
   EXPECT_FALSE(task->load.utf16);
   EXPECT_EQ(texts(*task), V{"\xFF\xFE"});
   t.file("a.u", "\376\376ab\n");

@@ -80,6 +80,13 @@ check "the save question is said" grep -q "^question: File modified, save change
 check "a save refused in VIEW exits 1" test $? -eq 1
 check "the VIEW file is unchanged" cmp -s "$tmp/e.txt" <(printf 'one\nx\n')
 
+# What a save will change is said when the file loads, and nothing else.
+printf 'a\r\nb\nc' >"$tmp/m.txt"
+"$kiv" --batch "$tmp/m.txt" /S "end" 2>"$tmp/err13"
+check "mixed ends and a last record without one are said at load" grep -qx \
+  "FILE30: File: $tmp/m.txt Its records end in more than one way: CR+LF is used for all. Its last record has no record end: it gets one. SAVE writes it that way." "$tmp/err13"
+check "the file is untouched" cmp -s "$tmp/m.txt" <(printf 'a\r\nb\nc')
+
 # "/" and one letter is an option even when such a file exists.
 if [[ -w / && ! -e /S ]]; then
   touch /S
