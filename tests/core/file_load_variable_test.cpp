@@ -1,6 +1,8 @@
-// VARIABLE records: terminators and their detection, strictness, the form
-// feed after CR, 0x1A, tabs, long records, trailing blanks, EBCDIC, and the
-// memchr scan against the byte-by-byte rules.
+// VARIABLE records: what a case directory cannot see (record numbers, the
+// profile after a long record, trailing blanks as loaded, the absolute
+// maximum) and the memchr scan against the byte-by-byte rules. Terminators,
+// strictness, form feeds, 0x1A, tabs, folding and EBCDIC records are checked
+// by tests/cases/load-variable.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -28,79 +30,16 @@ class LoadVariableTest : public LoadTest {
   std::unique_ptr<Task> task;
 };
 
-TEST_F(LoadVariableTest, MixedEndsEachEndARecordWithoutStrictness) {
+TEST_F(LoadVariableTest, MixedEndsAreNumberedAndWhatTheSaveChangesIsSaid) {
   EXPECT_EQ(load("", "one\r\ntwo\nthree\rfour\n\nlast"),
             (V{"one", "two", "three", "four", "", "last"}));
-  EXPECT_EQ(task->load.terminator, "CR+LF");
-  EXPECT_FALSE(task->modified);
   EXPECT_EQ(task->lines.last->prev->recordNumber, 6u);
-  // What the save will change is said once the file is loaded.
+  // The full text; the case mixed-ends-first-crlf sees it as a short message.
   EXPECT_EQ(t.lastMessage().id, "FILE30");
   EXPECT_EQ(t.lastMessage().text,
             "File:  " + t.path("a.v") +
                 "\n\nIts records end in more than one way: CR+LF is used for all.\n"
                 "Its last record has no record end: it gets one.\n\nSAVE writes it that way.");
-
-  EXPECT_EQ(load("", "a\nb\r\n"), (V{"a", "b"}));
-  EXPECT_EQ(task->load.terminator, "LF") << "the first end found is the one detected";
-  EXPECT_EQ(load("", "a\rb\r\n"), (V{"a", "b"}));
-  EXPECT_EQ(task->load.terminator, "CR");
-  EXPECT_EQ(load("", ""), V{});
-  EXPECT_EQ(shape(*task), "TB");
-}
-
-TEST_F(LoadVariableTest, StrictnessKeepsOtherEndsAsData) {
-  const char* strict = "BOOLreadeorstrict=TRUE\n";
-  EXPECT_EQ(load(strict, "a\r\nb\nc\r\nx\ry\r\nlast\r"), (V{"a", "b\nc", "x\ry", "last\r"}));
-  EXPECT_EQ(load(strict, "a\nb\r\nc\n"), (V{"a", "b\r", "c"}));
-  EXPECT_EQ(task->load.terminator, "LF");
-  EXPECT_EQ(load(strict, "a\rb\nc\r\rd"), (V{"a", "b\nc", "", "d"}));
-  EXPECT_EQ(task->load.terminator, "CR");
-  // Before the first end is found the loose rules hold.
-  EXPECT_EQ(load(strict, "a\r\fb\r\nc\nd\r\n"), (V{"a", "\fb", "c\nd"}));
-}
-
-TEST_F(LoadVariableTest, FormFeedAfterCrStartsTheNextRecordAndDetectsNothing) {
-  EXPECT_EQ(load("", "a\r\f"), (V{"a", "\f"}));
-  EXPECT_EQ(task->load.terminator, "");
-  EXPECT_EQ(load("", "a\r\fpage\nz\n"), (V{"a", "\fpage", "z"}));
-  EXPECT_EQ(task->load.terminator, "LF");
-}
-
-// 0x1A is written \032 here.
-TEST_F(LoadVariableTest, EofByteEndsTheFileOnlyWithEofRead) {
-  EXPECT_EQ(load("BOOLeofread=TRUE\n", "a\nb\032c\nd\n"), (V{"a", "b"}));
-  EXPECT_EQ(shape(*task), "TxxB");
-  EXPECT_EQ(load("BOOLeofread=TRUE\n", "a\n\032\nmore\n"), (V{"a"}));
-  EXPECT_EQ(load("BOOLeofread=TRUE\n", "a\r\032b\n"), (V{"a"}));
-  EXPECT_EQ(load("", "a\nb\032c\nd\n"), (V{"a", "b\032c", "d"}));
-}
-
-TEST_F(LoadVariableTest, TabsExpandToTheNextStopOrAreRetainedOncePerOpen) {
-  EXPECT_EQ(load("TabsIn=8\n", "\tx\nabc\ty\n\t\n"), (V{"        x", "abc     y", "        "}));
-  EXPECT_EQ(load("TabsIn=4\n", "ab\t\tc\n"), (V{"ab      c"}));
-  EXPECT_EQ(load("TabsIn=0\n", "a\tb\n"), (V{"a\tb"}));
-  EXPECT_TRUE(t.messages().empty());
-
-  // MaxRecLen 10: "a\t\tb" would become 17 bytes.
-  EXPECT_EQ(load("TabsIn=8\nMaxRecLen=10\n", "a\t\tb\n\tc\nd\t\t\n"),
-            (V{"a\t\tb", "        c", "d\t\t"}));
-  ASSERT_EQ(t.messages().size(), 1u);
-  EXPECT_EQ(t.lastMessage().text, "File:  " + t.path("a.v") +
-                                      "\n\nTAB expansion would exceed  MaxRecordLength(10)  in "
-                                      "File Profile(V)\n\nTABs retained.");
-  // A new open warns again.
-  EXPECT_EQ(load("TabsIn=8\nMaxRecLen=10\n", "a\t\tb\n"), V{"a\t\tb"});
-  EXPECT_EQ(t.messages().size(), 2u);
-}
-
-TEST_F(LoadVariableTest, RecordOfMaxRecLenIsTakenUnderEveryLongRecordOption) {
-  for (const char* option : {"Notify", "Fold", "AutoIncrease", "IgnoreExcessBlanks"}) {
-    std::string lines = "MaxRecLen=8\nLongRecordOption=" + std::string(option) + "\n";
-    EXPECT_EQ(load(lines, "12345678\n12345678\n"), (V{"12345678", "12345678"})) << option;
-    EXPECT_EQ(task->profile->maxRecLen, 8) << option;
-  }
-  EXPECT_TRUE(t.messages().empty());
 }
 
 TEST_F(LoadVariableTest, NotifyEndsTheLoadKeepingTheLinesReadAndGoesToView) {
@@ -120,21 +59,6 @@ TEST_F(LoadVariableTest, NotifyEndsTheLoadKeepingTheLinesReadAndGoesToView) {
   EXPECT_EQ(loadAll(*task), 0);
 }
 
-TEST_F(LoadVariableTest, FoldCutsAtMaxRecLenAndCountsTheFolds) {
-  EXPECT_EQ(load("MaxRecLen=8\nLongRecordOption=Fold\n", "123456789\nabcdefghijklmnopq\n"),
-            (V{"12345678", "9", "abcdefgh", "ijklmnop", "q"}));
-  EXPECT_EQ(task->mode, TaskMode::Edit);
-  EXPECT_EQ(task->load.terminator, "LF");
-  EXPECT_EQ(t.lastMessage().text,
-            " " + t.path("a.v") +
-                "\n\nOn load  3  records were folded at File Profile MaxRexLength  8\n\nWARNING:  "
-                "If you SAVE a file with folded records, they become permanently folded.");
-  // The byte after a full record is read again even when it is a CR whose
-  // line feed belongs to it.
-  EXPECT_EQ(load("MaxRecLen=8\nLongRecordOption=Fold\n", "12345678\r\nx"), (V{"12345678", "x"}));
-  EXPECT_EQ(task->load.foldedAtMaxRecLen, 0);
-}
-
 TEST_F(LoadVariableTest, AutoIncreaseGrowsMaxRecLenAndWritesTheProfileBack) {
   EXPECT_EQ(
       load("MaxRecLen=8\nBounds=1,8\nLongRecordOption=AutoIncrease\n", "123456789\n12345678901\n"),
@@ -152,15 +76,11 @@ TEST_F(LoadVariableTest, AutoIncreaseGrowsMaxRecLenAndWritesTheProfileBack) {
   EXPECT_NE(t.read("options/kivfileprof.v.txt").find("MaxRecLen=8\n"), std::string::npos);
 }
 
-TEST_F(LoadVariableTest, IgnoreExcessBlanksKeepsBlanksAndNotifiesOnAnythingElse) {
+TEST_F(LoadVariableTest, IgnoreExcessBlanksTurnsToNotifyOnAnythingElse) {
   std::string lines = "MaxRecLen=8\nLongRecordOption=IgnoreExcessBlanks\n";
-  EXPECT_EQ(load(lines, "12345678   \nabc\n"), (V{"12345678   ", "abc"}));
-  EXPECT_TRUE(t.messages().empty());
   EXPECT_EQ(load(lines, "a\n12345678  x\nb\n"), (V{"a"}));
   EXPECT_EQ(task->profile->longRecordOption, "Notify");
   EXPECT_EQ(task->mode, TaskMode::View);
-  EXPECT_NE(t.lastMessage().text.find("Record(2)  length exceeds  MaxRecordLength(8)"),
-            std::string::npos);
 }
 
 TEST_F(LoadVariableTest, AbsoluteMaximumFoldsOrEndsTheLoad) {
@@ -197,17 +117,9 @@ TEST_F(LoadVariableTest, TrailingBlanksAreStrippedPaddedOrLeft) {
   EXPECT_FALSE(task->modified);
 }
 
-TEST_F(LoadVariableTest, EbcdicReadsStrictlyWithItsOwnLineFeedTabAndBlank) {
-  std::string ebcdic = "CharsetFile=EBCDIC\nNewFileRecordTerminator=LF\n";
-  EXPECT_EQ(load(ebcdic, "\xC1\xC2\x25\xC3\x0A\x0D\xC4\x25"), (V{"\xC1\xC2", "\xC3\x0A\x0D\xC4"}));
-  EXPECT_EQ(task->load.terminator, "LF");
+TEST_F(LoadVariableTest, EbcdicLinesAreMarked) {
+  EXPECT_EQ(load("CharsetFile=EBCDIC\n", "\xC1\x25"), V{"\xC1"});
   EXPECT_TRUE(task->lines.first->next->ebcdic);
-  EXPECT_EQ(load("CharsetFile=EBCDIC\nNewFileRecordTerminator=CR+LF\n",
-                 "\xC1\x0D\x25\xC2\x25\xC3\x0D\x25"),
-            (V{"\xC1", "\xC2\x25\xC3"}));
-  EXPECT_EQ(load(ebcdic + "TabsIn=4\nTrailingBlanksOption=StripBlanksOnWrite\n",
-                 "\x05\xC1\x40\x40\x25\xC2\x20\x25"),
-            (V{"\x40\x40\x40\x40\xC1", "\xC2\x20"}));
 }
 
 // Random files under many settings: the memchr scan, the byte-by-byte rules

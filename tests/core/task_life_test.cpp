@@ -79,39 +79,12 @@ TEST_F(TaskLifeTest, FailedCreateLeavesNoTaskBehind) {
   EXPECT_EQ(s().tasks.size(), 1u);
 }
 
-TEST_F(TaskLifeTest, EndSavesOrAsksFirst) {
-  Task* a = open("a.txt");
-  modify(*a, "ONE");
-  EXPECT_EQ(endTask(*a), 0) << "without PROMPTONEXIT the file is saved";
-  EXPECT_EQ(t.read("a.txt"), "ONE\n");
-
-  varSet(s(), "ZEDIT.PROMPTONEXIT", "TRUE");
+// END's questions and saves, CANCEL, VIEW and new files left empty are
+// checked by the case directories of tests/cases/tasks.
+TEST_F(TaskLifeTest, EndClearsTheCommandLineMark) {
   varSet(s(), "ZEDITVIACMDLINE", "TRUE");
-  a = open("a.txt");
-  EXPECT_EQ(endTask(*a), 0);  // no change: no question (an unscripted one fails the test)
-  EXPECT_EQ(s().currentTask, nullptr);
+  EXPECT_EQ(endTask(*open("a.txt")), 0);
   EXPECT_EQ(varGet(s(), "ZEDITVIACMDLINE"), "FALSE");
-
-  a = open("a.txt");
-  modify(*a, "uno");
-  t.answer(BoxAnswer::Cancel);
-  EXPECT_EQ(endTask(*a), -1);
-  EXPECT_EQ(t.platform().boxes().back().text, "File modified, save changes?\n\n" + t.path("a.txt"));
-  EXPECT_TRUE(a->modified);
-  EXPECT_FALSE(a->mayEnd);
-  EXPECT_EQ(s().tasks.size(), 1u);
-  EXPECT_EQ(t.read("a.txt"), "ONE\n");
-
-  t.answer(BoxAnswer::No);
-  EXPECT_EQ(endTask(*a), 0);
-  EXPECT_TRUE(s().tasks.empty());
-  EXPECT_EQ(t.read("a.txt"), "ONE\n") << "no: ends without saving";
-
-  a = open("a.txt");
-  modify(*a, "eins");
-  t.answer(BoxAnswer::Yes);
-  EXPECT_EQ(endTask(*a), 0);
-  EXPECT_EQ(t.read("a.txt"), "eins\n");
 }
 
 TEST_F(TaskLifeTest, FailedSaveKeepsTheTaskOpen) {
@@ -123,66 +96,6 @@ TEST_F(TaskLifeTest, FailedSaveKeepsTheTaskOpen) {
   EXPECT_EQ(taskList(), (std::vector<Task*>{a}));
   EXPECT_TRUE(a->modified);
   EXPECT_FALSE(t.exists("a.txt"));
-}
-
-TEST_F(TaskLifeTest, ViewWarnsAndModifiedNeverEndsButCancelDoes) {
-  open("a.txt", TaskMode::Browse);
-  EXPECT_TRUE(t.messages().empty()) << "BROWSE says nothing";
-  varSet(s(), "ZEDIT.PROMPTONCANCEL", "TRUE");
-  Task* v = open("a.txt", TaskMode::View);
-  EXPECT_EQ(t.lastMessage().id, "VIEW05");
-  EXPECT_EQ(t.lastMessage().text,
-            "In VIEW mode, if you modify this file, you can not save changes.");
-  modify(*v, "DATA");
-  EXPECT_EQ(endTask(*v), -1);
-  EXPECT_EQ(t.lastMessage().text,
-            "Modified file is in View mode.\n\nIf you want to save changes, use primary command "
-            "SAVEAS.\n\nIf you do not want to save changes, use primary command CANCEL.");
-  EXPECT_EQ(s().tasks.size(), 2u);
-  EXPECT_EQ(cancelTask(*v), 0) << "CANCEL of a VIEW task asks nothing";
-  EXPECT_EQ(s().tasks.size(), 1u);
-  EXPECT_EQ(t.read("a.txt"), "one\n");
-}
-
-TEST_F(TaskLifeTest, CancelAsksUnderPromptOnCancel) {
-  Task* a = open("a.txt");
-  modify(*a, "ONE");
-  varSet(s(), "ZEDIT.PROMPTONCANCEL", "TRUE");
-  t.answer(BoxAnswer::No);
-  EXPECT_EQ(cancelTask(*a), -1);
-  EXPECT_EQ(t.platform().boxes().back().text, "Do you really want to exit without saving changes?");
-  EXPECT_TRUE(a->modified);
-  t.answer(BoxAnswer::Yes);
-  EXPECT_EQ(cancelTask(*a), 0);
-  EXPECT_TRUE(s().tasks.empty());
-  EXPECT_EQ(t.read("a.txt"), "one\n");
-
-  varSet(s(), "ZEDIT.PROMPTONCANCEL", "FALSE");
-  a = open("a.txt");
-  modify(*a, "ONE");
-  EXPECT_EQ(cancelTask(*a), 0) << "no question without PROMPTONCANCEL";
-  EXPECT_EQ(t.read("a.txt"), "one\n");
-}
-
-TEST_F(TaskLifeTest, NewFileLeftEmptyIsRemovedAtEnd) {
-  Task* n = open("new.txt");
-  ASSERT_TRUE(n);
-  EXPECT_TRUE(n->newFile);
-  EXPECT_TRUE(t.exists("new.txt")) << "EDIT creates the file at once";
-  EXPECT_EQ(endTask(*n), 0);
-  EXPECT_FALSE(t.exists("new.txt"));
-
-  n = open("kept.txt");
-  ASSERT_EQ(insertLinesBelow(*n, n->lines.first, 1), 0);
-  setLineText(*n, n->lines.first->next, "hello");
-  EXPECT_EQ(endTask(*n), 0);
-  EXPECT_EQ(t.read("kept.txt"), "hello\n");
-
-  t.file("empty.txt", "");
-  n = open("empty.txt");
-  EXPECT_FALSE(n->newFile);
-  EXPECT_EQ(endTask(*n), 0);
-  EXPECT_TRUE(t.exists("empty.txt")) << "an empty file the task did not create stays";
 }
 
 TEST_F(TaskLifeTest, SwapGoesRoundTheTasks) {
@@ -247,25 +160,6 @@ TEST_F(TaskLifeTest, KeystrokeReminderEveryLimitPlusOne) {
   a->profile->promptKeystrokeLimit = 0;
   for (int i = 0; i < 30; ++i) noteKeystroke(*a);
   EXPECT_EQ(reminders(), 2) << "a limit of 0 never reminds";
-}
-
-TEST_F(TaskLifeTest, SaveCommandRules) {
-  Task* b = open("a.txt", TaskMode::Browse);
-  EXPECT_EQ(saveCommand(*b, ""), -1);
-  EXPECT_EQ(t.lastMessage().text, "In BROWSE, no modify allowed");
-  destroyTask(*b);
-
-  Task* a = open("a.txt");
-  modify(*a, "ONE");
-  EXPECT_EQ(saveCommand(*a, " x.txt"), -1);
-  EXPECT_EQ(t.lastMessage().text,
-            "SAVE does not take parameters. Use SAVEAS to save under new name.");
-  EXPECT_EQ(t.read("a.txt"), "one\n");
-  EXPECT_EQ(saveCommand(*a, "  "), 0);
-  EXPECT_EQ(t.read("a.txt"), "ONE\n");
-  EXPECT_FALSE(a->modified);
-  EXPECT_EQ(taskList(), (std::vector<Task*>{a})) << "SAVE keeps the task open";
-  // The session ends with the task still open: its lines go before the allocator.
 }
 
 }  // namespace

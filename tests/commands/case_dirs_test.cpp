@@ -1,0 +1,186 @@
+// Behaviour cases kept as data: every directory tests/cases/<area>/<slug>/
+// is one case (tests/cases/README.md gives the files). The file is opened,
+// the commands are typed on the command row and entered, and the file on
+// disk and the messages are compared with what the case expects.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "commands/command_history.h"
+#include "commands/editor_start.h"
+#include "core/file_load_fixture.h"
+#include "screen/panel.h"
+#include "screen/screen_state.h"
+#include "support/editor_test.h"
+
+namespace kiv {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::BoxAnswer;
+
+struct CaseDir {
+  std::string name;  // <area>/<slug>
+  fs::path dir;
+};
+
+void PrintTo(const CaseDir& c, std::ostream* os) { *os << c.name; }
+
+std::vector<CaseDir> findCases() {
+  std::vector<CaseDir> out;
+  for (const auto& area : fs::directory_iterator(KIV_TEST_CASES)) {
+    if (!area.is_directory()) continue;
+    for (const auto& c : fs::directory_iterator(area.path()))
+      if (c.is_directory())
+        out.push_back({area.path().filename().string() + "/" + c.path().filename().string(),
+                       c.path()});
+  }
+  std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  return out;
+}
+
+std::optional<std::string> readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+// One message a line, as batch mode writes it to standard error.
+std::string transcriptLine(const platform::MessageRecord& m) {
+  std::string text = m.text;
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  if (m.id.empty() || m.kind == platform::MessageKind::Short) return text;
+  return m.id + ": " + text;
+}
+
+// The bytes around `at`, in hexadecimal, the one at `at` in brackets.
+std::string hexAround(const std::string& bytes, std::size_t at) {
+  std::string out;
+  for (std::size_t i = at < 8 ? 0 : at - 8; i < std::min(bytes.size(), at + 16); ++i) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, i == at ? "[%02x]" : " %02x", static_cast<unsigned char>(bytes[i]));
+    out += hex;
+  }
+  return out;
+}
+
+std::string byteDifference(const std::string& expected, const std::string& actual) {
+  auto at = static_cast<std::size_t>(
+      std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end()).first -
+      expected.begin());
+  return "first difference at byte " + std::to_string(at) + " (expected " +
+         std::to_string(expected.size()) + " bytes, got " + std::to_string(actual.size()) +
+         ")\n  expected:" + hexAround(expected, at) + "\n  actual:  " + hexAround(actual, at);
+}
+
+// Both lists line by line; where they differ, "-" marks the expected line
+// and "+" the actual one.
+std::string lineDifference(const std::vector<std::string>& expected,
+                           const std::vector<std::string>& actual) {
+  std::string out;
+  for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+    bool same = i < expected.size() && i < actual.size() && expected[i] == actual[i];
+    if (i < expected.size()) out += (same ? "    " : "  - ") + expected[i] + "\n";
+    if (i < actual.size() && !same) out += "  + " + actual[i] + "\n";
+  }
+  return out;
+}
+
+// Typed into the command field of the panel on top and entered, as batch
+// mode does; a command longer than the field is recorded and run as it is.
+void typeCommand(Session& s, const std::string& command) {
+  if (command.size() <= kCommandFieldWidth && findObject(topPanel(s), "PCMDINFIELD")) {
+    setCommandFieldText(s, command, false);
+    s.executeCommand("3270ENTER");
+    return;
+  }
+  recordCommand(s, command);
+  s.executeCommand(command);
+}
+
+class CaseDirTest : public ::testing::TestWithParam<CaseDir> {};
+
+TEST_P(CaseDirTest, RunsAsWritten) {
+  const fs::path& dir = GetParam().dir;
+  auto part = [&](const char* name) { return readFile(dir / name); };
+  auto word = [&](const char* name, std::string fallback) {
+    std::vector<std::string> lines = linesOf(part(name).value_or(""));
+    return lines.empty() ? fallback : lines.front();
+  };
+
+  test::EditorTest t;
+  std::string name = word("name", "f.txt");
+  std::string path = t.path(name);
+  std::optional<std::string> in = part("in");
+  if (in) t.file(name, *in);
+  if (auto lines = part("profile"))
+    t.file("options/kivfileprof." + fs::path(name).extension().string().substr(1) + ".txt",
+           std::string(test::kPlainProfile) + *lines);
+
+  // Questions take the answers given, then Yes; each is part of the transcript.
+  std::deque<std::string> answers;
+  for (const std::string& a : linesOf(part("answers").value_or(""))) answers.push_back(a);
+  t.platform().onUnscripted = [&](const platform::HeadlessPlatform::Box& box) {
+    std::string said = answers.empty() ? "Yes" : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    t.platform().recordMessage({"", "question: " + box.text + " -> " + said,
+                                platform::MessageKind::Short});
+    return said == "No" ? BoxAnswer::No : said == "Cancel" ? BoxAnswer::Cancel : BoxAnswer::Yes;
+  };
+
+  Session& s = t.session();
+  startEditor(s);
+  typeCommand(s, word("mode", "edit") + " " + path);
+  for (const std::string& command : linesOf(part("cmds").value_or("")))
+    typeCommand(s, replaceAll(command, "$DIR", t.dir()));
+  EXPECT_TRUE(answers.empty()) << "answers left over: " << answers.front();
+
+  std::optional<std::string> expected = part("out");
+  if (!expected) expected = in;
+  std::optional<std::string> actual = readFile(path);
+  if (!expected || !actual)
+    EXPECT_EQ(actual.has_value(), expected.has_value()) << "the file should exist: " << !!expected;
+  else if (*actual != *expected)
+    ADD_FAILURE() << (part("out") ? "out" : "in (unchanged)") << ": "
+                  << byteDifference(*expected, *actual);
+
+  if (auto messages = part("messages")) {
+    std::vector<std::string> seen;
+    for (const auto& m : t.messages())
+      seen.push_back(replaceAll(transcriptLine(m), t.dir(), "$DIR"));
+    std::vector<std::string> wanted = linesOf(*messages);
+    if (seen != wanted)
+      ADD_FAILURE() << "messages (- expected, + actual):\n" << lineDifference(wanted, seen);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CaseDirTest, ::testing::ValuesIn(findCases()),
+                         [](const auto& param) {
+                           std::string id = param.param.name;
+                           for (char& c : id)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return id;
+                         });
+
+}  // namespace
+}  // namespace kiv
