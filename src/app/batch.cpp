@@ -8,6 +8,7 @@
 #include "commands/command_history.h"
 #include "commands/editor_start.h"
 #include "commands/program_command_line.h"
+#include "commands/scroll_commands.h"
 #include "core/session.h"
 #include "screen/screen_state.h"
 #include "core/startup.h"
@@ -116,25 +117,14 @@ int runBatch(const BatchRequest& request) {
   if (startSession(session, processEnvironment()) != 0) return 2;
   startEditor(session);
 
-  // Every command, from /S or a script, is typed into the command field of
-  // the panel on top and entered: recorded, pending line commands first. A
-  // command longer than the field is recorded and run as it is.
-  auto typed = [](Session& s, const std::string& command) {
-    if (command.size() <= kCommandFieldWidth && findObject(topPanel(s), "PCMDINFIELD")) {
-      setCommandFieldText(s, command, false);
-      s.executeCommand("3270ENTER");
-      return;
-    }
-    recordCommand(s, command);
-    s.executeCommand(command);
-  };
-  CommandLineRun run{.runCommand = typed};
+  // Every command, from /S or a script, is typed and entered as a user would.
+  CommandLineRun run{.runCommand = enterTypedCommand};
   int status = 0;
   if (processCommandLine(session, request.args, run) != 0) {
     status = 1;  // the message says why; the script is not for this state
   } else {
     if (run.notOpened > 0) status = 1;
-    for (const std::string& command : request.scriptCommands) typed(session, command);
+    for (const std::string& command : request.scriptCommands) enterTypedCommand(session, command);
   }
   endRemainingTasks(session);
   // A save that wrote nothing or a file that did not load whole fails the

@@ -210,6 +210,16 @@ void enterActionCommand(CommandContext& ctx) {
     homeCursor(s);
 }
 
+void enterTypedCommand(Session& s, const std::string& command) {
+  if (command.size() <= kCommandFieldWidth && findObject(topPanel(s), "PCMDINFIELD")) {
+    setCommandFieldText(s, command, false);
+    s.executeCommand("3270ENTER");
+    return;
+  }
+  recordCommand(s, command);
+  s.executeCommand(command);
+}
+
 void deleteToEndCommand(CommandContext& ctx) {
   eraseToEndAtCursor(ctx.session);
 }

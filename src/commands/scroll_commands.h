@@ -2,6 +2,8 @@
 // 3270 Enter action, and DELEOL at the cursor.
 #pragma once
 
+#include <string>
+
 #include "commands/command_table.h"
 
 namespace kiv {
@@ -15,5 +17,10 @@ void bottomCommand(CommandContext& ctx);
 void toggleScrollCommand(CommandContext& ctx);
 void enterActionCommand(CommandContext& ctx);  // 3270ENTER
 void deleteToEndCommand(CommandContext& ctx);  // DELEOL
+
+// A command as the user would give it: typed into the command field of the
+// panel on top and entered (recorded, pending line commands first). A
+// command longer than the field is recorded and run as it is.
+void enterTypedCommand(Session& s, const std::string& command);
 
 }  // namespace kiv

@@ -11,8 +11,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "commands/command_history.h"
 #include "commands/editor_start.h"
+#include "commands/scroll_commands.h"
 #include "core/file_load_fixture.h"
 #include "screen/panel.h"
 #include "screen/screen_state.h"
@@ -106,18 +106,6 @@ std::string lineDifference(const std::vector<std::string>& expected,
   return out;
 }
 
-// Typed into the command field of the panel on top and entered, as batch
-// mode does; a command longer than the field is recorded and run as it is.
-void typeCommand(Session& s, const std::string& command) {
-  if (command.size() <= kCommandFieldWidth && findObject(topPanel(s), "PCMDINFIELD")) {
-    setCommandFieldText(s, command, false);
-    s.executeCommand("3270ENTER");
-    return;
-  }
-  recordCommand(s, command);
-  s.executeCommand(command);
-}
-
 class CaseDirTest : public ::testing::TestWithParam<CaseDir> {};
 
 TEST_P(CaseDirTest, RunsAsWritten) {
@@ -150,9 +138,9 @@ TEST_P(CaseDirTest, RunsAsWritten) {
 
   Session& s = t.session();
   startEditor(s);
-  typeCommand(s, word("mode", "edit") + " " + path);
+  enterTypedCommand(s, word("mode", "edit") + " " + path);
   for (const std::string& command : linesOf(part("cmds").value_or("")))
-    typeCommand(s, replaceAll(command, "$DIR", t.dir()));
+    enterTypedCommand(s, replaceAll(command, "$DIR", t.dir()));
   EXPECT_TRUE(answers.empty()) << "answers left over: " << answers.front();
 
   std::optional<std::string> expected = part("out");
