@@ -5,9 +5,7 @@
 
 #include "commands/command_split.h"
 #include "commands/edit_commands.h"
-#include "core/excluded.h"
 #include "core/file_profile.h"
-#include "core/hex_view.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
@@ -54,30 +52,12 @@ std::string storedText(Task& task, std::string_view text) {
   return out;
 }
 
-bool hexViewActive(const Task& task) {
-  const Line* first = task.lines.first;
-  return first && isHexViewLine(first->next);
-}
-
-// A line placed after `line` goes before the first line after it that is
-// neither hidden (an excluded run behind it) nor one of its hex view lines.
-// After BOF nothing can stand, so there it goes before BOF.
-Line* insertionPoint(Task& task, Line* line) {
-  if (line->is(LineKind::Bof)) return line;
-  Line* point = nextLoadedLine(task, line);
-  while (point && (hiddenLine(task, point) || isHexViewLine(point)))
-    point = nextLoadedLine(task, point);
-  return point;
-}
-
 // Links a new line of `kind` holding `text` after `after`, as one change.
 int placeLine(Task& task, Line* after, std::string_view text, LineKind kind) {
   Line* fresh = createLine(task, text, kind);
   if (!fresh) return -1;
-  task.lines.insertBefore(insertionPoint(task, after), fresh);
-  ++task.structureChanges;
+  linkBelow(task, after, fresh);
   if (task.undo && task.undo->active()) task.undo->lineInserted(task, fresh, task.changeCount);
-  if (hexViewActive(task)) insertHexLinesAfter(task, fresh);
   task.noteChange(kind == LineKind::Text);
   return 0;
 }

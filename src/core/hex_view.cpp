@@ -31,6 +31,10 @@ bool isHexViewLine(const Line* line) {
          (line->is(LineKind::HexHigh) || line->is(LineKind::HexLow) || line->is(LineKind::HexSep));
 }
 
+bool hexViewShown(const Task& task) {
+  return task.lines.first && isHexViewLine(task.lines.first->next);
+}
+
 int insertHexLinesAfter(Task& task, Line* line) {
   if (!line || line->is(LineKind::Bof) || isHexViewLine(line)) return -1;
   bool shown = hexShown(task, line);
@@ -38,8 +42,7 @@ int insertHexLinesAfter(Task& task, Line* line) {
   for (LineKind kind : kHexKinds) {
     Line* hex = createLine(task, {}, kind);
     hex->shown = shown;
-    task.lines.insertBefore(before, hex);
-    ++task.structureChanges;
+    linkLineBefore(task, before, hex);
   }
   return 0;
 }
@@ -60,9 +63,7 @@ int hexViewOff(Task& task) {
   for (Line* line = task.lines.first; line;) {
     Line* next = line->next;
     if (isHexViewLine(line)) {
-      if (task.topLine == line) task.topLine = next;
-      task.lines.remove(line);
-      ++task.structureChanges;
+      unlinkLine(task, line);
       freeLine(task, line);
       ++count;
     }

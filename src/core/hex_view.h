@@ -12,6 +12,8 @@ struct Line;
 
 // HEXHIGH, HEXLOW or HEXSEP.
 bool isHexViewLine(const Line* line);
+// The task shows hex view rows (the top line has them).
+bool hexViewShown(const Task& task);
 
 // Puts the three hex lines under every line but BOF that has none yet
 // (lines loaded later get theirs by calling it again). Returns the number of

@@ -6,6 +6,7 @@
 
 #include "core/excluded.h"
 #include "core/file_profile.h"
+#include "core/hex_view.h"
 #include "core/session.h"
 #include "services/messages.h"
 
@@ -121,13 +122,6 @@ Line* nextLoaded(Task& task, Line* line) {
   return line->next;
 }
 
-// The first shown line after `line`: new lines go before it, so that they
-// follow the excluded lines behind `line`. Null: the end of the store.
-Line* insertionPoint(Task& task, Line* line) {
-  Line* point = nextLoaded(task, line);
-  while (point && hiddenLine(task, point)) point = nextLoaded(task, point);
-  return point;
-}
 
 // The next TEXT or BOF line after `line`: where undo puts a deleted line back.
 Line* undoPosition(Line* line) {
@@ -137,12 +131,9 @@ Line* undoPosition(Line* line) {
 }
 
 // Unlinks one line and hands it to undo or frees it; true for a TEXT line.
-bool unlinkLine(Task& task, Line* line, bool free) {
-  if (task.topLine == line) task.topLine = line->next ? line->next : line->prev;
+bool removeLine(Task& task, Line* line, bool free) {
   Line* position = undoPosition(line);
-  task.lines.remove(line);
-  ++task.structureChanges;
-  if (line->hasPendingCommand()) --task.pendingLineCommands;
+  unlinkLine(task, line);
   bool data = isText(line);
   bool held =
       data && task.undo && task.undo->active() && task.undo->lineDeleted(task, line, position);
@@ -157,6 +148,31 @@ bool deletable(const Line* line) {
 }  // namespace
 
 Line* nextLoadedLine(Task& task, Line* line) { return nextLoaded(task, line); }
+
+void linkLineBefore(Task& task, Line* before, Line* line) {
+  task.lines.insertBefore(before, line);
+  if (before) ++task.structureChanges;
+  if (line->hasPendingCommand()) ++task.pendingLineCommands;
+}
+
+void unlinkLine(Task& task, Line* line) {
+  if (task.topLine == line) task.topLine = line->next ? line->next : line->prev;
+  task.lines.remove(line);
+  ++task.structureChanges;
+  if (line->hasPendingCommand()) --task.pendingLineCommands;
+}
+
+Line* placeBelow(Task& task, Line* line) {
+  if (line->is(LineKind::Bof)) return line;
+  Line* point = nextLoaded(task, line);
+  while (point && (hiddenLine(task, point) || isHexViewLine(point))) point = nextLoaded(task, point);
+  return point;
+}
+
+void linkBelow(Task& task, Line* line, Line* fresh) {
+  linkLineBefore(task, placeBelow(task, line), fresh);
+  if (hexViewShown(task)) insertHexLinesAfter(task, fresh);
+}
 
 int maxRecLenOf(const Task& task) {
   return task.profile && task.profile->maxRecLen > 0 ? task.profile->maxRecLen : kDefaultMaxRecLen;
@@ -301,13 +317,12 @@ int insertLinesBelow(Task& task, Line* line, int n) {
     return -1;
   }
   if (n < 1) return 0;
-  Line* point = insertionPoint(task, line);
   bool journal = task.undo && task.undo->active();
   for (int i = 0; i < n; ++i) {
     Line* fresh = createLine(task, {}, LineKind::Text);
     fresh->inserted = true;
-    task.lines.insertBefore(point, fresh);
-    ++task.structureChanges;
+    linkBelow(task, line, fresh);
+    line = fresh;
     if (journal) task.undo->lineInserted(task, fresh, task.changeCount);
   }
   task.noteChange(true);
@@ -316,7 +331,7 @@ int insertLinesBelow(Task& task, Line* line, int n) {
 
 int deleteLine(Task& task, Line* line, bool free, bool quiet) {
   if (!deletable(line)) return -1;
-  bool data = unlinkLine(task, line, free);
+  bool data = removeLine(task, line, free);
   task.noteChange(data);
   if (!quiet && task.refreshDisplay) task.refreshDisplay(task);
   return 0;
@@ -328,7 +343,7 @@ int deleteLines(Task& task, Line* first, Line* last, bool free) {
   for (Line* line = first; line;) {
     Line* next = line == last ? nullptr : line->next;
     if (deletable(line)) {
-      data = unlinkLine(task, line, free) || data;
+      data = removeLine(task, line, free) || data;
       ++deleted;
     }
     line = next;
@@ -342,14 +357,14 @@ int deleteLines(Task& task, Line* first, Line* last, bool free) {
 int initLineStore(Task& task) {
   if (!task.lines.empty()) return -1;
   Line* tof = createLine(task, kTofText, LineKind::Tof);
-  task.lines.append(tof);
+  linkLineBefore(task, nullptr, tof);
   task.topLine = tof;
   return 0;
 }
 
 int finishLineStore(Task& task) {
   if (task.lines.last && task.lines.last->is(LineKind::Bof)) return 0;
-  task.lines.append(createLine(task, kBofText, LineKind::Bof));
+  linkLineBefore(task, nullptr, createLine(task, kBofText, LineKind::Bof));
   if (!task.topLine) task.topLine = task.lines.first;
   return 0;
 }

@@ -60,8 +60,24 @@ int padLineToMaxRecLen(Task& task, Line* line);
 // without a profile). Returns the number of bytes dropped.
 int trimTrailingBlanks(Task& task, Line* line);
 
-// Inserts `n` empty TEXT lines below `line`, after any excluded lines that
-// follow it. Refused below BOF (TASKLINE10).
+// The one place lines enter and leave a task's store. Linking before null
+// appends. Both keep the store's count and the pending-command count, and
+// mark the structure changed, except for an append at the end (the loader's
+// way), which a panel sees through the count.
+void linkLineBefore(Task& task, Line* before, Line* line);
+void unlinkLine(Task& task, Line* line);
+
+// Where lines placed below `line` go: before the first line after it that
+// is shown and is not one of its hex view rows, so that they follow the
+// excluded lines and hex rows behind it. Below BOF nothing can stand: there
+// it is BOF itself. Null: the end of the store.
+Line* placeBelow(Task& task, Line* line);
+// Links a new line below `line` (at placeBelow) and gives it hex view rows
+// when the task shows them.
+void linkBelow(Task& task, Line* line, Line* fresh);
+
+// Inserts `n` empty TEXT lines below `line`, after any excluded lines and
+// hex view rows that follow it. Refused below BOF (TASKLINE10).
 int insertLinesBelow(Task& task, Line* line, int n);
 // Unlinks a line (never TOF or BOF, which give -1) and frees it when `free`
 // is set and undo does not keep it. Refreshes the display unless `quiet`.

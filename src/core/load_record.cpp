@@ -65,7 +65,7 @@ bool appendRecord(Task& task, std::string_view bytes) {
   Line* line = createLine(task, bytes, LineKind::Text);
   if (!line) return false;
   line->recordNumber = static_cast<std::uint32_t>(++task.load.records);
-  task.lines.append(line);
+  linkLineBefore(task, nullptr, line);
   return true;
 }
 

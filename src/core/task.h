@@ -67,7 +67,7 @@ class Task {
   long changeCount = 0;
   // Counts insertions and removals of lines anywhere but at the end of the
   // store, so that a panel knows when the lines it holds on to may be gone.
-  // Every code that links or unlinks lines in the middle bumps it.
+  // linkLineBefore and unlinkLine, the only ways in and out, keep it.
   long structureChanges = 0;
   // Lines whose line-command field holds a command.
   long pendingLineCommands = 0;

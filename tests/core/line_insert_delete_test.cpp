@@ -233,6 +233,18 @@ TEST_F(HexViewTest, OnPutsThreeLinesUnderEveryLineButBofAndOffTakesThemAway) {
   EXPECT_EQ(insertHexLinesAfter(task, task.lines.last), -1);
 }
 
+// A line inserted in hex view follows the hex rows of the line above it and
+// gets rows of its own.
+TEST_F(HexViewTest, InsertedLinesGoBehindTheHexRowsAndGetTheirOwn) {
+  Line* x = add("x");
+  finishLineStore(task);
+  hexViewOn(task);
+  ASSERT_EQ(insertLinesBelow(task, x, 2), 0);
+  EXPECT_EQ(layout(),
+            "TOF HEXHIGH HEXLOW HEXSEP x HEXHIGH HEXLOW HEXSEP + HEXHIGH HEXLOW HEXSEP "
+            "+ HEXHIGH HEXLOW HEXSEP BOF");
+}
+
 TEST_F(HexViewTest, DigitsAreTheHighOrLowNibbles) {
   EXPECT_EQ(hexDigits(std::string("A\x9f\0z", 4), true), "4907");
   EXPECT_EQ(hexDigits(std::string("A\x9f\0z", 4), false), "1F0A");
