@@ -89,13 +89,12 @@ int EditPanel::dataWidth() const {
 }
 
 void EditPanel::build() {
-  // What the user typed and a message still pending outlive the objects.
-  std::string typed, pending;
+  // What the user typed outlives the objects; a message still pending is
+  // shown again (or, on a new panel, for the first time).
+  std::string typed;
   int typedShown = 0;
   if (ScreenObject* f = findObject(*this, "PCMDINFIELD"))
     typed = f->content, typedShown = f->firstShown;
-  if (ScreenObject* m = findObject(*this, "MSGROW"); m && task.session.messagePending)
-    pending = std::string(m->trimmed());
   for (int r = 1; r <= kMaxPanelRows; ++r) objects[static_cast<std::size_t>(r - 1)].clear();
   scroll.reset();
   Session& s = task.session;
@@ -118,7 +117,7 @@ void EditPanel::build() {
     setContent(*f, typed);
     f->firstShown = std::min(typedShown, std::max(f->contentWidth - f->displayWidth, 0));
   }
-  if (!pending.empty()) showMessage(pending, false);
+  if (task.session.messagePending) showMessage(screenState(task.session).pendingShort, false);
   prefixWidth_ = prefixSetting();
   layoutValid_ = false;
   shownInfo_.clear();

@@ -63,6 +63,7 @@ std::unique_ptr<Panel> makeIdlePanel(Session& s) {
 }  // namespace
 
 bool ScreenState::showShortMessage(std::string_view text) {
+  pendingShort = text;
   EditPanel* p = currentEditPanel(session);
   if (p) {
     p->showMessage(text, false);

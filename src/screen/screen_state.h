@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "core/session.h"
@@ -26,6 +27,10 @@ struct ScreenState : Session::ScreenStateBase {
   platform::Grid grid;
   bool insertMode = false;
   const Panel* shown = nullptr;  // the panel painted last
+  // The short message pending on the message row (while the session's
+  // message-pending flag is set): a panel built later shows it too, so that
+  // a message given while a task was being opened is not lost.
+  std::string pendingShort;
 };
 
 // Installs the screen layer in the session (once).

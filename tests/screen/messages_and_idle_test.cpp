@@ -35,6 +35,13 @@ TEST(MessagesShown, TheViewNoticeOfTheCommandLineShowsOnTheFirstScreen) {
   t.draw();
   EXPECT_NE(t.screen().find("VIEW05: In VIEW mode, if you modify this file"), std::string::npos)
       << t.screen();
+
+  // A message of the load itself, given before the task has a panel.
+  t.session().messageActions.push_back({"FILE30", "ShowShortMsg"});
+  t.press({.key = Key::Char, .ch = U'x'});
+  ASSERT_EQ(processCommandLine(t.session(), {t.file("m.txt", "a\r\nb\n")}), 0);
+  t.draw();
+  EXPECT_NE(t.screen().find("FILE30: File: "), std::string::npos) << t.screen();
 }
 
 }  // namespace
