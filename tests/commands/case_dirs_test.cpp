@@ -1,7 +1,8 @@
 // Behaviour cases kept as data: every directory tests/cases/<area>/<slug>/
 // is one case (tests/cases/README.md gives the files). The file is opened,
 // the commands are typed on the command row and entered, and the file on
-// disk and the messages are compared with what the case expects.
+// disk and the messages are compared with what the case expects. In the
+// areas profile-* a case is a profile file, read and written back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,9 @@
 #include "commands/editor_start.h"
 #include "commands/scroll_commands.h"
 #include "core/file_load_fixture.h"
+#include "core/profile_read.h"
+#include "core/profile_write.h"
+#include "core/tab_stops.h"
 #include "screen/panel.h"
 #include "screen/screen_state.h"
 #include "support/editor_test.h"
@@ -31,10 +35,12 @@ struct CaseDir {
 
 void PrintTo(const CaseDir& c, std::ostream* os) { *os << c.name; }
 
-std::vector<CaseDir> findCases() {
+// The cases of the profile-* areas, or those of the other areas.
+std::vector<CaseDir> findCases(bool profiles) {
   std::vector<CaseDir> out;
   for (const auto& area : fs::directory_iterator(KIV_TEST_CASES)) {
-    if (!area.is_directory()) continue;
+    if (!area.is_directory() || area.path().filename().string().starts_with("profile-") != profiles)
+      continue;
     for (const auto& c : fs::directory_iterator(area.path()))
       if (c.is_directory())
         out.push_back({area.path().filename().string() + "/" + c.path().filename().string(),
@@ -106,24 +112,51 @@ std::string lineDifference(const std::vector<std::string>& expected,
   return out;
 }
 
-class CaseDirTest : public ::testing::TestWithParam<CaseDir> {};
+// A text the case expects, compared byte for byte and shown line by line.
+void expectText(const char* part, const std::string& expected, const std::string& actual) {
+  if (actual == expected) return;
+  std::vector<std::string> wanted = linesOf(expected), seen = linesOf(actual);
+  ADD_FAILURE() << part << " (- expected, + actual):\n"
+                << (wanted != seen ? lineDifference(wanted, seen)
+                                   : byteDifference(expected, actual));
+}
 
-TEST_P(CaseDirTest, RunsAsWritten) {
-  const fs::path& dir = GetParam().dir;
-  auto part = [&](const char* name) { return readFile(dir / name); };
-  auto word = [&](const char* name, std::string fallback) {
+// The messages the user saw, against the case's `messages` when it has one.
+void expectMessages(const test::EditorTest& t, const std::optional<std::string>& messages) {
+  if (!messages) return;
+  std::vector<std::string> seen;
+  for (const auto& m : t.messages()) seen.push_back(replaceAll(transcriptLine(m), t.dir(), "$DIR"));
+  std::vector<std::string> wanted = linesOf(*messages);
+  if (seen != wanted)
+    ADD_FAILURE() << "messages (- expected, + actual):\n" << lineDifference(wanted, seen);
+}
+
+class CaseDirTest : public ::testing::TestWithParam<CaseDir> {
+ protected:
+  std::optional<std::string> part(const char* name) const {
+    return readFile(GetParam().dir / name);
+  }
+  // The first line of a part, or `fallback`.
+  std::string word(const char* name, std::string fallback) const {
     std::vector<std::string> lines = linesOf(part(name).value_or(""));
     return lines.empty() ? fallback : lines.front();
-  };
+  }
+  // The extension of the case's file, which names its profile, and that
+  // profile's file in the options directory.
+  std::string extension() const {
+    return fs::path(word("name", "f.txt")).extension().string().substr(1);
+  }
+  std::string profileFile() const { return "options/kivfileprof." + extension() + ".txt"; }
+};
 
+TEST_P(CaseDirTest, RunsAsWritten) {
   test::EditorTest t;
   std::string name = word("name", "f.txt");
   std::string path = t.path(name);
   std::optional<std::string> in = part("in");
   if (in) t.file(name, *in);
   if (auto lines = part("profile"))
-    t.file("options/kivfileprof." + fs::path(name).extension().string().substr(1) + ".txt",
-           std::string(test::kPlainProfile) + *lines);
+    t.file(profileFile(), std::string(test::kPlainProfile) + *lines);
 
   // Questions take the answers given, then Yes; each is part of the transcript.
   std::deque<std::string> answers;
@@ -152,23 +185,48 @@ TEST_P(CaseDirTest, RunsAsWritten) {
     ADD_FAILURE() << (part("out") ? "out" : "in (unchanged)") << ": "
                   << byteDifference(*expected, *actual);
 
-  if (auto messages = part("messages")) {
-    std::vector<std::string> seen;
-    for (const auto& m : t.messages())
-      seen.push_back(replaceAll(transcriptLine(m), t.dir(), "$DIR"));
-    std::vector<std::string> wanted = linesOf(*messages);
-    if (seen != wanted)
-      ADD_FAILURE() << "messages (- expected, + actual):\n" << lineDifference(wanted, seen);
-  }
+  if (auto profile = part("profile-out"))
+    expectText("profile-out", *profile, t.read(profileFile()));
+  expectMessages(t, part("messages"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CaseDirTest, ::testing::ValuesIn(findCases()),
-                         [](const auto& param) {
-                           std::string id = param.param.name;
-                           for (char& c : id)
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return id;
-                         });
+// A profile case: `in` is read as the profile of the extension and written
+// back; without `messages` none may be shown. A read without a message must
+// give a text that reads back without one and writes the same again.
+class ProfileCaseTest : public CaseDirTest {};
+
+TEST_P(ProfileCaseTest, ReadsAndWritesBack) {
+  test::EditorTest t;
+  std::optional<std::string> in = part("in");
+  ASSERT_TRUE(in) << "a profile case needs its in";
+  std::string file = profileFile();
+  t.file(file, *in);
+  Session& s = t.session();
+  startEditor(s);
+  std::unique_ptr<FileProfile> p = readProfile(s, extension());
+  if (part("stops")) {
+    EXPECT_EQ(tabStopsText(p->stops()) + (p->tabStopsAutoRepeat ? " (An)" : ""), word("stops", ""));
+  }
+  ASSERT_EQ(writeProfile(s, *p, false), 0);
+  std::string written = t.read(file);
+  if (auto out = part("out")) expectText("out", *out, written);
+  expectMessages(t, part("messages").value_or(""));
+
+  if (!t.messages().empty()) return;
+  ASSERT_EQ(writeProfile(s, *readProfile(s, extension()), false), 0);
+  expectText("written again", written, t.read(file));
+  expectMessages(t, "");
+}
+
+std::string caseId(const ::testing::TestParamInfo<CaseDir>& param) {
+  std::string id = param.param.name;
+  for (char& c : id)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return id;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CaseDirTest, ::testing::ValuesIn(findCases(false)), caseId);
+INSTANTIATE_TEST_SUITE_P(Profiles, ProfileCaseTest, ::testing::ValuesIn(findCases(true)), caseId);
 
 }  // namespace
 }  // namespace kiv
