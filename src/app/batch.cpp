@@ -5,12 +5,10 @@
 #include <iostream>
 #include <string_view>
 
-#include "commands/command_history.h"
 #include "commands/editor_start.h"
 #include "commands/program_command_line.h"
 #include "commands/scroll_commands.h"
 #include "core/session.h"
-#include "screen/screen_state.h"
 #include "core/startup.h"
 #include "core/task_life.h"
 #include "platform/headless_platform.h"
