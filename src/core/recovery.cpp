@@ -117,11 +117,12 @@ void replaceLines(Task& task, const std::vector<std::string>& lines) {
   if (first != task.lines.last) deleteLines(task, first, last, true);
   Line* after = task.lines.first;
   for (const std::string& text : lines) {
-    if (insertLinesBelow(task, after, 1) != 0) return;
-    after = after->next;
-    setLineText(task, after, text);
+    Line* fresh = createLine(task, text, LineKind::Text);
+    if (!fresh) break;  // reported; what came before stays
+    linkBelow(task, after, fresh);
+    after = fresh;
   }
-  task.modified = true;
+  task.noteChange(true);
 }
 
 }  // namespace
