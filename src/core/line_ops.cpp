@@ -153,6 +153,7 @@ void linkLineBefore(Task& task, Line* before, Line* line) {
   task.lines.insertBefore(before, line);
   if (before) ++task.structureChanges;
   if (line->hasPendingCommand()) ++task.pendingLineCommands;
+  if (line->is(LineKind::Text)) ++task.textLines;
 }
 
 void unlinkLine(Task& task, Line* line) {
@@ -160,6 +161,7 @@ void unlinkLine(Task& task, Line* line) {
   task.lines.remove(line);
   ++task.structureChanges;
   if (line->hasPendingCommand()) --task.pendingLineCommands;
+  if (line->is(LineKind::Text)) --task.textLines;
 }
 
 Line* placeBelow(Task& task, Line* line) {

@@ -61,7 +61,8 @@ int padLineToMaxRecLen(Task& task, Line* line);
 int trimTrailingBlanks(Task& task, Line* line);
 
 // The one place lines enter and leave a task's store. Linking before null
-// appends. Both keep the store's count and the pending-command count, and
+// appends. Both keep the store's count, the TEXT-line and pending-command
+// counts, and
 // mark the structure changed, except for an append at the end (the loader's
 // way), which a panel sees through the count.
 void linkLineBefore(Task& task, Line* before, Line* line);

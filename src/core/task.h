@@ -69,6 +69,8 @@ class Task {
   // store, so that a panel knows when the lines it holds on to may be gone.
   // linkLineBefore and unlinkLine, the only ways in and out, keep it.
   long structureChanges = 0;
+  // TEXT lines in the store, kept by the same two.
+  long textLines = 0;
   // Lines whose line-command field holds a command.
   long pendingLineCommands = 0;
   // END may remove the task; a failed save or backup clears it.

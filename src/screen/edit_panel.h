@@ -101,13 +101,6 @@ class EditPanel : public Panel, public Task::View {
   long ordStructure_ = -1;
   long topOrdinal_ = 0;
   long textShown_ = 0;  // data lines laid out on the rows
-  // Data lines in the store, for the scroll bar: counted again only after a
-  // line was added or removed in the middle; lines loaded at the end since
-  // `totalLast_` are added to the count.
-  long textTotal();
-  Line* totalLast_ = nullptr;
-  long totalValue_ = 0;
-  long totalStructure_ = -1;
   std::string shownInfo_;
 };
 

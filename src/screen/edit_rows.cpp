@@ -175,19 +175,6 @@ long EditPanel::ordinalOf(Line* line) {
   return 0;
 }
 
-long EditPanel::textTotal() {
-  if (totalStructure_ != task.structureChanges || !totalLast_) {
-    totalLast_ = task.lines.first;
-    totalValue_ = totalLast_ && totalLast_->is(LineKind::Text) ? 1 : 0;
-    totalStructure_ = task.structureChanges;
-  }
-  for (Line* l = totalLast_ ? totalLast_->next : nullptr; l; l = l->next) {
-    if (l->is(LineKind::Text)) ++totalValue_;
-    totalLast_ = l;
-  }
-  return totalValue_;
-}
-
 long EditPanel::lineNumber(Line* line) {
   if (!line || !line->is(LineKind::Text)) return 0;
   return ordinalOf(line) + 1;
@@ -341,7 +328,7 @@ void EditPanel::drawScroll(const ScreenObject& o, Grid& grid, const ColourScheme
   // The top line's place among the data lines that can stand at the top
   // (special lines such as hex view rows count in neither), so that the
   // thumb is at the end once the last data line is on the screen.
-  long range = std::max<long>(textTotal() - textShown_, 1);
+  long range = std::max<long>(task.textLines - textShown_, 1);
   int thumb = n <= 1 ? 0 : static_cast<int>(std::min<long>(topOrdinal_ * (n - 1) / range, n - 1));
   for (int i = 0; i < n; ++i)
     grid.set(o.row - 1 + i, o.col - 1, Cell{i == thumb ? U'\u2588' : U'\u2502', track});

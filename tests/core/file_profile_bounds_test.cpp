@@ -25,7 +25,7 @@ class BoundsTest : public ::testing::Test {
     p().boundLeft = 1;
     initLineStore(task);
     for (LineKind kind : {LineKind::Text, LineKind::Bnds, LineKind::Text, LineKind::Bnds})
-      task.lines.append(createLine(task, "old", kind));
+      linkLineBefore(task, nullptr, createLine(task, "old", kind));
     finishLineStore(task);
   }
   FileProfile& p() { return *task.profile; }

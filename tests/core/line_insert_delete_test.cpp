@@ -38,7 +38,7 @@ class LineInsertDeleteTest : public ::testing::Test {
   Line* add(std::string_view text, LineKind kind = LineKind::Text, bool shown = true) {
     Line* line = createLine(task, text, kind);
     line->shown = shown;
-    task.lines.append(line);
+    linkLineBefore(task, nullptr, line);
     return line;
   }
 
@@ -49,14 +49,17 @@ class LineInsertDeleteTest : public ::testing::Test {
     std::string out;
     const Line* prev = nullptr;
     std::size_t count = 0;
+    long text = 0;
     for (const Line* l = task.lines.first; l; prev = l, l = l->next, ++count) {
       EXPECT_EQ(l->prev, prev) << "the back link of line " << count;
+      text += l->is(LineKind::Text) ? 1 : 0;
       std::string item = l->is(LineKind::Text) ? std::string(l->inserted ? "+" : l->text())
                                                : std::string(lineKindName(l->kind()));
       out += (out.empty() ? "" : " ") + (l->shown ? item : "[" + item + "]");
     }
     EXPECT_EQ(task.lines.last, prev);
     EXPECT_EQ(task.lines.count, count);
+    EXPECT_EQ(task.textLines, text);
     return out;
   }
 
@@ -210,7 +213,7 @@ TEST_F(ExcludedTest, RangeEndingOnAMarkerTakesInTheHiddenLines) {
 
 TEST_F(HexViewTest, OnPutsThreeLinesUnderEveryLineButBofAndOffTakesThemAway) {
   Line* marker = createExcludedMarker(task, 1);
-  task.lines.append(marker);
+  linkLineBefore(task, nullptr, marker);
   add("x", LineKind::Text, false);
   finishLineStore(task);
   t.session().hideExcludedMarkers = true;
