@@ -1,48 +1,14 @@
-// The list groups and the display codes.
+// RegExt (its own path and line limit) and the display codes; the other
+// list groups are cases of option_group_files.txt.
 #include "options/list_groups.h"
-
-#include <gmock/gmock.h>
 
 #include "options/display_codes.h"
 #include "options_fixture.h"
-#include "services/format.h"
 
 namespace kiv::test {
 namespace {
 
 using ListGroupsTest = OptionsTest;
-
-TEST_F(ListGroupsTest, FiltersBuiltInWithoutAFileAndTwelveAtMost) {
-  varSet(s, "ZFILTERS.FILETYPE.12", "stale");
-  readFiltersGroup(s);
-  EXPECT_EQ(var("ZFILTERS.FILETYPE.1"), "*.*");
-  EXPECT_EQ(var("ZFILTERS.ANNOTATE.4"), "C++ and C Program Source");
-  EXPECT_EQ(var("ZFILTERS.FILETYPE.11"), "*.cbl;*.cpy");
-  EXPECT_EQ(var("ZFILTERS.ANNOTATE.11"), "COBOL All");
-  EXPECT_EQ(var("ZFILTERS.FILETYPE.12"), "");
-
-  std::string lines = "\n";  // a blank line names no filter
-  for (int n = 1; n <= 15; ++n) lines += format("*.t%d  Type %d\n", n, n);
-  group("Filters", lines);
-  readFiltersGroup(s);
-  EXPECT_EQ(var("ZFILTERS.FILETYPE.1"), "*.t1");
-  EXPECT_EQ(var("ZFILTERS.ANNOTATE.1"), "Type 1");
-  EXPECT_EQ(var("ZFILTERS.FILETYPE.12"), "*.t12");
-  EXPECT_FALSE(varExists(s, "ZFILTERS.FILETYPE.13"));
-
-  varSet(s, "ZFILTERS.FILETYPE.3", "");  // the list ends at its first gap
-  ASSERT_EQ(writeFiltersGroup(s), 0);
-  EXPECT_EQ(readGroup("Filters"), "*.t1 Type 1\n*.t2 Type 2\n");
-}
-
-TEST_F(ListGroupsTest, PathAssociatePairsRoundTrip) {
-  group("PathAssociate", "PATH /src/cobol\nPROF COBOL\nREM note\nPATH /data dir\nPROF FB80\n");
-  readPathAssociateGroup(s);
-  EXPECT_EQ(var("ZPATH.ASSOCIATE.PATH2"), "/data dir");
-  EXPECT_EQ(var("ZPATH.ASSOCIATE.PROF2"), "FB80");
-  ASSERT_EQ(writePathAssociateGroup(s), 0);
-  EXPECT_EQ(readGroup("PathAssociate"), "PATH /src/cobol\nPROF COBOL\nPATH /data dir\nPROF FB80\n");
-}
 
 TEST_F(ListGroupsTest, RegExtAlongTheProfilePathInEntriesOfThree) {
   setSearchPaths(s);
@@ -61,23 +27,6 @@ TEST_F(ListGroupsTest, RegExtAlongTheProfilePathInEntriesOfThree) {
   EXPECT_EQ(t.read(t.optionsDir() + "/kivoptions.regext.txt"),
             "Extension=.cbl\nInterpret=\nExecute=" + longCommand +
                 "\nExtension=.jcl\nInterpret=submit\nExecute=\n");
-}
-
-TEST_F(ListGroupsTest, SaveDeletedTypesBuiltInUnlessTheFileNamesSome) {
-  readSaveDeletedTypesGroup(s);
-  EXPECT_EQ(saveDeletedTypes(s).size(), 18u);
-  EXPECT_EQ(saveDeletedTypes(s).front(), "ASM");
-  group("SaveDeletedTypes", "SaveDeleted=FALSE\n\n");
-  readSaveDeletedTypesGroup(s);
-  EXPECT_EQ(var("ZSAVEDELETED"), "FALSE");
-  EXPECT_EQ(saveDeletedTypes(s).back(), "XML");
-
-  group("SaveDeletedTypes", "CBL\nSaveDeleted=TRUE\n  py \n");
-  readSaveDeletedTypesGroup(s);
-  EXPECT_EQ(var("ZSAVEDELETED"), "TRUE");
-  EXPECT_THAT(saveDeletedTypes(s), ::testing::ElementsAre("CBL", "py"));
-  ASSERT_EQ(writeSaveDeletedTypesGroup(s), 0);
-  EXPECT_EQ(readGroup("SaveDeletedTypes"), "SaveDeleted=TRUE\nCBL\npy\n");
 }
 
 TEST_F(ListGroupsTest, DisplayCodesFillTheTableAndWriteEveryEntry) {

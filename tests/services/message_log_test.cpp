@@ -25,6 +25,11 @@ class MessageLogTest : public ServicesTest {
 };
 
 TEST_F(MessageLogTest, LoggedMessagesAreWrittenNotShownAndOffered) {
+  startMessageLog(s, "File List CHANGE");  // nothing logged: nothing offered
+  stopMessageLog(s);
+  offerMessageLog(s, true);
+  EXPECT_TRUE(platform.boxes().empty());
+
   startMessageLog(s, "File List FIND");
   message(s, "FIND25", "not found\n");
   message(s, "", "");
@@ -48,14 +53,6 @@ TEST_F(MessageLogTest, LoggedMessagesAreWrittenNotShownAndOffered) {
   // After the stop, messages are shown again.
   message(s, "", "shown");
   EXPECT_EQ(platform.boxes().back().text, "shown");
-}
-
-TEST_F(MessageLogTest, NothingLoggedOffersNothing) {
-  startMessageLog(s, "File List CHANGE");
-  stopMessageLog(s);
-  offerMessageLog(s, true);
-  EXPECT_TRUE(platform.boxes().empty());
-  EXPECT_TRUE(s.commands.empty());
 }
 
 TEST(LogFolding, BreaksAtTheFirstBlankFromColumnSeventy) {

@@ -67,14 +67,6 @@ TEST_F(MessageTest, AnsweringNoSwitchesTheIdentifierToShortMessages) {
   ASSERT_EQ(s.rows.size(), 1u);
   EXPECT_EQ(s.rows[0], "FIND25: String not found again, and t...");
   EXPECT_TRUE(s.messagePending);
-
-  // The list read back by a new session gives the same action.
-  RecordingServices next(platform);
-  next.dirs = s.dirs;
-  readMessagesGroup(next);
-  ASSERT_EQ(next.messageActions.size(), 1u);
-  EXPECT_EQ(next.messageActions[0].id, "FIND25");
-  EXPECT_EQ(next.messageActions[0].action, "ShowShortMsg");
 }
 
 TEST_F(MessageTest, YesKeepsPopupsAndUnknownActionsShowNothing) {

@@ -51,7 +51,7 @@ TEST_F(PoolTest, InvalidNamesReportAndUseZnullvar) {
   EXPECT_EQ(services.pool().longestName(), 63u);
 }
 
-TEST_F(PoolTest, ExistsNeverCreatesAndClearDropsPersistence) {
+TEST_F(PoolTest, ExistsNeverCreatesClearDropsPersistenceDefaultFillsEmpty) {
   EXPECT_FALSE(varExists(services, "ZMISSING"));
   EXPECT_EQ(services.pool().size(), 0u);
   EXPECT_EQ(varGet(services, "ZMISSING"), "");
@@ -64,9 +64,8 @@ TEST_F(PoolTest, ExistsNeverCreatesAndClearDropsPersistence) {
   EXPECT_FALSE(varFind(services, "ZKEEP").persistent());
   EXPECT_EQ(varGet(services, "ZKEEP"), "");
   EXPECT_TRUE(varExists(services, "ZKEEP"));
-}
 
-TEST_F(PoolTest, DefaultFillsOnlyAbsentOrEmpty) {
+  // A default fills only what is absent or empty.
   varSet(services, "ZFLIST.MODE", "View");
   varDefault(services, "ZFLIST.MODE", "Edit");
   varDefault(services, "ZFLIST.SHOW", "Dir+File");
