@@ -76,15 +76,11 @@ struct Line {
   bool is(LineKind kind) const { return this->kind() == kind; }
 
   std::string_view text() const { return {text_, length_}; }
-  char* data() { return text_; }
   const char* data() const { return text_; }
   int length() const { return static_cast<int>(length_); }
   // Bytes the text buffer holds; 0 without one.
   int capacity() const;
-  // Sets the length in use; it must not pass the capacity.
-  void setLength(int length);
 
-  LineExtra* extra() { return extra_; }
   const LineExtra* extra() const { return extra_; }
   unsigned char* colours() const { return extra_ ? extra_->colours : nullptr; }
   char* display() const { return extra_ ? extra_->display : nullptr; }
@@ -95,7 +91,15 @@ struct Line {
   bool hasPendingCommand() const { return lineCommand() != kBlankField; }
   bool hasLabel() const { return label() != kBlankField; }
 
-  // Raw pointer changes, for the line-store operations that own the buffers.
+
+ private:
+  // The buffers change only through the line-store operations (line_ops),
+  // the one door for every change to a line.
+  friend struct LineBuffers;
+  char* data() { return text_; }
+  // Sets the length in use; it must not pass the capacity.
+  void setLength(int length);
+  LineExtra* extra() { return extra_; }
   void attachText(char* text, int length);
   void attachExtra(LineExtra* extra) { extra_ = extra; }
 };

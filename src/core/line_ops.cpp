@@ -12,6 +12,16 @@
 
 namespace kiv {
 
+// The line-store operations' access to a line's buffers, which nothing else
+// may change.
+struct LineBuffers {
+  static char* data(Line* l) { return l->data(); }
+  static void setLength(Line* l, int length) { l->setLength(length); }
+  static LineExtra* extra(Line* l) { return l->extra(); }
+  static void attachText(Line* l, char* text, int length) { l->attachText(text, length); }
+  static void attachExtra(Line* l, LineExtra* extra) { l->attachExtra(extra); }
+};
+
 namespace {
 
 constexpr std::string_view kTextBufAllocText =
@@ -43,9 +53,9 @@ int requestedLength(std::string_view text) {
 bool replaceTextBuffer(Task& task, Line* line, int capacity, int keep) {
   char* fresh = allocTextBuffer(task, capacity, nullptr);
   if (!fresh) return false;
-  if (keep > 0) std::memcpy(fresh, line->data(), static_cast<std::size_t>(keep));
-  releaseBlock(task, line->data());
-  line->attachText(fresh, keep);
+  if (keep > 0) std::memcpy(fresh, LineBuffers::data(line), static_cast<std::size_t>(keep));
+  releaseBlock(task, LineBuffers::data(line));
+  LineBuffers::attachText(line, fresh, keep);
   return true;
 }
 
@@ -66,7 +76,7 @@ T* regrow(Task& task, T* old, int capacity) {
 bool grow(Task& task, Line* line, int newCapacity) {
   if (line->capacity() >= newCapacity) return true;
   if (!replaceTextBuffer(task, line, newCapacity, line->length())) return false;
-  if (LineExtra* extra = line->extra()) {
+  if (LineExtra* extra = LineBuffers::extra(line)) {
     if (extra->colours) extra->colours = regrow(task, extra->colours, line->capacity());
     if (extra->display) extra->display = regrow(task, extra->display, line->capacity());
   }
@@ -76,7 +86,7 @@ bool grow(Task& task, Line* line, int newCapacity) {
 // The colour and display buffers follow the text buffer's capacity; when it
 // changed they are dropped and made again on demand.
 void dropStaleBuffers(Task& task, Line* line) {
-  LineExtra* extra = line->extra();
+  LineExtra* extra = LineBuffers::extra(line);
   if (!extra) return;
   int capacity = line->capacity();
   if (extra->colours && static_cast<int>(GuardedAllocator::capacity(extra->colours)) != capacity)
@@ -88,21 +98,21 @@ void dropStaleBuffers(Task& task, Line* line) {
 }
 
 LineExtra* ensureExtra(Task& task, Line* line) {
-  if (!line->extra()) {
+  if (!LineBuffers::extra(line)) {
     auto* extra = ::new (allocator(task).allocate(sizeof(LineExtra))) LineExtra{};
     std::memset(extra->lineCommand, ' ', kLineFieldWidth);
     std::memset(extra->label, ' ', kLineFieldWidth);
-    line->attachExtra(extra);
+    LineBuffers::attachExtra(line, extra);
   }
-  return line->extra();
+  return LineBuffers::extra(line);
 }
 
 void dropExtraIfEmpty(Task& task, Line* line) {
-  const LineExtra* extra = line->extra();
+  const LineExtra* extra = LineBuffers::extra(line);
   if (!extra || extra->colours || extra->display || extra->excludedCount != 0) return;
   if (line->hasPendingCommand() || line->hasLabel()) return;
-  releaseBlock(task, line->extra());
-  line->attachExtra(nullptr);
+  releaseBlock(task, LineBuffers::extra(line));
+  LineBuffers::attachExtra(line, nullptr);
 }
 
 void setField(char* field, std::string_view value) {
@@ -208,7 +218,7 @@ Line* createLine(Task& task, std::string_view text, LineKind kind) {
     std::memcpy(buffer, text.data(), text.size());
   }
   Line* line = ::new (allocator(task).allocate(sizeof(Line))) Line();
-  line->attachText(buffer, static_cast<int>(text.size()));
+  LineBuffers::attachText(line, buffer, static_cast<int>(text.size()));
   line->setKind(kind);
   line->shown = true;
   line->ebcdic = kind == LineKind::Text && ebcdicFile(task);
@@ -230,9 +240,9 @@ Line* copyLine(Task& task, const Line* source) {
 
 void freeLineBuffers(Task& task, Line* line) {
   if (!line) return;
-  releaseBlock(task, line->data());
-  line->attachText(nullptr, 0);
-  if (LineExtra* extra = line->extra()) {
+  releaseBlock(task, LineBuffers::data(line));
+  LineBuffers::attachText(line, nullptr, 0);
+  if (LineExtra* extra = LineBuffers::extra(line)) {
     releaseBlock(task, extra->colours);
     releaseBlock(task, extra->display);
     extra->colours = nullptr;
@@ -244,7 +254,7 @@ void freeLineBuffers(Task& task, Line* line) {
 void freeLine(Task& task, Line* line) {
   if (!line) return;
   freeLineBuffers(task, line);
-  releaseBlock(task, line->extra());
+  releaseBlock(task, LineBuffers::extra(line));
   allocator(task).release(line);
 }
 
@@ -261,16 +271,16 @@ int setLineText(Task& task, Line* line, std::string_view text) {
   if (text.empty()) {
     freeLineBuffers(task, line);
   } else if (static_cast<int>(text.size()) <= line->capacity()) {
-    std::memmove(line->data(), text.data(), text.size());
-    line->setLength(static_cast<int>(text.size()));
+    std::memmove(LineBuffers::data(line), text.data(), text.size());
+    LineBuffers::setLength(line, static_cast<int>(text.size()));
   } else {
     // The text may view the old buffer: copy before that is freed.
     int length = requestedLength(text);
     char* fresh = allocTextBuffer(task, length, nullptr);
     if (!fresh) return -1;
     std::memcpy(fresh, text.data(), text.size());
-    releaseBlock(task, line->data());
-    line->attachText(fresh, length);
+    releaseBlock(task, LineBuffers::data(line));
+    LineBuffers::attachText(line, fresh, length);
     dropStaleBuffers(task, line);
   }
   task.noteChange(isText(line));
@@ -285,9 +295,9 @@ int padLineTo(Task& task, Line* line, int n) {
   int length = line->length();
   if (length >= n) return 0;
   if (!grow(task, line, n)) return -1;
-  std::memset(line->data() + length, padCharFor(task, line->kind()),
+  std::memset(LineBuffers::data(line) + length, padCharFor(task, line->kind()),
               static_cast<std::size_t>(n - length));
-  line->setLength(n);
+  LineBuffers::setLength(line, n);
   task.noteChange(isText(line));
   return 0;
 }
@@ -305,10 +315,10 @@ int trimTrailingBlanks(Task& task, Line* line) {
   if (task.profile && task.profile->recfm != 'V') return 0;
   char pad = padCharFor(task, LineKind::Text);
   int length = line->length();
-  while (length > 0 && line->data()[length - 1] == pad) --length;
+  while (length > 0 && LineBuffers::data(line)[length - 1] == pad) --length;
   int dropped = line->length() - length;
   if (dropped == 0) return 0;
-  line->setLength(length);
+  LineBuffers::setLength(line, length);
   task.noteChange(true);
   return dropped;
 }
@@ -372,7 +382,7 @@ int finishLineStore(Task& task) {
 }
 
 void setLineCommand(Task& task, Line* line, std::string_view command) {
-  if (isBlank(command) && !line->extra()) return;
+  if (isBlank(command) && !LineBuffers::extra(line)) return;
   bool had = line->hasPendingCommand();
   setField(ensureExtra(task, line)->lineCommand, command);
   task.pendingLineCommands += static_cast<long>(line->hasPendingCommand()) - static_cast<long>(had);
@@ -380,13 +390,13 @@ void setLineCommand(Task& task, Line* line, std::string_view command) {
 }
 
 void setLabel(Task& task, Line* line, std::string_view label) {
-  if (isBlank(label) && !line->extra()) return;
+  if (isBlank(label) && !LineBuffers::extra(line)) return;
   setField(ensureExtra(task, line)->label, label);
   dropExtraIfEmpty(task, line);
 }
 
 void setExcludedCount(Task& task, Line* line, int count) {
-  if (count == 0 && !line->extra()) return;
+  if (count == 0 && !LineBuffers::extra(line)) return;
   ensureExtra(task, line)->excludedCount = count;
   dropExtraIfEmpty(task, line);
 }
@@ -401,7 +411,7 @@ unsigned char* ensureColourBuffer(Task& task, Line* line) {
 }
 
 void freeColourBuffer(Task& task, Line* line) {
-  LineExtra* extra = line->extra();
+  LineExtra* extra = LineBuffers::extra(line);
   if (!extra || !extra->colours) return;
   releaseBlock(task, extra->colours);
   extra->colours = nullptr;
