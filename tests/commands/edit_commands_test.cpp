@@ -58,43 +58,29 @@ class EditCommandsTest : public ::testing::Test {
   test::EditorTest t;
 };
 
-// The refusals' messages and the unchanged file are checked by the case
-// tests/cases/commands/refusals-change-nothing; here the settings they leave.
+// The refusals' messages, the unchanged file, caps and MaxRecLen are checked by
+// the case tests/cases/commands/refusals-change-nothing; here the other settings.
 TEST_F(EditCommandsTest, RefusalsChangeNothing) {
   Task& task = open("x\n", 0);
-  run("caps maybe;hide y;ruler sideways;maxreclen 8;backup sometimes;setname my-name");
-  run("pfshow Sideways;hex maybe");
-  EXPECT_THAT(lines(), ElementsAre("TOF", "TEXT x", "BOF"));
-  EXPECT_FALSE(task.capsOn || s().hideExcludedMarkers || task.profile->ruler);
-  EXPECT_EQ(task.profile->maxRecLen, 20);
+  run("hide y;ruler sideways;backup sometimes;setname my-name;pfshow Sideways;hex maybe");
+  EXPECT_FALSE(s().hideExcludedMarkers || task.profile->ruler || task.profile->hexView);
   EXPECT_EQ(var("ZBACKUP") + var("ZSESSIONNAME") + var("ZPFSHOW.GLOBAL"), "");
 }
 
-TEST_F(EditCommandsTest, InsertedLinesLandAfterTheCursorLineOrTheNumberedOne) {
-  Task& task = open("one\ntwo\nthree\n", 2);  // TOF, one, two
-  run("dataline new data;noteline 'a note; with semicolon'");
-  run("insertline 0  first;insertline 999 last;insertline 1 '  indented'");
-  EXPECT_THAT(lines(), ElementsAre("TOF", "TEXT first", "TEXT   indented", "TEXT one", "TEXT two",
-                                   "NOTE a note; with semicolon", "TEXT new data", "TEXT three",
-                                   "TEXT last", "BOF"));
-  // On an excluded marker the line follows the excluded run; caps applies.
-  Line* one = task.lines.first->next->next->next;
+// Where DATALINE, INSERTLINE and EPCMD put lines, quotes, caps and BROWSE are
+// the case edit-commands/inserted-lines-land-after-the-current-or-numbered-line.
+TEST_F(EditCommandsTest, DataLineOnAnExcludedMarkerFollowsTheExcludedRun) {
+  Task& task = open("one\ntwo\n", 1);
+  Line* one = task.lines.first->next;
   one->shown = false;
   task.lines.insertBefore(one, createExcludedMarker(task, 1));
-  EditPanel& p = *currentEditPanel(s());
-  p.refreshData();
-  p.cursorRow = p.firstDataRow + 3;  // TOF, first, indented, marker
-  run("caps on;dataline Mixed");
-  EXPECT_EQ(std::string(one->next->text()), "MIXED");
+  currentEditPanel(s())->refreshData();  // the marker on the cursor's row
+  run("caps on;dataline Mixed;noteline 'a note; kept'");
+  EXPECT_THAT(lines(), ElementsAre("TOF", "EXCLUDED", "TEXT one", "NOTE a note; kept", "TEXT MIXED",
+                                   "TEXT two", "BOF"));
   EXPECT_EQ(task.profile->capsMode, CapsMode::On);
   run("caps off ");
   EXPECT_FALSE(task.capsOn || task.profile->capsInForce);
-
-  run("end;browse " + t.path("a.rec"));
-  run("dataline y;insertline 1 y;noteline no data");
-  EXPECT_EQ(t.messageTexts().end()[-2], "In BROWSE, no modify allowed");
-  EXPECT_EQ(s().currentTask->lines.first->next->text(), "no data");
-  EXPECT_EQ(lines().size(), 11u);
 }
 
 TEST_F(EditCommandsTest, HexViewTogglesAndHideHidesTheMarkersHexLines) {
@@ -114,24 +100,18 @@ TEST_F(EditCommandsTest, HexViewTogglesAndHideHidesTheMarkersHexLines) {
   EXPECT_FALSE(task.profile->hexView);
 }
 
-TEST_F(EditCommandsTest, MaxRecLenGrowsWithRulerAndShowRamCountsLinesAndBuffers) {
+// The plain count, the bound that follows MAXRECLEN and the profile written
+// are the case edit-commands/maxreclen-grows-the-right-bound-and-showram-counts.
+TEST_F(EditCommandsTest, ShowRamCountsColourAndDisplayBuffersAndMaxRecLenShowsTheRuler) {
   std::string data;
   for (int i = 0; i < 20; ++i) data += std::string(19, static_cast<char>('a' + i)) + "\n";
   Task& task = open(data, 0);
-  // 22 lines of 84 bytes, 20 texts of 19, "*** Top of File ***" and
-  // "*** Bottom of File ***": 2,269; colour and display buffers count too.
-  run("showram");
-  EXPECT_EQ(t.lastMessage().text, "Total lines = 22\nTotal RAM used = 2,269");
   ensureColourBuffer(task, task.lines.first->next);
   ensureDisplayBuffer(task, task.lines.first->next);
-  run("showram");
+  run("showram");  // 2,269 without the two buffers of 19
   EXPECT_EQ(t.lastMessage().text, "Total lines = 22\nTotal RAM used = 2,307");
-
-  run("maxreclen 30;dataline 123456789012345678901234567890");
-  EXPECT_EQ(task.profile->boundRight, 30);
+  run("maxreclen 30");
   EXPECT_TRUE(task.profile->ruler);
-  EXPECT_NE(t.read("options/kivfileprof.rec.txt").find("MaxRecLen=30\n"), std::string::npos);
-  EXPECT_EQ(task.lines.first->next->length(), 30);
 }
 
 TEST_F(EditCommandsTest, SessionSettingsToggleAndKeep) {
@@ -153,29 +133,19 @@ TEST_F(EditCommandsTest, SessionSettingsToggleAndKeep) {
   EXPECT_FALSE(task.profile->ruler);
 }
 
-TEST_F(EditCommandsTest, OpenReturnAndExitLeaveTasksThenTheProgram) {
+// OPEN by ZFLIST.MODE, EXIT's order and its stop, RETURN's question: the case
+// task-commands/open-follows-the-list-mode-and-exit-ends-from-the-top.
+TEST_F(EditCommandsTest, ExitIsRequestedOnlyOnceEveryTaskHasEnded) {
   varSet(s(), "ZEDIT.PROMPTONEXIT", "TRUE");
-  std::string a = t.file("a.txt", "a\n");
-  std::string b = t.file("b.txt", "b\n");
-  run("open " + a + ";dataline a2;open '" + b + "';dataline b2");
-  // The task on top (b) is asked first and saved; a's question is cancelled.
-  t.answer(BoxAnswer::Yes);
+  open("x\n", 0);
+  run("dataline y");
   t.answer(BoxAnswer::Cancel);
   run("exit");
-  ASSERT_EQ(s().tasks.size(), 1u);
-  EXPECT_TRUE(s().currentTask->modified);
+  EXPECT_EQ(s().tasks.size(), 1u);
   EXPECT_FALSE(s().exitRequested);
-  EXPECT_EQ(t.read(b), "b2\nb\n");
-
-  varSet(s(), "ZFLIST.MODE", "Browse");
-  run("open " + b);
-  EXPECT_EQ(s().currentTask->mode, TaskMode::Browse);
-  run("return");
   t.answer(BoxAnswer::No);
   run("return");
   EXPECT_TRUE(s().tasks.empty());
-  EXPECT_FALSE(s().exitRequested) << "the idle screen stays";
-  EXPECT_EQ(t.read(a), "a\n");
   run("return");  // every jump runs RETURN first: on the idle screen it ends nothing
   EXPECT_FALSE(s().exitRequested);
   run("exit");

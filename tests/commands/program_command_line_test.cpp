@@ -12,7 +12,6 @@
 #include "commands/editor_start.h"
 #include "core/file_profile.h"
 #include "core/line.h"
-#include "core/line_ops.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
 #include "services/format.h"
@@ -87,6 +86,10 @@ TEST_F(ProgramCommandLineTest, BrowseAtLineWithTheCursorInADataColumn) {
   EXPECT_EQ(panel().cursorRow, panel().firstDataRow);
   EXPECT_EQ(panel().cursorCol, 5 + 8);
   EXPECT_EQ(atCursor(), 'c');  // data column 8 of "L120 abc..."
+  // LOCATE's own column (its other rules: the case locate/line-numbers-only).
+  s().executeCommand("l 7,5");
+  EXPECT_EQ(topText(), "L7 abcdefghijklmnopqrstuvwxyz");
+  EXPECT_EQ(atCursor(), 'b');
 
   // A column beyond the panel's width scrolls the data to it; past the end
   // of the file the last line shows.
@@ -182,27 +185,6 @@ TEST_F(ProgramCommandLineTest, SlashWordsDashDashAndRelativeNames) {
   ASSERT_EQ(::chdir(here.c_str()), 0);
   EXPECT_EQ(result, 0);
   EXPECT_EQ(s().currentTask->path, deep);
-}
-
-TEST_F(ProgramCommandLineTest, LocateTakesLineNumbersOnly) {
-  std::string a = t.file("a.txt", numbered(50));
-  ASSERT_EQ(run({a}), 0);
-  s().executeCommand("locate 30");
-  EXPECT_EQ(topText(), "L30 abcdefghijklmnopqrstuvwxyz");
-  s().executeCommand("l 7,5");
-  EXPECT_EQ(topText(), "L7 abcdefghijklmnopqrstuvwxyz");
-  EXPECT_EQ(atCursor(), 'b');
-  s().executeCommand("loc 999");
-  EXPECT_EQ(topText(), "L50 abcdefghijklmnopqrstuvwxyz");
-  s().executeCommand("locate 3 x");
-  EXPECT_EQ(t.lastMessage().id, "LINE130");
-  s().executeCommand(format("locate 3 %d", maxRecLenOf(*s().currentTask) + 1));
-  EXPECT_EQ(t.lastMessage().id, "LINE125");
-  s().executeCommand("locate .here");
-  EXPECT_THAT(last(), HasSubstr("only line numbers"));
-  s().executeCommand("locate 3 4 5");
-  EXPECT_EQ(last(), "LOCATE, invalid parameter:\n\n3 4 5");
-  EXPECT_EQ(topText(), "L50 abcdefghijklmnopqrstuvwxyz");
 }
 
 }  // namespace

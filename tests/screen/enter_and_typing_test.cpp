@@ -29,6 +29,18 @@ int logLineCommands(Session& s, Task&) {
   return 1;
 }
 
+// Thirty lines, a "D" pending on the first, line-command runs logged.
+struct EnterWithLineCommand : ::testing::Test {
+  EnterWithLineCommand() {
+    gLog = &log;
+    commandState(t.session()).processLineCommands = logLineCommands;
+    setLineCommand(*task, task->lines.first->next, "D");
+  }
+  ScreenTest t;
+  std::vector<std::string> log;
+  Task* task = t.open("a.txt", numberedLines(30));
+};
+
 TEST(EnterAction, CommandFieldIsTakenRecordedAndKeptOnlyWithAmpersand) {
   ScreenTest t;
   t.open("a.txt", numberedLines(30));
@@ -41,13 +53,7 @@ TEST(EnterAction, CommandFieldIsTakenRecordedAndKeptOnlyWithAmpersand) {
   EXPECT_EQ(commandFieldText(t.session()), "down 2");  // the newest entry, without "&"
 }
 
-TEST(EnterAction, LineCommandsRunBeforeOrAfterTheCommandByItsVerb) {
-  ScreenTest t;
-  std::vector<std::string> log;
-  gLog = &log;
-  commandState(t.session()).processLineCommands = logLineCommands;
-  Task* task = t.open("a.txt", numberedLines(30));
-  setLineCommand(*task, task->lines.first->next, "D");
+TEST_F(EnterWithLineCommand, LineCommandsRunBeforeOrAfterTheCommandByItsVerb) {
   auto enter = [&](std::string_view text) {
     log.clear();
     t.clearMessages();
@@ -74,13 +80,7 @@ TEST(EnterAction, LineCommandsRunBeforeOrAfterTheCommandByItsVerb) {
   EXPECT_EQ(log, (V{"line commands"}));
 }
 
-TEST(EnterAction, CancelRunsAtOnceAndEmptyEnterMovesTheCursorOn) {
-  ScreenTest t;
-  std::vector<std::string> log;
-  gLog = &log;
-  commandState(t.session()).processLineCommands = logLineCommands;
-  Task* task = t.open("a.txt", numberedLines(30));
-  setLineCommand(*task, task->lines.first->next, "D");
+TEST_F(EnterWithLineCommand, CancelRunsAtOnceAndEmptyEnterMovesTheCursorOn) {
   t.command("can");
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(t.session().tasks.empty());  // unmodified: CANCEL ended it at once
@@ -127,11 +127,8 @@ int noneCarriedOut(Session&, Task&) {
   return 0;
 }
 
-TEST(EnterAction, EnterMovesOnWhenNoLineCommandWasCarriedOut) {
-  ScreenTest t;
-  commandState(t.session()).processLineCommands = noneCarriedOut;
-  Task* task = t.open("a.txt", numberedLines(30));
-  setLineCommand(*task, task->lines.first->next, "C");  // waits for its partner
+TEST_F(EnterWithLineCommand, EnterMovesOnWhenNoLineCommandWasCarriedOut) {
+  commandState(t.session()).processLineCommands = noneCarriedOut;  // as a "C" awaiting its partner
   EditPanel& p = t.panel();
   setCursor(p, p.firstDataRow + 3, 12);
   t.press({Key::Enter});

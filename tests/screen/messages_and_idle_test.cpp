@@ -44,12 +44,6 @@ TEST(MessagesShown, TheViewNoticeOfTheCommandLineShowsOnTheFirstScreen) {
   EXPECT_NE(t.screen().find("FILE30: File: "), std::string::npos) << t.screen();
 }
 
-}  // namespace
-}  // namespace kiv::test
-
-namespace kiv::test {
-namespace {
-
 TEST(IdleScreen, EditFromTheIdleScreenThenEndReturnsToIt) {
   ScreenTest t(8, 70);
   std::string path = t.file("a.txt", "one\n");
