@@ -35,10 +35,6 @@ constexpr std::string_view kSamePath =
 constexpr std::string_view kCopyFailed =
     "Unable to copy modified file for backup,\n\nFrom:  %s\nTo:  %s\n\nUse SAVEAS to save under a "
     "different name.";
-constexpr std::string_view kDeleteAfterCopy =
-    "Unable to delete modified file after copy for backup,\n\nFrom:  %s\nTo:  %s\n\nUse SAVEAS to "
-    "save under a different name.";
-
 constexpr std::size_t kCopyBlock = 1 << 20;
 
 // Reports a failed backup; END must then keep the task.
@@ -101,10 +97,14 @@ bool copyFile(const std::string& from, const std::string& to, const struct stat&
   return ok;
 }
 
+// The old contents take the ".bak" name. A second link keeps the file at its
+// own name until the new one is renamed over it, so a kill in between loses
+// neither; a file system without hard links gets the rename.
 int backupBeside(Task& task, const std::string& path) {
   std::string bak = path + std::string(kBackupSuffix);
   if (::unlink(bak.c_str()) != 0 && errno != ENOENT)
     return refuse(task, "BACKUP5", kDeleteOldBackup, path);
+  if (::link(path.c_str(), bak.c_str()) == 0) return 0;
   if (::rename(path.c_str(), bak.c_str()) != 0)
     return refuse(task, "BACKUP10", kRenameForBackup, path);
   return 0;
@@ -119,8 +119,9 @@ int backupInto(Task& task, const std::string& path, const std::string& dir,
     return refuse(task, "BACKUP20", kSamePath);
   std::string copy = dir.back() == '/' ? dir : dir + "/";
   copy += baseName(path);
+  // The original is not deleted after the copy: the new file is renamed over
+  // it (or written over it in place), so the name never goes missing.
   if (!copyFile(path, copy, st)) return refuse(task, "BACKUP25", kCopyFailed, path, copy);
-  if (::unlink(path.c_str()) != 0) return refuse(task, "BACKUP30", kDeleteAfterCopy, path, copy);
   return 0;
 }
 

@@ -61,7 +61,9 @@ int saveBeforeEnd(Task& task) {
   if (setting(s, "ZEDIT.PROMPTONEXIT") == "TRUE") {
     std::string answer = askYesNoCancel(s, format(kSaveQuestion, task.path));
     if (answer == "NO") return 0;
-    if (answer == "CANCEL") {
+    // Cancel, and a box closed without an answer (Escape, or a quit signal
+    // on its way), keep the task and its changes.
+    if (answer == "CANCEL" || answer.empty()) {
       task.mayEnd = false;
       return -1;
     }

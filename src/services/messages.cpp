@@ -71,7 +71,11 @@ std::string ask(Services& s, std::string_view text, BoxButtons buttons, std::str
     case BoxAnswer::Cancel:
       if (buttons == BoxButtons::YesNoCancel) varSet(s, var, "CANCEL");
       break;
-    default: break;
+    default:
+      // Closed without an answer (Escape, or the program told to quit): the
+      // variable keeps its value, but this question has no answer, so no
+      // caller acts on one given to an earlier question.
+      return {};
   }
   return varGet(s, var);
 }

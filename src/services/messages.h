@@ -25,9 +25,11 @@ void messagef(Services& s, std::string_view id, std::string_view tmpl, const Arg
   message(s, id, format(tmpl, args...));
 }
 
-// Yes/No question: sets ZYESNOANSWER to "YES" or "NO" and returns it.
+// Yes/No question: sets ZYESNOANSWER to "YES" or "NO" and returns it; a box
+// closed without an answer returns "" and leaves the variable.
 std::string askYesNo(Services& s, std::string_view text);
-// Yes/No/Cancel question: sets ZYESNOCANCELANSWER to "YES", "NO" or "CANCEL".
+// Yes/No/Cancel question: sets ZYESNOCANCELANSWER to "YES", "NO" or "CANCEL";
+// "" as above.
 std::string askYesNoCancel(Services& s, std::string_view text);
 
 // Plays the sound chosen by ZMSGSOUND.

@@ -8,6 +8,8 @@
 #include "core/file_save.h"
 #include "core/line_ops.h"
 #include "core/task_life.h"
+#include "services/messages.h"
+#include "services/var_pool.h"
 
 namespace kiv {
 namespace {
@@ -45,6 +47,26 @@ TEST(Recovery, UnsavedLinesAreKeptAndOfferedBack) {
   EXPECT_EQ(saveTask(back, true), 0);
   EXPECT_EQ(t.read(path), "ONE \n edited\ntwo\n");
   EXPECT_TRUE(findRecoveries(next.session()).empty());
+}
+
+// The save question closed without an answer (Escape, or a quit signal on
+// its way) keeps the task and its changes, whatever an earlier question was
+// answered: nothing saved over the file, nothing dropped.
+TEST(Recovery, AClosedSaveQuestionKeepsTheTaskWhateverCameBefore) {
+  test::EditorTest t;
+  varSet(t.session(), "ZEDIT.PROMPTONEXIT", "TRUE");
+  std::string path = t.file("q.txt", "q\n");
+  Task* task = createTask(t.session(), path, TaskMode::Edit);
+  setLineText(*task, task->lines.first->next, "changed");
+  for (BoxAnswer earlier : {BoxAnswer::No, BoxAnswer::Yes}) {
+    t.answer(earlier);
+    askYesNoCancel(t.session(), "an earlier question");
+    t.answer(BoxAnswer::Closed);
+    EXPECT_EQ(endTask(*task), -1);
+    ASSERT_EQ(t.session().tasks.size(), 1u);
+    EXPECT_TRUE(task->modified);
+    EXPECT_EQ(t.read(path), "q\n");
+  }
 }
 
 TEST(Recovery, ADamagedRecoveryFileIsReportedAndKept) {
