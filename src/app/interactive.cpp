@@ -9,6 +9,7 @@
 #include "core/session.h"
 #include "core/startup.h"
 #include "platform/terminal_platform.h"
+#include "platform/terminal_restore.h"
 #include "screen/key_router.h"
 #include "screen/screen_state.h"
 
@@ -44,6 +45,8 @@ int runInteractive(const std::vector<std::string>& args) {
     writeRecoveryFiles(session);
     stopEditor(session);
   }
+  // Stopped by a signal: the status says so, as the signal's own would.
+  if (int sig = platform::quitSignal()) status = 128 + sig;
   return status;
 }
 

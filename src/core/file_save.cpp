@@ -41,6 +41,9 @@ constexpr std::string_view kChangedQuestion =
 constexpr std::string_view kRemovedQuestion =
     "File has been removed by another program since it was loaded:\n\n%s\n\nWrite it again?";
 
+// The file was written, but the write lock could not be taken again.
+constexpr int kWrittenNotLocked = 1;
+
 int notWritten(Task& task, const std::string& path) {
   messagef(task.session, "SAVE10", kNotWritten, path);
   return -1;
@@ -207,12 +210,14 @@ int writeAndReplace(Task& task, const std::string& path, bool keepClosed) {
   bool locked = false;
   if (replaceFile(task, path, out, wantLock, locked) != 0) return -1;
   task.newFile = false;
+  // The file is written: the task holds nothing unsaved, even when the lock
+  // cannot be taken again.
+  task.modified = false;
   if (!s.quietFileOp) message(s, "SAVE20", kSaved);
   if (wantLock && !locked) {
     messagef(s, "SAVE25", kCannotRelock, path);
-    return -1;
+    return kWrittenNotLocked;
   }
-  task.modified = false;
   return 0;
 }
 
@@ -257,11 +262,11 @@ int saveOnce(Task& task, bool keepClosed) {
 
 int saveTask(Task& task, bool keepClosed) {
   int rc = saveOnce(task, keepClosed);
-  if (rc != 0)
-    ++task.session.savesNotWritten;
-  else
+  if (rc == 0 || rc == kWrittenNotLocked)
     dropRecoveryFile(task);
-  return rc;
+  else
+    ++task.session.savesNotWritten;  // refused or failed: nothing written
+  return rc == 0 ? 0 : -1;
 }
 
 }  // namespace kiv

@@ -119,6 +119,10 @@ bool quitRequested() {
   return gQuitSignal != 0;
 }
 
+int quitSignal() {
+  return gQuitSignal;
+}
+
 void disarmTerminalRestore() {
   gArmed = 0;
   gQuitWake = -1;

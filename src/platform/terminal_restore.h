@@ -26,8 +26,9 @@ void restoreTerminalNow();
 // handler notes the signal and writes a byte to `wakeFd`, so that a wait for
 // input ends and the program can keep the user's work before it leaves.
 void catchQuitSignals(int wakeFd);
-// A quit signal came since catchQuitSignals.
+// A quit signal came since catchQuitSignals; which one (0: none).
 bool quitRequested();
+int quitSignal();
 
 // After a normal restore: the handlers give way to the saved actions.
 void disarmTerminalRestore();

@@ -118,7 +118,7 @@ expect_row 2 "******* Top of Data" "a start for the hang-up"
 T send-keys -t e2e Home Down Down "ZZ"
 expect_row 3 "000001 line 1 ZZ the sample" "typing before the hang-up"
 kill -HUP "$(pgrep -P "$(T list-panes -t e2e -F '#{pane_pid}')" -x kiv | head -1)"
-check_ended "SIGHUP with a changed file" 0
+check_ended "SIGHUP with a changed file (the status of a hang-up)" 129
 if [[ $(sed -n 1p "$file") == "line 1 XY the sample" ]]; then pass; else fail "the file was written on SIGHUP"; fi
 if ls "$tmp"/config/kiv/Recovery/*.kivrec >/dev/null 2>&1; then pass; else fail "no recovery file"; fi
 start_kiv "$file"
