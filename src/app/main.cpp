@@ -1,4 +1,5 @@
 // kiv: start-up only. Builds the platform and the session and runs the loop.
+#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -65,6 +66,9 @@ std::optional<int> earlyExit(const std::vector<std::string>& args, bool batch) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write past the file-size limit is an error the save reports (the old
+  // file kept), not the end of the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   std::vector<std::string> args(argv + 1, argv + argc);
   bool batch = !args.empty() && args[0] == "--batch";
   if (batch) args.erase(args.begin());

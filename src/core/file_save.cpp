@@ -158,7 +158,7 @@ int replaceFile(Task& task, const std::string& path, platform::AtomicWrite& out,
     out.abandon();
     return notWritten(task, path);
   }
-  locked = wantLock && platform::lockForWrite(out.fd());
+  locked = wantLock && platform::lockForWrite(out.lockFd());
   if (!out.commit()) {
     messagef(task.session, "FILE90", kWriteError, path);
     return -1;

@@ -1,11 +1,13 @@
 #include "platform/atomic_write.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 namespace kiv::platform {
 
@@ -92,8 +94,56 @@ bool AtomicWrite::beginInPlace(const std::string& target) {
   target_ = target;
   committed_ = false;
   inPlace_ = true;
-  fd_ = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
-  return fd_ >= 0;
+  targetFd_ = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+  if (targetFd_ < 0) return false;
+  const char* tmp = std::getenv("TMPDIR");
+  std::string dir = tmp && *tmp ? tmp : "/tmp";
+  fd_ = ::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (fd_ < 0 && noUnnamedFiles(errno)) {
+    std::string name = dir + "/.kivsave-XXXXXX";
+    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd_ >= 0) ::unlink(name.c_str());
+  }
+  if (fd_ >= 0) return true;
+  int saved = errno;
+  abandon();
+  errno = saved;
+  return false;
+}
+
+// Copies the staged contents over the file's own. Everything that can fail
+// for want of room (the size limit, the disk) is tried before the first byte
+// of the file changes.
+bool AtomicWrite::copyInPlace() {
+  off_t size = ::lseek(fd_, 0, SEEK_END);
+  if (size < 0) return false;
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      static_cast<rlim_t>(size) > limit.rlim_cur) {
+    errno = EFBIG;
+    return false;
+  }
+  if (size > 0 && ::fallocate(targetFd_, FALLOC_FL_KEEP_SIZE, 0, size) != 0 &&
+      errno != EOPNOTSUPP)
+    return false;
+  std::vector<char> block(1 << 20);
+  for (off_t at = 0; at < size;) {
+    ssize_t n = ::pread(fd_, block.data(), block.size(), at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    for (ssize_t done = 0; done < n;) {
+      ssize_t w = ::pwrite(targetFd_, block.data() + done, static_cast<std::size_t>(n - done),
+                           at + done);
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) return false;
+      done += w;
+    }
+    at += n;
+  }
+  if (::ftruncate(targetFd_, size) != 0) return false;
+  while (::fsync(targetFd_) != 0)
+    if (errno != EINTR) return false;
+  return true;
 }
 
 bool AtomicWrite::writeAll(const char* data, std::size_t size) {
@@ -151,8 +201,16 @@ bool AtomicWrite::commit() {
     return false;
   }
   if (inPlace_) {
-    off_t end = ::lseek(fd_, 0, SEEK_CUR);
-    if (end < 0 || ::ftruncate(fd_, end) != 0 || !sync()) return false;
+    bool ok = copyInPlace();
+    int saved = errno;
+    ::close(fd_);
+    fd_ = targetFd_;
+    targetFd_ = -1;
+    if (!ok) {
+      abandon();
+      errno = saved;
+      return false;
+    }
     committed_ = true;
     return true;
   }
@@ -176,6 +234,8 @@ int AtomicWrite::release() {
 }
 
 void AtomicWrite::abandon() {
+  if (targetFd_ >= 0) ::close(targetFd_);
+  targetFd_ = -1;
   if (committed_ || fd_ < 0) return;
   ::close(fd_);
   fd_ = -1;

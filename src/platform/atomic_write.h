@@ -27,13 +27,16 @@ class AtomicWrite {
   // the owner) of `like`, else of `target` when that exists, else those a
   // new file gets. False with errno set.
   bool begin(const std::string& target, const struct stat* like = nullptr);
-  // For a file whose directory may not be written: the new contents are
-  // written over the old ones in the file itself, and the commit cuts it to
-  // their length. Not atomic; the caller makes the backup first. False with
-  // errno set.
+  // For a file whose directory may not be written: the new contents go to an
+  // unnamed file in the temporary directory, and the commit, once they are
+  // whole and the space for them is reserved, copies them over the file's
+  // own and cuts it to their length. A write that fails before the commit
+  // leaves the file untouched. False with errno set.
   bool beginInPlace(const std::string& target);
 
   int fd() const { return fd_; }
+  // The descriptor a write lock belongs on: the file itself in place.
+  int lockFd() const { return inPlace_ ? targetFd_ : fd_; }
   const std::string& target() const { return target_; }
   bool inPlace() const { return inPlace_; }
 
@@ -54,12 +57,14 @@ class AtomicWrite {
  private:
   bool linkTemporary();
   bool applyMode();
+  bool copyInPlace();
 
   std::string target_;
   std::string temp_;  // the temporary file's name while it has one
   struct stat like_ {};
   bool haveLike_ = false;
   bool inPlace_ = false;
+  int targetFd_ = -1;  // in place: the file itself, while fd_ holds the new contents
   int fd_ = -1;
   bool committed_ = false;
 };

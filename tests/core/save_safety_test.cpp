@@ -1,9 +1,11 @@
 // Edits are never lost to a file changed behind kiv's back, and a save that
 // wrote nothing is counted so that a batch run fails.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include <fstream>
@@ -141,6 +143,7 @@ TEST_F(SaveSafetyTest, AFileInAReadOnlyDirectoryIsWrittenInPlace) {
     EXPECT_EQ(saveTask(*b, false), -1);
   }
   EXPECT_EQ(t.read("ro/a.txt"), "mine\nsecond\n");
+
   EXPECT_EQ(t.lastMessage().id, "SAVE15");
   EXPECT_NE(t.lastMessage().text.find("Permission denied"), std::string::npos)
       << t.lastMessage().text;
@@ -148,6 +151,22 @@ TEST_F(SaveSafetyTest, AFileInAReadOnlyDirectoryIsWrittenInPlace) {
   int names = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(t.path("ro"))) ++names;
   EXPECT_EQ(names, 2) << "nothing left beside the files";
+  // Contents that cannot be written whole leave the file as it was.
+  setLineText(*a, a->lines.first->next, std::string(5000, 'x'));
+  {
+    test::UnwritableDir ro(t.path("ro"));
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1024;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_EQ(saveTask(*a, false), -1);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+  }
+  EXPECT_EQ(t.lastMessage().id, "FILE90");
+  EXPECT_EQ(t.read("ro/a.txt"), "mine\nsecond\n");
 }
 
 }  // namespace
