@@ -159,19 +159,80 @@ bool deletable(const Line* line) {
 
 Line* nextLoadedLine(Task& task, Line* line) { return nextLoaded(task, line); }
 
+namespace {
+
+// How far a change may lie from the ordinal anchor and still be placed
+// before or after it; further away, the anchor is dropped.
+constexpr int kAnchorReach = 512;
+
+// A TEXT line (linked, or about to be unlinked) changes the count before
+// the anchor by `delta` when it stands before it.
+void anchorSees(Task& task, const Line* line, int delta) {
+  const Line* anchor = task.ordinalAnchor;
+  if (!anchor) return;
+  const Line* back = line->prev;
+  const Line* ahead = line->next;
+  for (int i = 0; i < kAnchorReach && (back || ahead); ++i) {
+    if (back == anchor) return;  // the change is after the anchor
+    if (ahead == anchor) {
+      task.anchorOrdinal += delta;
+      return;
+    }
+    if (back) back = back->prev;
+    if (ahead) ahead = ahead->next;
+  }
+  task.ordinalAnchor = nullptr;
+}
+
+}  // namespace
+
 void linkLineBefore(Task& task, Line* before, Line* line) {
   task.lines.insertBefore(before, line);
   if (before) ++task.structureChanges;
   if (line->hasPendingCommand()) ++task.pendingLineCommands;
-  if (line->is(LineKind::Text)) ++task.textLines;
+  if (!line->is(LineKind::Text)) return;
+  ++task.textLines;
+  if (before) anchorSees(task, line, +1);  // an append is after any anchor
 }
 
 void unlinkLine(Task& task, Line* line) {
   if (task.topLine == line) task.topLine = line->next ? line->next : line->prev;
+  if (task.ordinalAnchor == line) {
+    // The next line has as many TEXT lines before it as this one had.
+    task.ordinalAnchor = line->next;
+  } else if (line->is(LineKind::Text)) {
+    anchorSees(task, line, -1);
+  }
   task.lines.remove(line);
   ++task.structureChanges;
   if (line->hasPendingCommand()) --task.pendingLineCommands;
   if (line->is(LineKind::Text)) --task.textLines;
+}
+
+long ordinalOf(Task& task, Line* line) {
+  Line* from = task.ordinalAnchor;
+  long base = task.anchorOrdinal;
+  if (!from) from = task.lines.first, base = 0;
+  // Walk both ways at once: the line asked about is usually near the last.
+  Line* f = from;
+  Line* b = from;
+  long nf = base, nb = base;
+  while (f || b) {
+    if (f == line || b == line) {
+      task.ordinalAnchor = line;
+      task.anchorOrdinal = f == line ? nf : nb;
+      return task.anchorOrdinal;
+    }
+    if (f) {
+      if (f->is(LineKind::Text)) ++nf;
+      f = f->next;
+    }
+    if (b) {
+      b = b->prev;
+      if (b && b->is(LineKind::Text)) --nb;
+    }
+  }
+  return 0;  // not a line of this task
 }
 
 Line* placeBelow(Task& task, Line* line) {

@@ -68,6 +68,13 @@ int trimTrailingBlanks(Task& task, Line* line);
 void linkLineBefore(Task& task, Line* before, Line* line);
 void unlinkLine(Task& task, Line* line);
 
+// The number of TEXT lines before `line` (its line number less one for a
+// TEXT line), found by walking from the task's ordinal anchor, which then
+// moves to `line`. The anchor follows the changes near it, so a walk is as
+// long as the distance from the last line asked about; a change far from it
+// drops it, and the next walk starts at the top.
+long ordinalOf(Task& task, Line* line);
+
 // Where lines placed below `line` go: before the first line after it that
 // is shown and is not one of its hex view rows, so that they follow the
 // excluded lines and hex rows behind it. Below BOF nothing can stand: there

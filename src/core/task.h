@@ -71,6 +71,11 @@ class Task {
   long structureChanges = 0;
   // TEXT lines in the store, kept by the same two.
   long textLines = 0;
+  // A line whose ordinal (TEXT lines before it) is known, kept right by the
+  // same two for changes near it, so that line numbers are found by a walk
+  // from a nearby line (see ordinalOf in line_ops.h). Null: not known.
+  Line* ordinalAnchor = nullptr;
+  long anchorOrdinal = 0;
   // Lines whose line-command field holds a command.
   long pendingLineCommands = 0;
   // END may remove the task; a failed save or backup clears it.

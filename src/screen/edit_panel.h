@@ -71,7 +71,6 @@ class EditPanel : public Panel, public Task::View {
   void buildDataRows();
   void buildPfRows();
   void layout();
-  long ordinalOf(Line* line);
   std::pair<std::string, Element> prefixOf(Line* line, int width);
   void composeData(Line* line, platform::Grid& grid, int row, int col, int width,
                    const ColourScheme& scheme);
@@ -94,11 +93,6 @@ class EditPanel : public Panel, public Task::View {
   }
   std::vector<Line*> rowLines_;
   bool longLine_ = false;
-  // Cached line number: `ordLine_` is data line `ordValue_` while the task's
-  // structure count is still `ordStructure_`.
-  Line* ordLine_ = nullptr;
-  long ordValue_ = 0;
-  long ordStructure_ = -1;
   long topOrdinal_ = 0;
   long textShown_ = 0;  // data lines laid out on the rows
   std::string shownInfo_;

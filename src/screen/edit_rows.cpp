@@ -118,7 +118,7 @@ void EditPanel::layout() {
   Line* line = task.topLine ? task.topLine : task.lines.first;
   while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
   task.topLine = line;
-  topOrdinal_ = line ? ordinalOf(line) : 0;
+  topOrdinal_ = line ? kiv::ordinalOf(task, line) : 0;
   longLine_ = false;
   textShown_ = 0;
   int end = displayOffset() + dataWidth();
@@ -147,37 +147,9 @@ Line* EditPanel::currentLine() {
   return line ? line : lineAtRow(firstDataRow + (rulerShown() ? 1 : 0));
 }
 
-long EditPanel::ordinalOf(Line* line) {
-  if (ordStructure_ != task.structureChanges || !ordLine_) {
-    ordLine_ = task.lines.first;
-    ordValue_ = 0;
-    ordStructure_ = task.structureChanges;
-  }
-  // Walk both ways from the cached line at once: the target is usually near.
-  Line* f = ordLine_;
-  Line* b = ordLine_;
-  long nf = ordValue_, nb = ordValue_;
-  while (f || b) {
-    if (f == line || b == line) {
-      ordLine_ = line;
-      ordValue_ = f == line ? nf : nb;
-      return ordValue_;
-    }
-    if (f) {
-      if (f->is(LineKind::Text)) ++nf;
-      f = f->next;
-    }
-    if (b) {
-      b = b->prev;
-      if (b && b->is(LineKind::Text)) --nb;
-    }
-  }
-  return 0;
-}
-
 long EditPanel::lineNumber(Line* line) {
   if (!line || !line->is(LineKind::Text)) return 0;
-  return ordinalOf(line) + 1;
+  return kiv::ordinalOf(task, line) + 1;
 }
 
 void EditPanel::update() {

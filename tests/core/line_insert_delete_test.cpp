@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -234,6 +235,32 @@ TEST_F(HexViewTest, OnPutsThreeLinesUnderEveryLineButBofAndOffTakesThemAway) {
   hexViewOn(task);
   EXPECT_TRUE(marker->next->shown) << "a visible marker's hex lines are shown";
   EXPECT_EQ(insertHexLinesAfter(task, task.lines.last), -1);
+}
+
+// Random inserts, deletes and hex view switches, with line numbers asked in
+// between: the ordinal the store gives always agrees with a count from the
+// top, whether its anchor followed the change or had to be dropped.
+TEST_F(LineInsertDeleteTest, OrdinalsStayRightThroughRandomChanges) {
+  for (int i = 0; i < 300; ++i) add("l");
+  finishLineStore(task);
+  std::mt19937 rng(7);
+  auto lineAt = [&](std::size_t n) {
+    Line* l = task.lines.first;
+    for (std::size_t i = 0; i < n && l->next; ++i) l = l->next;
+    return l;
+  };
+  auto pick = [&] { return lineAt(std::uniform_int_distribution<std::size_t>(0, task.lines.count - 1)(rng)); };
+  for (int step = 0; step < 3000; ++step) {
+    int op = std::uniform_int_distribution<int>(0, 9)(rng);
+    if (op < 4) insertLinesBelow(task, pick(), 1 + op);
+    else if (op < 8) deleteLine(task, pick(), true, true);
+    else if (op == 8) (step % 2 ? hexViewOn(task) : hexViewOff(task));
+    Line* probe = pick();
+    long counted = 0;
+    for (Line* l = task.lines.first; l != probe; l = l->next) counted += l->is(LineKind::Text);
+    ASSERT_EQ(ordinalOf(task, probe), counted) << "step " << step;
+  }
+  layout();  // the links, the count and the TEXT-line count agree with a walk
 }
 
 // A line inserted in hex view follows the hex rows of the line above it and
