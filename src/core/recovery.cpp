@@ -38,15 +38,9 @@ constexpr std::string_view kDamaged = "The recovery file is damaged and was not 
 constexpr std::string_view kAlreadyOpen =
     "Not recovered, the file is open already:\n\n%s\n\nIts recovery file stays:  %s";
 
-std::string absoluteName(const std::string& path) {
-  std::error_code ec;
-  fs::path full = fs::absolute(path, ec);
-  return ec ? path : full.lexically_normal().string();
-}
-
 std::string recoveryText(const Task& task) {
   std::string out(kMagic);
-  out += "\npath=" + absoluteName(task.path) + "\n";
+  out += "\npath=" + normalName(task.path) + "\n";
   for (const Line* l = task.lines.first; l; l = l->next) {
     if (!l->is(LineKind::Text)) continue;
     out += std::to_string(l->length());
@@ -106,7 +100,7 @@ std::optional<RecoveredLines> readRecovery(const std::string& file, bool withLin
 
 bool alreadyOpen(const Session& s, const std::string& original) {
   for (const auto& t : s.tasks)
-    if (absoluteName(t->path) == original) return true;
+    if (normalName(t->path) == original) return true;
   return false;
 }
 

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <string>
 
 #include "core/file_load.h"
@@ -99,8 +98,7 @@ Task* createTask(Session& s, std::string_view path, TaskMode mode) {
     return nullptr;
   }
   task->topLine = task->lines.first;
-  std::error_code ec;
-  s.fileHistory.remember(std::filesystem::absolute(task->path, ec).lexically_normal().string());
+  s.fileHistory.remember(normalName(task->path));
   // The new task is on top before the notice, so that a short message
   // stands on its own message row.
   s.currentTask = task;

@@ -4,6 +4,7 @@
 // rules of the SAVE command. docs/tasks.md describes the choices.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/task.h"
@@ -38,6 +39,8 @@ void destroyTask(Task& task);
 // SWAP: makes the next task (the previous one when `reverse`) current,
 // wrapping around the list. 0, or -1 after SESSION25 or SESSION20.
 int swapTask(Session& s, bool reverse);
+// A file name in one spelling: absolute, without "." and ".." steps.
+std::string normalName(std::string_view name);
 
 // What the command "swapdirect NAME" does: makes the task editing
 // `fileName` current. The search starts after the current task, backwards

@@ -17,14 +17,6 @@ constexpr std::string_view kTooFew =
     "your terminal or window manager.";
 constexpr std::string_view kNoSuchTask = "No Edit/Browse/View is open for file:\n\n%s";
 
-// A file name in one spelling: absolute, without "." and ".." steps.
-std::string normalName(std::string_view name) {
-  std::error_code ec;
-  std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(name), ec);
-  if (ec) return std::string(name);
-  return p.lexically_normal().string();
-}
-
 std::size_t currentIndex(const Session& s) {
   for (std::size_t i = 0; i < s.tasks.size(); ++i)
     if (s.tasks[i].get() == s.currentTask) return i;
@@ -32,6 +24,13 @@ std::size_t currentIndex(const Session& s) {
 }
 
 }  // namespace
+
+std::string normalName(std::string_view name) {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(name), ec);
+  if (ec) return std::string(name);
+  return p.lexically_normal().string();
+}
 
 int swapDirect(Session& s, std::string_view fileName, bool backward) {
   std::size_t n = s.tasks.size();
