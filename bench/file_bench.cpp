@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/edit_step.h"
 #include "core/file_load.h"
 #include "core/file_save.h"
 #include "core/line.h"
@@ -112,7 +113,7 @@ bool runFirst(kiv::Session& s, const std::string& path, Result& r) {
 bool runSave(kiv::Session& s, const std::string& path, Result& r) {
   std::unique_ptr<kiv::Task> task = openWhole(s, path);
   if (!task) return false;
-  task->noteChange(true);
+  noteModified(*task, true);
   r.lines = static_cast<long>(task->lines.count);
   Clock::time_point start = Clock::now();
   int rc = kiv::saveTask(*task, true);

@@ -39,7 +39,7 @@ void BM_LineStoreBuildAndFree(benchmark::State& state) {
       kiv::initLineStore(task);
       for (int i = 0; i < kLines; ++i) {
         record[static_cast<std::size_t>(i % kRecordLength)] = static_cast<char>('a' + i % 26);
-        task.lines.append(kiv::createLine(task, record, kiv::LineKind::Text));
+        kiv::linkLineBefore(task, nullptr, kiv::createLine(task, record, kiv::LineKind::Text));
       }
       kiv::finishLineStore(task);
       counted = static_cast<double>(session.allocator().bytes()) / kLines;

@@ -7,6 +7,7 @@
 #include "commands/edit_commands.h"
 #include "core/file_profile.h"
 #include "core/line.h"
+#include "core/edit_step.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task_life.h"
@@ -57,8 +58,7 @@ int placeLine(Task& task, Line* after, std::string_view text, LineKind kind) {
   Line* fresh = createLine(task, text, kind);
   if (!fresh) return -1;
   linkBelow(task, after, fresh);
-  if (task.undo && task.undo->active()) task.undo->lineInserted(task, fresh, task.changeCount);
-  task.noteChange(kind == LineKind::Text);
+  noteModified(task, kind == LineKind::Text);
   return 0;
 }
 

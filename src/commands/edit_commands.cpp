@@ -82,7 +82,8 @@ bool readCount(std::string_view word, int& value) {
 void hideMarkerHexLines(Task& task) {
   for (Line* line = task.lines.first; line; line = line->next) {
     if (!line->is(LineKind::Excluded)) continue;
-    for (Line* hex = line->next; hex && isHexViewLine(hex); hex = hex->next) hex->shown = false;
+    for (Line* hex = line->next; hex && isHexViewLine(hex); hex = hex->next)
+      setLineFlag(task, hex, LineFlag::Shown, false);
   }
 }
 

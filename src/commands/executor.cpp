@@ -9,6 +9,7 @@
 #include "commands/jump_table.h"
 #include "commands/line_command_shortcut.h"
 #include "commands/macro_call.h"
+#include "core/edit_step.h"
 #include "services/messages.h"
 
 namespace kiv {
@@ -108,6 +109,7 @@ void executeCommandText(Session& s, std::string_view text) {
     std::string command = std::move(state.queue.front());
     state.queue.pop_front();
     state.current = command;
+    EditStep step(s);  // what one command changes is one undo step
     runSingleCommand(s, command);
   }
 }

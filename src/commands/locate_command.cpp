@@ -59,15 +59,11 @@ bool namesLabelOrKind(std::string_view upper) {
 }
 
 // The n-th TEXT line; the last one when there are fewer, null when none.
+// The file is loaded as far as the line, when it is still being loaded.
 Line* dataLine(Task& task, long number) {
-  Line* last = nullptr;
-  long count = 0;
-  for (Line* line = task.lines.first; line; line = nextLoadedLine(task, line)) {
-    if (!line->is(LineKind::Text)) continue;
-    last = line;
-    if (++count == number) break;
+  while (task.textLines < number && task.loadNextChunk && task.loadNextChunk(task)) {
   }
-  return last;
+  return textLineAt(task, std::min(number, task.textLines) - 1);
 }
 
 // The row that shows `line` after the layout, else the first data row.

@@ -9,6 +9,7 @@
 #include "commands/command_history.h"
 #include "commands/command_split.h"
 #include "commands/command_state.h"
+#include "core/edit_step.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "screen/cursor_moves.h"
@@ -144,18 +145,23 @@ void enterOnTask(Session& s, EditPanel& p, const std::string& command) {
   Task& task = p.task;
   std::string upper = toUpper(command);
   if (command.empty()) {
+    EditStep step(s);  // the typing and the line commands
     if (processLineCommands(s, task) == 0) carriageReturn(s);
     return;
   }
   if (upper == "CAN" || upper == "CANCEL") return s.executeCommand(command);
   if (upper == "RES" || upper == "RESET") {
     s.executeCommand(command);
+    EditStep step(s);
     processLineCommands(s, task);
     return;
   }
   // PASTE with the cursor on a line of the data rows runs alone.
   bool pasteAlone = upper == "PASTE" && p.dataIndex(p.cursorRow) >= 0 && p.lineAtRow(p.cursorRow);
-  if (!pasteAlone) processLineCommands(s, task);
+  if (!pasteAlone) {
+    EditStep step(s);  // the typing and the line commands; the command makes its own
+    processLineCommands(s, task);
+  }
   runThenHome(s, command);
 }
 

@@ -26,7 +26,7 @@ std::string excludedMarkerText(const Task& task, int count) {
 }
 
 bool hiddenLine(const Task& task, const Line* line) {
-  return !line->shown || (line->is(LineKind::Excluded) && task.session.hideExcludedMarkers);
+  return !line->shown() || (line->is(LineKind::Excluded) && task.session.hideExcludedMarkers);
 }
 
 Line* extendOverExcluded(const Task& task, Line* end) {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/edit_step.h"
 #include "core/excluded.h"
 #include "core/line_ops.h"
 #include "core/session.h"
@@ -17,7 +18,7 @@ constexpr std::array<LineKind, 3> kHexKinds = {LineKind::HexHigh, LineKind::HexL
 // an EXCLUDED marker while markers are hidden.
 bool hexShown(const Task& task, const Line* above) {
   if (above->is(LineKind::Excluded) && task.session.hideExcludedMarkers) return false;
-  return above->shown;
+  return above->shown();
 }
 
 bool hasHexLines(const Line* line) {
@@ -41,7 +42,7 @@ int insertHexLinesAfter(Task& task, Line* line) {
   Line* before = line->next;
   for (LineKind kind : kHexKinds) {
     Line* hex = createLine(task, {}, kind);
-    hex->shown = shown;
+    setLineFlag(task, hex, LineFlag::Shown, shown);
     linkLineBefore(task, before, hex);
   }
   return 0;
@@ -54,7 +55,7 @@ int hexViewOn(Task& task) {
     insertHexLinesAfter(task, line);
     ++count;
   }
-  if (count > 0) task.noteChange(false);
+  if (count > 0) noteModified(task, false);
   return count;
 }
 
@@ -69,7 +70,7 @@ int hexViewOff(Task& task) {
     }
     line = next;
   }
-  if (count > 0) task.noteChange(false);
+  if (count > 0) noteModified(task, false);
   return count;
 }
 

@@ -3,7 +3,9 @@
 // one word of bit-fields); what few lines need (colour and display buffers,
 // excluded count, line-command and label fields) lives in an extension that
 // is allocated only when one of those is set. The text capacity is read from
-// the guarded header of the text block.
+// the guarded header of the text block. Everything but the links is written
+// only through the line-store operations (line_ops.h), the one door for line
+// changes; the links only by the list that link and unlink drive.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +36,21 @@ inline constexpr int kLineFieldWidth = 9;
 inline constexpr int kMaxLineLength = 128000;
 inline constexpr std::string_view kBlankField = "         ";
 
+// The flags of a line record, each one bit.
+enum class LineFlag : std::uint8_t {
+  HexHighNote,   // NOTE line showing the high hex digits of the line above
+  HexLowNote,    // NOTE line showing the low hex digits of the line above
+  Ebcdic,        // TEXT line made while the file's charset is EBCDIC
+  Error,         // marked in error ("==ERR>")
+  Inserted,      // inserted empty by an insert line command
+  Changed,       // changed by a change command ("==CHG>")
+  Sequenced,     // the number columns hold a valid line number
+  Shown,         // 1 displayed, 0 excluded
+  FromCols,      // TEXT line that was a COLS line
+  FromNote,      // TEXT line that was a NOTE line
+  SavedForUndo,  // undo holds its text for the current step
+};
+
 // The rarely used part of a line record.
 struct LineExtra {
   unsigned char* colours;  // attribute byte per text byte; capacity = text capacity
@@ -51,28 +68,23 @@ struct Line {
   char* text_;
   LineExtra* extra_;
 
- public:
-  std::uint32_t recordNumber;  // 1-based record of the file; 0 for lines made in the session
-
  private:
+  std::uint32_t recordNumber_ : 31;  // 1-based record of the file; 0 for lines made in the session
+  std::uint32_t segmentHead_ : 1;    // first line of a segment of the task's line index
   std::uint32_t length_ : 17;
   std::uint32_t kind_ : 4;
+  std::uint32_t flags_ : 11;  // one bit per LineFlag
 
  public:
-  std::uint32_t hexHighNote : 1;   // NOTE line showing the high hex digits of the line above
-  std::uint32_t hexLowNote : 1;    // NOTE line showing the low hex digits of the line above
-  std::uint32_t ebcdic : 1;        // TEXT line made while the file's charset is EBCDIC
-  std::uint32_t error : 1;         // marked in error ("==ERR>")
-  std::uint32_t inserted : 1;      // inserted empty by an insert line command
-  std::uint32_t changed : 1;       // changed by a change command ("==CHG>")
-  std::uint32_t sequenced : 1;     // the number columns hold a valid line number
-  std::uint32_t shown : 1;         // 1 displayed, 0 excluded
-  std::uint32_t fromCols : 1;      // TEXT line that was a COLS line
-  std::uint32_t fromNote : 1;      // TEXT line that was a NOTE line
-  std::uint32_t savedForUndo : 1;  // undo holds its text for the current step
+  std::uint32_t recordNumber() const { return recordNumber_; }
+  bool has(LineFlag flag) const { return (flags_ >> static_cast<unsigned>(flag)) & 1U; }
+  bool shown() const { return has(LineFlag::Shown); }
+  bool ebcdic() const { return has(LineFlag::Ebcdic); }
+  bool error() const { return has(LineFlag::Error); }
+  bool inserted() const { return has(LineFlag::Inserted); }
+  bool changed() const { return has(LineFlag::Changed); }
 
   LineKind kind() const { return static_cast<LineKind>(kind_); }
-  void setKind(LineKind kind) { kind_ = static_cast<std::uint8_t>(kind) & 0xF; }
   bool is(LineKind kind) const { return this->kind() == kind; }
 
   std::string_view text() const { return {text_, length_}; }
@@ -96,12 +108,19 @@ struct Line {
   // The buffers change only through the line-store operations (line_ops),
   // the one door for every change to a line.
   friend struct LineBuffers;
+  friend class LineIndex;
   char* data() { return text_; }
   // Sets the length in use; it must not pass the capacity.
   void setLength(int length);
   LineExtra* extra() { return extra_; }
   void attachText(char* text, int length);
   void attachExtra(LineExtra* extra) { extra_ = extra; }
+  void setKind(LineKind kind) { kind_ = static_cast<std::uint8_t>(kind) & 0xF; }
+  void setFlag(LineFlag flag, bool on) {
+    auto bit = 1U << static_cast<unsigned>(flag);
+    flags_ = on ? (flags_ | bit) : (flags_ & ~bit);
+  }
+  void setRecordNumber(std::uint32_t n) { recordNumber_ = n; }
 };
 
 static_assert(sizeof(Line) == 40, "the common line record must stay compact");

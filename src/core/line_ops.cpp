@@ -4,9 +4,11 @@
 #include <cstring>
 #include <new>
 
+#include "core/edit_step.h"
 #include "core/excluded.h"
 #include "core/file_profile.h"
 #include "core/hex_view.h"
+#include "core/line_observer.h"
 #include "core/session.h"
 #include "services/messages.h"
 
@@ -20,6 +22,9 @@ struct LineBuffers {
   static LineExtra* extra(Line* l) { return l->extra(); }
   static void attachText(Line* l, char* text, int length) { l->attachText(text, length); }
   static void attachExtra(Line* l, LineExtra* extra) { l->attachExtra(extra); }
+  static void setKind(Line* l, LineKind kind) { l->setKind(kind); }
+  static void setFlag(Line* l, LineFlag flag, bool on) { l->setFlag(flag, on); }
+  static void setRecordNumber(Line* l, std::uint32_t n) { l->setRecordNumber(n); }
 };
 
 namespace {
@@ -37,6 +42,11 @@ GuardedAllocator& allocator(Task& task) {
 
 void releaseBlock(Task& task, void* block) {
   if (block) allocator(task).release(block);
+}
+
+template <class F>
+void tell(Task& task, F&& f) {
+  tellObservers(task.session, f);
 }
 
 bool isText(const Line* line) {
@@ -145,8 +155,9 @@ bool removeLine(Task& task, Line* line, bool free) {
   Line* position = undoPosition(line);
   unlinkLine(task, line);
   bool data = isText(line);
-  bool held =
-      data && task.undo && task.undo->active() && task.undo->lineDeleted(task, line, position);
+  bool held = false;
+  if (data)
+    for (LineObserver* o : task.session.lineObservers) held = o->keepsDeleted(task, line, position) || held;
   if (free && !held) freeLine(task, line);
   return data;
 }
@@ -158,94 +169,6 @@ bool deletable(const Line* line) {
 }  // namespace
 
 Line* nextLoadedLine(Task& task, Line* line) { return nextLoaded(task, line); }
-
-namespace {
-
-// How far a change may lie from the ordinal anchor and still be placed
-// before or after it; further away, the anchor is dropped.
-constexpr int kAnchorReach = 512;
-
-// A TEXT line (linked, or about to be unlinked) changes the count before
-// the anchor by `delta` when it stands before it.
-void anchorSees(Task& task, const Line* line, int delta) {
-  const Line* anchor = task.ordinalAnchor;
-  if (!anchor) return;
-  const Line* back = line->prev;
-  const Line* ahead = line->next;
-  for (int i = 0; i < kAnchorReach && (back || ahead); ++i) {
-    if (back == anchor) return;  // the change is after the anchor
-    if (ahead == anchor) {
-      task.anchorOrdinal += delta;
-      return;
-    }
-    if (back) back = back->prev;
-    if (ahead) ahead = ahead->next;
-  }
-  task.ordinalAnchor = nullptr;
-}
-
-}  // namespace
-
-void linkLineBefore(Task& task, Line* before, Line* line) {
-  task.lines.insertBefore(before, line);
-  if (before) ++task.structureChanges;
-  if (line->hasPendingCommand()) ++task.pendingLineCommands;
-  if (!line->is(LineKind::Text)) return;
-  ++task.textLines;
-  if (before) anchorSees(task, line, +1);  // an append is after any anchor
-}
-
-void unlinkLine(Task& task, Line* line) {
-  if (task.topLine == line) task.topLine = line->next ? line->next : line->prev;
-  if (task.ordinalAnchor == line) {
-    // The next line has as many TEXT lines before it as this one had.
-    task.ordinalAnchor = line->next;
-  } else if (line->is(LineKind::Text)) {
-    anchorSees(task, line, -1);
-  }
-  task.lines.remove(line);
-  ++task.structureChanges;
-  if (line->hasPendingCommand()) --task.pendingLineCommands;
-  if (line->is(LineKind::Text)) --task.textLines;
-}
-
-long ordinalOf(Task& task, Line* line) {
-  Line* from = task.ordinalAnchor;
-  long base = task.anchorOrdinal;
-  if (!from) from = task.lines.first, base = 0;
-  // Walk both ways at once: the line asked about is usually near the last.
-  Line* f = from;
-  Line* b = from;
-  long nf = base, nb = base;
-  while (f || b) {
-    if (f == line || b == line) {
-      task.ordinalAnchor = line;
-      task.anchorOrdinal = f == line ? nf : nb;
-      return task.anchorOrdinal;
-    }
-    if (f) {
-      if (f->is(LineKind::Text)) ++nf;
-      f = f->next;
-    }
-    if (b) {
-      b = b->prev;
-      if (b && b->is(LineKind::Text)) --nb;
-    }
-  }
-  return 0;  // not a line of this task
-}
-
-Line* placeBelow(Task& task, Line* line) {
-  if (line->is(LineKind::Bof)) return line;
-  Line* point = nextLoaded(task, line);
-  while (point && (hiddenLine(task, point) || isHexViewLine(point))) point = nextLoaded(task, point);
-  return point;
-}
-
-void linkBelow(Task& task, Line* line, Line* fresh) {
-  linkLineBefore(task, placeBelow(task, line), fresh);
-  if (hexViewShown(task)) insertHexLinesAfter(task, fresh);
-}
 
 int maxRecLenOf(const Task& task) {
   return task.profile && task.profile->maxRecLen > 0 ? task.profile->maxRecLen : kDefaultMaxRecLen;
@@ -260,9 +183,19 @@ char padCharFor(const Task& task, LineKind kind) {
   return ebcdicKind && ebcdicFile(task) ? kEbcdicBlank : kAsciiBlank;
 }
 
+namespace {
+
+// A text buffer's length must lie in 1..128000; outside, reported.
+bool lengthAllowed(Task& task, int length) {
+  if (length >= 1 && length <= kMaxLineLength) return true;
+  messagef(task.session, "", kTextBufAllocText, length, kMaxLineLength);
+  return false;
+}
+
+}  // namespace
+
 char* allocTextBuffer(Task& task, int length, int* granted) {
-  if (length < 1 || length > kMaxLineLength) {
-    messagef(task.session, "", kTextBufAllocText, length, kMaxLineLength);
+  if (!lengthAllowed(task, length)) {
     if (granted) *granted = 0;
     return nullptr;
   }
@@ -280,9 +213,9 @@ Line* createLine(Task& task, std::string_view text, LineKind kind) {
   }
   Line* line = ::new (allocator(task).allocate(sizeof(Line))) Line();
   LineBuffers::attachText(line, buffer, static_cast<int>(text.size()));
-  line->setKind(kind);
-  line->shown = true;
-  line->ebcdic = kind == LineKind::Text && ebcdicFile(task);
+  LineBuffers::setKind(line, kind);
+  LineBuffers::setFlag(line, LineFlag::Shown, true);
+  LineBuffers::setFlag(line, LineFlag::Ebcdic, kind == LineKind::Text && ebcdicFile(task));
   return line;
 }
 
@@ -290,7 +223,7 @@ Line* copyLine(Task& task, const Line* source) {
   if (!source) return nullptr;
   Line* copy = createLine(task, source->text(), source->kind());
   if (!copy) return nullptr;
-  copy->ebcdic = source->ebcdic;
+  LineBuffers::setFlag(copy, LineFlag::Ebcdic, source->ebcdic());
   if (source->excludedCount() != 0) setExcludedCount(task, copy, source->excludedCount());
   if (source->colours() && copy->length() > 0) {
     unsigned char* colours = ensureColourBuffer(task, copy);
@@ -329,6 +262,8 @@ int increaseLineLength(Task& task, Line* line, int newCapacity) {
 
 int setLineText(Task& task, Line* line, std::string_view text) {
   if (!line) return -1;
+  if (!text.empty() && !lengthAllowed(task, requestedLength(text))) return -1;
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Text); });
   if (text.empty()) {
     freeLineBuffers(task, line);
   } else if (static_cast<int>(text.size()) <= line->capacity()) {
@@ -344,7 +279,7 @@ int setLineText(Task& task, Line* line, std::string_view text) {
     LineBuffers::attachText(line, fresh, length);
     dropStaleBuffers(task, line);
   }
-  task.noteChange(isText(line));
+  noteModified(task, isText(line));
   return 0;
 }
 
@@ -355,11 +290,13 @@ int padLineTo(Task& task, Line* line, int n) {
   }
   int length = line->length();
   if (length >= n) return 0;
+  if (!lengthAllowed(task, n)) return -1;
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Text); });
   if (!grow(task, line, n)) return -1;
   std::memset(LineBuffers::data(line) + length, padCharFor(task, line->kind()),
               static_cast<std::size_t>(n - length));
   LineBuffers::setLength(line, n);
-  task.noteChange(isText(line));
+  noteModified(task, isText(line));
   return 0;
 }
 
@@ -379,8 +316,9 @@ int trimTrailingBlanks(Task& task, Line* line) {
   while (length > 0 && LineBuffers::data(line)[length - 1] == pad) --length;
   int dropped = line->length() - length;
   if (dropped == 0) return 0;
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Text); });
   LineBuffers::setLength(line, length);
-  task.noteChange(true);
+  noteModified(task, true);
   return dropped;
 }
 
@@ -390,23 +328,19 @@ int insertLinesBelow(Task& task, Line* line, int n) {
     return -1;
   }
   if (n < 1) return 0;
-  bool journal = task.undo && task.undo->active();
   for (int i = 0; i < n; ++i) {
     Line* fresh = createLine(task, {}, LineKind::Text);
-    fresh->inserted = true;
+    LineBuffers::setFlag(fresh, LineFlag::Inserted, true);
     linkBelow(task, line, fresh);
     line = fresh;
-    if (journal) task.undo->lineInserted(task, fresh, task.changeCount);
   }
-  task.noteChange(true);
+  noteModified(task, true);
   return 0;
 }
 
-int deleteLine(Task& task, Line* line, bool free, bool quiet) {
+int deleteLine(Task& task, Line* line, bool free) {
   if (!deletable(line)) return -1;
-  bool data = removeLine(task, line, free);
-  task.noteChange(data);
-  if (!quiet && task.refreshDisplay) task.refreshDisplay(task);
+  noteModified(task, removeLine(task, line, free));
   return 0;
 }
 
@@ -422,8 +356,7 @@ int deleteLines(Task& task, Line* first, Line* last, bool free) {
     line = next;
   }
   if (deleted == 0) return 0;
-  task.noteChange(data);
-  if (task.refreshDisplay) task.refreshDisplay(task);
+  noteModified(task, data);
   return deleted;
 }
 
@@ -442,8 +375,29 @@ int finishLineStore(Task& task) {
   return 0;
 }
 
+void setLineFlag(Task& task, Line* line, LineFlag flag, bool on) {
+  if (line->has(flag) == on) return;
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Marks); });
+  LineBuffers::setFlag(line, flag, on);
+}
+
+void setLineKind(Task& task, Line* line, LineKind kind) {
+  if (line->kind() == kind) return;
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Text); });
+  int delta = (kind == LineKind::Text) - isText(line);
+  LineBuffers::setKind(line, kind);
+  if (delta == 0 || task.index.ordinalOf(line) < 0) return;
+  task.textLines += delta;
+  task.index.textCountChanged(line, delta);
+}
+
+void setRecordNumber(Line* line, std::uint32_t record) {
+  LineBuffers::setRecordNumber(line, record);
+}
+
 void setLineCommand(Task& task, Line* line, std::string_view command) {
   if (isBlank(command) && !LineBuffers::extra(line)) return;
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Marks); });
   bool had = line->hasPendingCommand();
   setField(ensureExtra(task, line)->lineCommand, command);
   task.pendingLineCommands += static_cast<long>(line->hasPendingCommand()) - static_cast<long>(had);
@@ -452,12 +406,14 @@ void setLineCommand(Task& task, Line* line, std::string_view command) {
 
 void setLabel(Task& task, Line* line, std::string_view label) {
   if (isBlank(label) && !LineBuffers::extra(line)) return;
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Marks); });
   setField(ensureExtra(task, line)->label, label);
   dropExtraIfEmpty(task, line);
 }
 
 void setExcludedCount(Task& task, Line* line, int count) {
   if (count == 0 && !LineBuffers::extra(line)) return;
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Marks); });
   ensureExtra(task, line)->excludedCount = count;
   dropExtraIfEmpty(task, line);
 }

@@ -1,11 +1,13 @@
-// The operations on the line records of a task's store. Every record and
+// The operations on the line records of a task's store: the one door
+// through which every change to a task's lines passes. Every record and
 // buffer comes from the session's guarded allocator.
 //
 // Memory primitives (create, copy, free, increase length, allocate a text
-// buffer) change nothing the user sees and leave the change counter alone.
-// The operations that change the store (set text, pad, trim, insert, delete)
-// end with one `task.noteChange(dataChanged)` when they changed anything;
-// data changed when a TEXT line was touched.
+// buffer) change nothing the user sees. The operations that change the store
+// (set text, pad, trim, insert, delete, move, flags, kind, fields) tell the
+// session's line observers first (core/line_observer.h) and mark the task
+// changed in the open undo step (core/edit_step.h); data changed when a TEXT
+// line was touched. They never count steps themselves.
 #pragma once
 
 #include <string_view>
@@ -62,18 +64,23 @@ int trimTrailingBlanks(Task& task, Line* line);
 
 // The one place lines enter and leave a task's store. Linking before null
 // appends. Both keep the store's count, the TEXT-line and pending-command
-// counts, and
-// mark the structure changed, except for an append at the end (the loader's
-// way), which a panel sees through the count.
+// counts and the line index, and mark the structure changed and tell the
+// observers, except for an append at the end (the loader's way), which a
+// panel sees through the count.
 void linkLineBefore(Task& task, Line* before, Line* line);
 void unlinkLine(Task& task, Line* line);
+// Moves `first`..`last` (and the hex view rows of `last`) before `before`
+// (null: the end) as one change. Refused (-1, nothing changed) for a range
+// that is not the store's, that holds TOF or BOF, or that holds `before`,
+// and for a place before TOF or after BOF.
+int moveLines(Task& task, Line* first, Line* last, Line* before);
 
 // The number of TEXT lines before `line` (its line number less one for a
-// TEXT line), found by walking from the task's ordinal anchor, which then
-// moves to `line`. The anchor follows the changes near it, so a walk is as
-// long as the distance from the last line asked about; a change far from it
-// drops it, and the next walk starts at the top.
-long ordinalOf(Task& task, Line* line);
+// TEXT line); 0 for a line that is not the task's. O(log n) at any size.
+long ordinalOf(Task& task, const Line* line);
+// The TEXT line with `n` TEXT lines before it (line number n + 1); null
+// past the last.
+Line* textLineAt(Task& task, long n);
 
 // Where lines placed below `line` go: before the first line after it that
 // is shown and is not one of its hex view rows, so that they follow the
@@ -88,8 +95,8 @@ void linkBelow(Task& task, Line* line, Line* fresh);
 // hex view rows that follow it. Refused below BOF (TASKLINE10).
 int insertLinesBelow(Task& task, Line* line, int n);
 // Unlinks a line (never TOF or BOF, which give -1) and frees it when `free`
-// is set and undo does not keep it. Refreshes the display unless `quiet`.
-int deleteLine(Task& task, Line* line, bool free, bool quiet);
+// is set and no observer (undo) keeps it.
+int deleteLine(Task& task, Line* line, bool free);
 // Deletes `first` through `last` as one modification, skipping TOF and BOF.
 // Returns the number of lines deleted.
 int deleteLines(Task& task, Line* first, Line* last, bool free);
@@ -98,6 +105,12 @@ int deleteLines(Task& task, Line* first, Line* last, bool free);
 int initLineStore(Task& task);
 // Ends the store with its BOF line (once).
 int finishLineStore(Task& task);
+
+// A flag, the kind (which keeps the TEXT-line count) and, for a line being
+// loaded, the record number.
+void setLineFlag(Task& task, Line* line, LineFlag flag, bool on);
+void setLineKind(Task& task, Line* line, LineKind kind);
+void setRecordNumber(Line* line, std::uint32_t record);
 
 // The rarely used fields. Setting a field to blank (or 0) gives the
 // extension back once nothing is left in it.

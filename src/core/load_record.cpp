@@ -64,7 +64,7 @@ std::string_view padded(Task& task, const LoadRules& rules, std::string_view byt
 bool appendRecord(Task& task, std::string_view bytes) {
   Line* line = createLine(task, bytes, LineKind::Text);
   if (!line) return false;
-  line->recordNumber = static_cast<std::uint32_t>(++task.load.records);
+  setRecordNumber(line, static_cast<std::uint32_t>(++task.load.records));
   linkLineBefore(task, nullptr, line);
   return true;
 }

@@ -10,6 +10,7 @@
 
 #include "core/file_load.h"
 #include "core/line.h"
+#include "core/edit_step.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task_life.h"
@@ -106,6 +107,7 @@ bool alreadyOpen(const Session& s, const std::string& original) {
 
 // Puts `lines` in place of the task's TEXT lines, as one modification.
 void replaceLines(Task& task, const std::vector<std::string>& lines) {
+  EditStep step(task.session);
   Line* first = task.lines.first->next;
   Line* last = task.lines.last->prev;
   if (first != task.lines.last) deleteLines(task, first, last, true);
@@ -116,7 +118,7 @@ void replaceLines(Task& task, const std::vector<std::string>& lines) {
     linkBelow(task, after, fresh);
     after = fresh;
   }
-  task.noteChange(true);
+  noteModified(task, true);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 
 namespace kiv {
 
+class LineObserver;
+
 // One entry of an alias list: a short name and what it stands for.
 struct Alias {
   std::string name;     // up to 14 characters
@@ -60,6 +62,13 @@ class Session : public Services {
   Task* currentTask = nullptr;
   // Memory ran short: no further task is started.
   bool outOfRam = false;
+  // The layers that follow every task's lines (undo, panels), registered
+  // once each (core/line_observer.h).
+  std::vector<LineObserver*> lineObservers;
+  // Open undo steps (core/edit_step.h); the outermost closes the step for
+  // the tasks it touched (a task leaves the list when it ends).
+  int openSteps = 0;
+  std::vector<Task*> touchedTasks;
   // Saves that wrote nothing (refused or failed) and loads cut short by bad
   // data, so that a batch run can end with a failing status.
   long savesNotWritten = 0;

@@ -12,6 +12,7 @@ namespace kiv {
 Task::Task(Session& s) : session(s) {}
 
 Task::~Task() {
+  std::erase(session.touchedTasks, this);
   if (load.fd >= 0) ::close(load.fd);
   for (Line* line = lines.first; line;) {
     Line* next = line->next;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/line_index.h"
 #include "core/list.h"
 #include "core/load_state.h"
 
@@ -34,18 +35,6 @@ struct TaskSettings {
   std::string lastStr2;
 };
 
-// What the line store tells the undo journal. Undo itself lives in the
-// commands layer; a task without a journal has a null sink.
-class UndoSink {
- public:
-  virtual ~UndoSink() = default;
-  virtual bool active() const = 0;
-  virtual void lineInserted(Task& task, Line* line, long changeCount) = 0;
-  // `position` is the next TEXT or BOF line. True when undo keeps the line,
-  // which must then not be freed.
-  virtual bool lineDeleted(Task& task, Line* line, Line* position) = 0;
-};
-
 class Task {
  public:
   explicit Task(Session& session);
@@ -71,11 +60,8 @@ class Task {
   long structureChanges = 0;
   // TEXT lines in the store, kept by the same two.
   long textLines = 0;
-  // A line whose ordinal (TEXT lines before it) is known, kept right by the
-  // same two for changes near it, so that line numbers are found by a walk
-  // from a nearby line (see ordinalOf in line_ops.h). Null: not known.
-  Line* ordinalAnchor = nullptr;
-  long anchorOrdinal = 0;
+  // Line numbers at any distance (core/line_index.h), kept by the same two.
+  LineIndex index;
   // Lines whose line-command field holds a command.
   long pendingLineCommands = 0;
   // END may remove the task; a failed save or backup clears it.
@@ -90,7 +76,10 @@ class Task {
   long keystrokes = 0;     // data characters typed since the last save reminder
   int displayOffset = 0;   // leading columns not shown
   Line* topLine = nullptr;  // first line shown on the panel
-  UndoSink* undo = nullptr;
+  // The open step changed the task; typing keeps its step open until Enter
+  // or a command (core/edit_step.h).
+  bool stepTouched = false;
+  bool typingOpen = false;
 
   // The panel that shows the task, owned here so that it goes with the task;
   // the screen layer derives from it.
@@ -102,15 +91,6 @@ class Task {
   // Set by the loader while part of the file is still on disk: loads the
   // next chunk, returns false when nothing more could be loaded.
   std::function<bool(Task&)> loadNextChunk;
-  // Redraws the panel after lines were removed; empty without a panel.
-  std::function<void(Task&)> refreshDisplay;
-
-  // Ends one modifying operation: the change counter once, and the modified
-  // flag when data changed.
-  void noteChange(bool dataChanged) {
-    ++changeCount;
-    if (dataChanged) modified = true;
-  }
 };
 
 }  // namespace kiv

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 
+#include "core/edit_step.h"
 #include "core/file_profile.h"
 #include "core/line.h"
 #include "core/line_ops.h"
@@ -67,6 +68,7 @@ unsigned char storedByte(EditPanel& p, unsigned char c) {
 }
 
 void replaceText(EditPanel& p, Line* line, const std::string& text) {
+  beginTyping(p.task);  // typed changes are one step until Enter or a command
   if (setLineText(p.task, line, text) != 0) return;
   p.markDirty(p.cursorRow, 1);
 }

@@ -92,6 +92,7 @@ class EditPanel : public Panel, public Task::View {
            laidCount_ != task.lines.count;
   }
   std::vector<Line*> rowLines_;
+  std::vector<long> rowNumbers_;  // line number of each row's TEXT line, else 0
   bool longLine_ = false;
   long topOrdinal_ = 0;
   long textShown_ = 0;  // data lines laid out on the rows

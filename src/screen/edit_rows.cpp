@@ -122,9 +122,10 @@ void EditPanel::layout() {
   longLine_ = false;
   textShown_ = 0;
   int end = displayOffset() + dataWidth();
+  rowNumbers_.assign(static_cast<std::size_t>(dataRows), 0);
   for (int i = rulerShown() ? 1 : 0; i < dataRows && line; ++i) {
     rowLines_[static_cast<std::size_t>(i)] = line;
-    if (line->is(LineKind::Text)) ++textShown_;
+    if (line->is(LineKind::Text)) rowNumbers_[static_cast<std::size_t>(i)] = topOrdinal_ + ++textShown_;
     if (line->is(LineKind::Text) && line->length() > end) longLine_ = true;
     line = nextLoadedLine(task, line);
     while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
@@ -149,6 +150,9 @@ Line* EditPanel::currentLine() {
 
 long EditPanel::lineNumber(Line* line) {
   if (!line || !line->is(LineKind::Text)) return 0;
+  if (stale()) layout();
+  for (std::size_t i = 0; i < rowLines_.size(); ++i)
+    if (rowLines_[i] == line) return rowNumbers_[i];
   return kiv::ordinalOf(task, line) + 1;
 }
 
@@ -246,8 +250,8 @@ std::pair<std::string, Element> EditPanel::prefixOf(Line* line, int w) {
   if (isHexViewLine(line)) return {fitted(look.marker, w), look.element};
   if (line->hasPendingCommand()) return {fitted(line->lineCommand(), w), Element::LineCommands};
   if (line->hasLabel()) return {fitted(line->label(), w), Element::LineLabels};
-  if (line->error || line->changed)
-    return {fitted(line->error ? "==ERR>" : "==CHG>", w), Element::LineCommands};
+  if (line->error() || line->changed())
+    return {fitted(line->error() ? "==ERR>" : "==CHG>", w), Element::LineCommands};
   if (line->is(LineKind::Tof) || line->is(LineKind::Bof))
     return {std::string(static_cast<std::size_t>(w), '*'), look.element};
   if (!look.marker.empty()) return {fitted(look.marker, w), look.element};

@@ -62,6 +62,18 @@ std::unique_ptr<Panel> makeIdlePanel(Session& s) {
 
 }  // namespace
 
+void PanelLines::stale(Task& task) {
+  if (auto* p = dynamic_cast<EditPanel*>(task.view.get())) p->refreshData();
+}
+
+ScreenState::ScreenState(Session& s) : session(s) {
+  s.lineObservers.push_back(&panelLines);
+}
+
+ScreenState::~ScreenState() {
+  std::erase(session.lineObservers, &panelLines);
+}
+
 bool ScreenState::showShortMessage(std::string_view text) {
   pendingShort = text;
   EditPanel* p = currentEditPanel(session);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/line_observer.h"
 #include "core/session.h"
 #include "platform/grid.h"
 #include "screen/colour_scheme.h"
@@ -16,8 +17,18 @@ namespace kiv {
 
 class EditPanel;
 
+// Tells a task's panel to lay its rows out again when its lines change.
+struct PanelLines : LineObserver {
+  void beforeChange(Task& task, Line*, LineChange) override { stale(task); }
+  void afterInsert(Task& task, Line*) override { stale(task); }
+  void beforeRemove(Task& task, Line*) override { stale(task); }
+  void beforeMove(Task& task, Line*, Line*, Line*) override { stale(task); }
+  static void stale(Task& task);
+};
+
 struct ScreenState : Session::ScreenStateBase {
-  explicit ScreenState(Session& s) : session(s) {}
+  explicit ScreenState(Session& s);
+  ~ScreenState() override;
   bool showShortMessage(std::string_view text) override;
   void clearShortMessage() override;
 
@@ -31,6 +42,7 @@ struct ScreenState : Session::ScreenStateBase {
   // message-pending flag is set): a panel built later shows it too, so that
   // a message given while a task was being opened is not lost.
   std::string pendingShort;
+  PanelLines panelLines;
 };
 
 // Installs the screen layer in the session (once).

@@ -72,8 +72,8 @@ TEST_F(EditCommandsTest, RefusalsChangeNothing) {
 TEST_F(EditCommandsTest, DataLineOnAnExcludedMarkerFollowsTheExcludedRun) {
   Task& task = open("one\ntwo\n", 1);
   Line* one = task.lines.first->next;
-  one->shown = false;
-  task.lines.insertBefore(one, createExcludedMarker(task, 1));
+  setLineFlag(task, one, LineFlag::Shown, false);
+  linkLineBefore(task, one, createExcludedMarker(task, 1));
   currentEditPanel(s())->refreshData();  // the marker on the cursor's row
   run("caps on;dataline Mixed;noteline 'a note; kept'");
   EXPECT_THAT(lines(), ElementsAre("TOF", "EXCLUDED", "TEXT one", "NOTE a note; kept", "TEXT MIXED",
@@ -90,11 +90,11 @@ TEST_F(EditCommandsTest, HexViewTogglesAndHideHidesTheMarkersHexLines) {
               ElementsAre("TOF", "HEXHIGH", "HEXLOW", "HEXSEP", "TEXT ab", "HEXHIGH", "HEXLOW",
                           "HEXSEP", "TEXT cd", "HEXHIGH", "HEXLOW", "HEXSEP", "BOF"));
   Line* marker = createExcludedMarker(task, 0);
-  task.lines.insertBefore(task.lines.first->next->next->next->next, marker);
+  linkLineBefore(task, task.lines.first->next->next->next->next, marker);
   insertHexLinesAfter(task, marker);
   run("hide ex");
   EXPECT_TRUE(s().hideExcludedMarkers);
-  for (Line* h = marker->next; isHexViewLine(h); h = h->next) EXPECT_FALSE(h->shown);
+  for (Line* h = marker->next; isHexViewLine(h); h = h->next) EXPECT_FALSE(h->shown());
   run("hex");
   EXPECT_THAT(lines(), ElementsAre("TOF", "EXCLUDED", "TEXT ab", "TEXT cd", "BOF"));
   EXPECT_FALSE(task.profile->hexView);

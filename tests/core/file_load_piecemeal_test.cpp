@@ -38,7 +38,7 @@ TEST_F(LoadPiecemealTest, ChunksOf200UntilTheEndOrAllAtOnce) {
   EXPECT_EQ(shape(*task).size(), 452u);
   EXPECT_EQ(shape(*task).back(), 'B');
   EXPECT_EQ(task->lines.last->prev->text(), "r450");
-  EXPECT_EQ(task->lines.last->prev->recordNumber, 450u);
+  EXPECT_EQ(task->lines.last->prev->recordNumber(), 450u);
   EXPECT_EQ(task->load.fd, -1);
   EXPECT_FALSE(task->modified);
 
@@ -57,7 +57,7 @@ TEST_F(LoadPiecemealTest, InsertingBelowTheLastLoadedLineLoadsTheNextChunkFirst)
   Line* last = task->lines.last;
   ASSERT_EQ(last->text(), "r200");
   ASSERT_EQ(insertLinesBelow(*task, last, 1), 0);
-  EXPECT_TRUE(last->next->inserted);
+  EXPECT_TRUE(last->next->inserted());
   EXPECT_EQ(last->next->next->text(), "r201") << "the new line sits before the next chunk";
   EXPECT_EQ(shape(*task).size(), 1u + 300u + 1u + 1u);
   EXPECT_FALSE(task->loadNextChunk(*task)) << "nothing more to load";

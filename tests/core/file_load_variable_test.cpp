@@ -33,7 +33,7 @@ class LoadVariableTest : public LoadTest {
 TEST_F(LoadVariableTest, MixedEndsAreNumberedAndWhatTheSaveChangesIsSaid) {
   EXPECT_EQ(load("", "one\r\ntwo\nthree\rfour\n\nlast"),
             (V{"one", "two", "three", "four", "", "last"}));
-  EXPECT_EQ(task->lines.last->prev->recordNumber, 6u);
+  EXPECT_EQ(task->lines.last->prev->recordNumber(), 6u);
   // The full text; the case mixed-ends-first-crlf sees it as a short message.
   EXPECT_EQ(t.lastMessage().id, "FILE30");
   EXPECT_EQ(t.lastMessage().text,
@@ -119,7 +119,7 @@ TEST_F(LoadVariableTest, TrailingBlanksAreStrippedPaddedOrLeft) {
 
 TEST_F(LoadVariableTest, EbcdicLinesAreMarked) {
   EXPECT_EQ(load("CharsetFile=EBCDIC\n", "\xC1\x25"), V{"\xC1"});
-  EXPECT_TRUE(task->lines.first->next->ebcdic);
+  EXPECT_TRUE(task->lines.first->next->ebcdic());
 }
 
 // Random files under many settings: the memchr scan, the byte-by-byte rules

@@ -81,10 +81,10 @@ TEST_F(LineTextTest, SetTextCountsOneChangeAndMarksOnlyDataModified) {
 TEST_F(LineTextTest, CopyTakesTextKindFlagsAndColoursButNotMarks) {
   useProfile(Charset::Ebcdic, 'V');
   Line* source = createLine(task, "hello", LineKind::Text);
-  EXPECT_TRUE(source->ebcdic);
-  source->recordNumber = 7;
-  source->changed = source->error = true;
-  source->shown = false;
+  EXPECT_TRUE(source->ebcdic());
+  setRecordNumber(source, 7);
+  for (LineFlag f : {LineFlag::Changed, LineFlag::Error}) setLineFlag(task, source, f, true);
+  setLineFlag(task, source, LineFlag::Shown, false);
   setLabel(task, source, ".A");
   setLineCommand(task, source, "C");
   setExcludedCount(task, source, 3);
@@ -93,13 +93,13 @@ TEST_F(LineTextTest, CopyTakesTextKindFlagsAndColoursButNotMarks) {
   Line* copy = copyLine(task, source);
   EXPECT_EQ(copy->text(), "hello");
   EXPECT_EQ(copy->kind(), LineKind::Text);
-  EXPECT_TRUE(copy->ebcdic);
+  EXPECT_TRUE(copy->ebcdic());
   EXPECT_EQ(copy->excludedCount(), 3);
   ASSERT_NE(copy->colours(), nullptr);
   EXPECT_EQ(std::memcmp(copy->colours(), source->colours(), 5), 0);
-  EXPECT_EQ(copy->recordNumber, 0u);
-  EXPECT_FALSE(copy->changed || copy->error || copy->hasLabel() || copy->hasPendingCommand());
-  EXPECT_TRUE(copy->shown);
+  EXPECT_EQ(copy->recordNumber(), 0u);
+  EXPECT_FALSE(copy->changed() || copy->error() || copy->hasLabel() || copy->hasPendingCommand());
+  EXPECT_TRUE(copy->shown());
   EXPECT_EQ(copyLine(task, nullptr), nullptr);
   freeLine(task, copy);
   freeLine(task, source);
@@ -179,15 +179,19 @@ TEST_F(LineTextTest, TrimDropsTrailingPadOnlyForVariableRecords) {
 
 TEST_F(LineTextTest, KindAndFlagsDoNotDisturbTheLength) {
   Line* line = createLine(task, std::string(kMaxLineLength, 'x'), LineKind::Note);
-  line->setKind(LineKind::Text);
-  line->hexHighNote = line->hexLowNote = line->error = line->changed = true;
-  line->sequenced = line->fromCols = line->fromNote = line->savedForUndo = true;
-  line->recordNumber = 0xFFFFFFFF;
+  setLineKind(task, line, LineKind::Text);
+  for (LineFlag f : {LineFlag::HexHighNote, LineFlag::HexLowNote, LineFlag::Error, LineFlag::Changed,
+                     LineFlag::Sequenced, LineFlag::FromCols, LineFlag::FromNote,
+                     LineFlag::SavedForUndo})
+    setLineFlag(task, line, f, true);
+  setRecordNumber(line, 0x7FFFFFFF);
+  EXPECT_EQ(line->recordNumber(), 0x7FFFFFFFu);
+  EXPECT_TRUE(line->error() && line->changed() && line->has(LineFlag::SavedForUndo));
   EXPECT_EQ(line->length(), kMaxLineLength);
   EXPECT_EQ(line->kind(), LineKind::Text);
   EXPECT_EQ(lineKindName(line->kind()), "TEXT");
-  EXPECT_TRUE(line->shown);
-  EXPECT_FALSE(line->inserted || line->ebcdic);
+  EXPECT_TRUE(line->shown());
+  EXPECT_FALSE(line->inserted() || line->ebcdic());
   freeLine(task, line);
 }
 
@@ -250,7 +254,7 @@ TEST_F(LineTextTest, EndingTheTaskFreesEveryRecordAndBuffer) {
       Line* line = createLine(other, "some text of a line", LineKind::Text);
       setLabel(other, line, ".L");
       ensureColourBuffer(other, line);
-      other.lines.append(line);
+      linkLineBefore(other, nullptr, line);
     }
     finishLineStore(other);
     getScratchBuffer(other);

@@ -1,0 +1,64 @@
+// Line numbers at any size. The store's lines are cut into segments of a few
+// hundred consecutive lines; each segment's first line carries a mark, and a
+// Fenwick tree sums the segments' TEXT-line counts. The ordinal of a line is
+// a walk back to its segment's first line plus a prefix sum; the line at an
+// ordinal is a descent of the tree plus a walk within one segment: both
+// O(log n + segment size) at any distance. A link or an unlink adjusts one
+// segment; segments split when they grow past twice their size and merge
+// when they shrink to a few lines.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace kiv {
+
+struct Line;
+
+class LineIndex {
+ public:
+  // After `line` was linked into the store (its links set).
+  void linked(Line* line);
+  // Before `line` is unlinked.
+  void unlinking(Line* line);
+  // A linked line became TEXT (+1) or stopped being TEXT (-1).
+  void textCountChanged(Line* line, int delta);
+
+  // TEXT lines before `line`; -1 for a line that is not in this store.
+  long ordinalOf(const Line* line);
+  // The TEXT line with `n` TEXT lines before it; null when there is none.
+  Line* textLineAt(long n);
+
+  // Segment sizes: a segment splits in two when it passes kMaxLines and
+  // merges into its neighbour below kMinLines. Exposed for the tests.
+  static constexpr long kMaxLines = 1024;
+  static constexpr long kMinLines = 64;
+  std::size_t segments() const { return segs_.size(); }
+
+ private:
+  struct Segment {
+    Line* head;
+    long text;   // TEXT lines in the segment
+    long lines;  // all lines in the segment
+  };
+  std::vector<Segment> segs_;
+  std::unordered_map<const Line*, std::uint32_t> headAt_;  // head -> index in segs_
+  std::vector<long> tree_;  // Fenwick tree over segs_[i].text, 1-based
+  bool treeStale_ = true;
+  // The last line whose segment was found, to spare the walk for runs of
+  // changes in one place.
+  const Line* known_ = nullptr;
+  std::size_t knownSeg_ = 0;
+
+  std::size_t segmentOf(const Line* line);
+  void setHead(std::size_t s, Line* head);
+  void addText(std::size_t s, long delta);
+  long textBefore(std::size_t s);
+  void renumberFrom(std::size_t s);
+  void split(std::size_t s);
+  void mergeIntoPrevious(std::size_t s);
+  void buildTree();
+};
+
+}  // namespace kiv
