@@ -60,12 +60,10 @@ void refreshPanel(Session& s) {
   if (EditPanel* p = currentEditPanel(s)) p->refreshData();
 }
 
-// Bytes SHOWRAM counts for a line: the record, and each buffer it holds
-// (text, colours, display), each as long as the text.
+// Bytes SHOWRAM counts for a line: the record and its text buffer (colours
+// are not stored with the lines).
 long long lineRamBytes(const Line& line) {
-  long long bytes = kLineRecordBytes;
-  int buffers = (line.capacity() > 0) + (line.colours() != nullptr) + (line.display() != nullptr);
-  return bytes + static_cast<long long>(buffers) * line.length();
+  return kLineRecordBytes + (line.capacity() > 0 ? line.length() : 0);
 }
 
 // A decimal number of digits only; values past the record length limit are

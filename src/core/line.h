@@ -1,8 +1,8 @@
 // The line record: one entry of a task's line store. The common record is
 // kept to 40 bytes (links, text pointer, extension pointer, record number and
-// one word of bit-fields); what few lines need (colour and display buffers,
-// excluded count, line-command and label fields) lives in an extension that
-// is allocated only when one of those is set. The text capacity is read from
+// one word of bit-fields); what few lines need (excluded count, line-command
+// and label fields) lives in an extension that is allocated only when one of
+// those is set. Colours are not stored: the painter asks for them. The text capacity is read from
 // the guarded header of the text block. Everything but the links is written
 // only through the line-store operations (line_ops.h), the one door for line
 // changes; the links only by the list that link and unlink drive.
@@ -53,8 +53,6 @@ enum class LineFlag : std::uint8_t {
 
 // The rarely used part of a line record.
 struct LineExtra {
-  unsigned char* colours;  // attribute byte per text byte; capacity = text capacity
-  char* display;           // text in the display character set (EBCDIC files)
   std::int32_t excludedCount;
   char lineCommand[kLineFieldWidth];
   char label[kLineFieldWidth];
@@ -94,8 +92,6 @@ struct Line {
   int capacity() const;
 
   const LineExtra* extra() const { return extra_; }
-  unsigned char* colours() const { return extra_ ? extra_->colours : nullptr; }
-  char* display() const { return extra_ ? extra_->display : nullptr; }
   int excludedCount() const { return extra_ ? extra_->excludedCount : 0; }
   // The 9-character fields, blank when never set.
   std::string_view lineCommand() const;

@@ -69,42 +69,10 @@ bool replaceTextBuffer(Task& task, Line* line, int capacity, int keep) {
   return true;
 }
 
-// A buffer of the text's capacity keeping the old buffer's content.
-template <class T>
-T* regrow(Task& task, T* old, int capacity) {
-  auto* fresh = static_cast<T*>(allocator(task).allocate(static_cast<std::size_t>(capacity)));
-  if (old) {
-    std::size_t keep =
-        std::min(GuardedAllocator::capacity(old), static_cast<std::size_t>(capacity));
-    std::memcpy(fresh, old, keep);
-    allocator(task).release(old);
-  }
-  return fresh;
-}
-
 // Grows without counting a change.
 bool grow(Task& task, Line* line, int newCapacity) {
   if (line->capacity() >= newCapacity) return true;
-  if (!replaceTextBuffer(task, line, newCapacity, line->length())) return false;
-  if (LineExtra* extra = LineBuffers::extra(line)) {
-    if (extra->colours) extra->colours = regrow(task, extra->colours, line->capacity());
-    if (extra->display) extra->display = regrow(task, extra->display, line->capacity());
-  }
-  return true;
-}
-
-// The colour and display buffers follow the text buffer's capacity; when it
-// changed they are dropped and made again on demand.
-void dropStaleBuffers(Task& task, Line* line) {
-  LineExtra* extra = LineBuffers::extra(line);
-  if (!extra) return;
-  int capacity = line->capacity();
-  if (extra->colours && static_cast<int>(GuardedAllocator::capacity(extra->colours)) != capacity)
-    freeColourBuffer(task, line);
-  if (extra->display && static_cast<int>(GuardedAllocator::capacity(extra->display)) < capacity) {
-    releaseBlock(task, extra->display);
-    extra->display = nullptr;
-  }
+  return replaceTextBuffer(task, line, newCapacity, line->length());
 }
 
 LineExtra* ensureExtra(Task& task, Line* line) {
@@ -119,7 +87,7 @@ LineExtra* ensureExtra(Task& task, Line* line) {
 
 void dropExtraIfEmpty(Task& task, Line* line) {
   const LineExtra* extra = LineBuffers::extra(line);
-  if (!extra || extra->colours || extra->display || extra->excludedCount != 0) return;
+  if (!extra || extra->excludedCount != 0) return;
   if (line->hasPendingCommand() || line->hasLabel()) return;
   releaseBlock(task, LineBuffers::extra(line));
   LineBuffers::attachExtra(line, nullptr);
@@ -225,10 +193,6 @@ Line* copyLine(Task& task, const Line* source) {
   if (!copy) return nullptr;
   LineBuffers::setFlag(copy, LineFlag::Ebcdic, source->ebcdic());
   if (source->excludedCount() != 0) setExcludedCount(task, copy, source->excludedCount());
-  if (source->colours() && copy->length() > 0) {
-    unsigned char* colours = ensureColourBuffer(task, copy);
-    std::memcpy(colours, source->colours(), static_cast<std::size_t>(copy->length()));
-  }
   return copy;
 }
 
@@ -236,13 +200,6 @@ void freeLineBuffers(Task& task, Line* line) {
   if (!line) return;
   releaseBlock(task, LineBuffers::data(line));
   LineBuffers::attachText(line, nullptr, 0);
-  if (LineExtra* extra = LineBuffers::extra(line)) {
-    releaseBlock(task, extra->colours);
-    releaseBlock(task, extra->display);
-    extra->colours = nullptr;
-    extra->display = nullptr;
-    dropExtraIfEmpty(task, line);
-  }
 }
 
 void freeLine(Task& task, Line* line) {
@@ -277,7 +234,6 @@ int setLineText(Task& task, Line* line, std::string_view text) {
     std::memcpy(fresh, text.data(), text.size());
     releaseBlock(task, LineBuffers::data(line));
     LineBuffers::attachText(line, fresh, length);
-    dropStaleBuffers(task, line);
   }
   noteModified(task, isText(line));
   return 0;
@@ -416,32 +372,6 @@ void setExcludedCount(Task& task, Line* line, int count) {
   tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Marks); });
   ensureExtra(task, line)->excludedCount = count;
   dropExtraIfEmpty(task, line);
-}
-
-unsigned char* ensureColourBuffer(Task& task, Line* line) {
-  if (line->capacity() == 0) return nullptr;
-  LineExtra* extra = ensureExtra(task, line);
-  if (!extra->colours)
-    extra->colours = static_cast<unsigned char*>(
-        allocator(task).allocate(static_cast<std::size_t>(line->capacity())));
-  return extra->colours;
-}
-
-void freeColourBuffer(Task& task, Line* line) {
-  LineExtra* extra = LineBuffers::extra(line);
-  if (!extra || !extra->colours) return;
-  releaseBlock(task, extra->colours);
-  extra->colours = nullptr;
-  dropExtraIfEmpty(task, line);
-}
-
-char* ensureDisplayBuffer(Task& task, Line* line) {
-  if (line->capacity() == 0) return nullptr;
-  LineExtra* extra = ensureExtra(task, line);
-  if (!extra->display)
-    extra->display =
-        static_cast<char*>(allocator(task).allocate(static_cast<std::size_t>(line->capacity())));
-  return extra->display;
 }
 
 }  // namespace kiv

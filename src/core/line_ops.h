@@ -40,14 +40,14 @@ char* allocTextBuffer(Task& task, int length, int* granted);
 // A new record, not linked: shown, both 9-character fields blank, a text
 // buffer holding `text` when it is not empty. Null when the text is too long.
 Line* createLine(Task& task, std::string_view text, LineKind kind);
-// A new record with the text, kind, EBCDIC flag, excluded count and colours
-// of `source`; nothing else is copied. Null when `source` is null.
+// A new record with the text, kind, EBCDIC flag and excluded count of
+// `source`; nothing else is copied. Null when `source` is null.
 Line* copyLine(Task& task, const Line* source);
-// Frees the text, display and colour buffers; length and capacity become 0.
+// Frees the text buffer; length and capacity become 0.
 void freeLineBuffers(Task& task, Line* line);
 // Frees the buffers, the extension and the record (which must be unlinked).
 void freeLine(Task& task, Line* line);
-// Grows the text buffer (and the colour buffer) to `newCapacity`, keeping the
+// Grows the text buffer to `newCapacity`, keeping the
 // content. -1 for a null line (LINE70) or a capacity out of range.
 int increaseLineLength(Task& task, Line* line, int newCapacity);
 
@@ -117,12 +117,4 @@ void setRecordNumber(Line* line, std::uint32_t record);
 void setLineCommand(Task& task, Line* line, std::string_view command);
 void setLabel(Task& task, Line* line, std::string_view label);
 void setExcludedCount(Task& task, Line* line, int count);
-// The colour buffer, made on first use with the text's capacity; null for a
-// line without a text buffer.
-unsigned char* ensureColourBuffer(Task& task, Line* line);
-void freeColourBuffer(Task& task, Line* line);
-// The display buffer, at least as big as the text buffer; null for a line
-// without a text buffer.
-char* ensureDisplayBuffer(Task& task, Line* line);
-
 }  // namespace kiv

@@ -4,6 +4,8 @@
 // data rows, the cursor, and the cached line number of the top line.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,6 +76,10 @@ class EditPanel : public Panel, public Task::View {
   std::pair<std::string, Element> prefixOf(Line* line, int width);
   void composeData(Line* line, platform::Grid& grid, int row, int col, int width,
                    const ColourScheme& scheme);
+  // The overlays' attributes for `n` bytes of the line from `from`; empty
+  // when no overlay applies (every cell takes the row's attribute).
+  std::span<std::uint8_t> overlaid(const Line& line, int from, int n, std::uint8_t attr);
+  std::vector<std::uint8_t> rowAttrs_;
 
   int msgRow_ = 2;
   bool msgBelow_ = false;

@@ -281,21 +281,27 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D,
   }
   int from = line->is(LineKind::Excluded) ? 0 : displayOffset();
   std::string_view text = line->text();
-  const char* src = line->display() ? line->display() : text.data();
   const unsigned char* table = nullptr;
-  if (!line->display() && task.profile && task.profile->charset == Charset::Ebcdic &&
-      line->is(LineKind::Text))
+  if (task.profile && task.profile->charset == Charset::Ebcdic && line->is(LineKind::Text))
     table = translateTable(task.session, displayTable(task.profile->charsetDisplay));
   auto charset = task.profile && task.profile->charsetDisplay == Charset::AsciiIbmPc
                      ? platform::DisplayCharset::AsciiIbmPc
                      : platform::DisplayCharset::AsciiIso8859;
-  const unsigned char* colours = line->colours();
-  for (int i = 0; i < D && from + i < static_cast<int>(text.size()); ++i) {
-    auto byte = static_cast<unsigned char>(src[from + i]);
+  int n = std::clamp(static_cast<int>(text.size()) - from, 0, D);
+  std::span<std::uint8_t> attrs = overlaid(*line, from, n, attr);
+  for (int i = 0; i < n; ++i) {
+    auto byte = static_cast<unsigned char>(text[static_cast<std::size_t>(from + i)]);
     if (table) byte = table[byte];
-    std::uint8_t a = colours ? colours[from + i] : attr;
-    grid.set(r, c0 + i, Cell{platform::displayChar(charset, byte), a});
+    grid.set(r, c0 + i, Cell{platform::displayChar(charset, byte), attrs.empty() ? attr : attrs[static_cast<std::size_t>(i)]});
   }
+}
+
+std::span<std::uint8_t> EditPanel::overlaid(const Line& line, int from, int n, std::uint8_t attr) {
+  const std::vector<RowOverlay*>& chain = screenState(task.session).overlays;
+  if (chain.empty() || !line.is(LineKind::Text) || n <= 0) return {};
+  rowAttrs_.assign(static_cast<std::size_t>(n), attr);
+  for (RowOverlay* o : chain) o->colour(task, line, from, rowAttrs_);
+  return rowAttrs_;
 }
 
 void EditPanel::drawScroll(const ScreenObject& o, Grid& grid, const ColourScheme& scheme) {

@@ -6,12 +6,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/line_observer.h"
 #include "core/session.h"
 #include "platform/grid.h"
 #include "screen/colour_scheme.h"
 #include "screen/panel.h"
+#include "screen/row_overlay.h"
 
 namespace kiv {
 
@@ -43,6 +45,8 @@ struct ScreenState : Session::ScreenStateBase {
   // a message given while a task was being opened is not lost.
   std::string pendingShort;
   PanelLines panelLines;
+  // Colours over the data rows, asked in order (screen/row_overlay.h).
+  std::vector<RowOverlay*> overlays;
 };
 
 // Installs the screen layer in the session (once).

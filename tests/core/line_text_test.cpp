@@ -78,7 +78,7 @@ TEST_F(LineTextTest, SetTextCountsOneChangeAndMarksOnlyDataModified) {
   EXPECT_EQ(allocator().blocks(), 0u);
 }
 
-TEST_F(LineTextTest, CopyTakesTextKindFlagsAndColoursButNotMarks) {
+TEST_F(LineTextTest, CopyTakesTextKindAndFlagsButNotMarks) {
   useProfile(Charset::Ebcdic, 'V');
   Line* source = createLine(task, "hello", LineKind::Text);
   EXPECT_TRUE(source->ebcdic());
@@ -88,15 +88,12 @@ TEST_F(LineTextTest, CopyTakesTextKindFlagsAndColoursButNotMarks) {
   setLabel(task, source, ".A");
   setLineCommand(task, source, "C");
   setExcludedCount(task, source, 3);
-  std::memcpy(ensureColourBuffer(task, source), "\x11\x22\x33\x44\x55", 5);
 
   Line* copy = copyLine(task, source);
   EXPECT_EQ(copy->text(), "hello");
   EXPECT_EQ(copy->kind(), LineKind::Text);
   EXPECT_TRUE(copy->ebcdic());
   EXPECT_EQ(copy->excludedCount(), 3);
-  ASSERT_NE(copy->colours(), nullptr);
-  EXPECT_EQ(std::memcmp(copy->colours(), source->colours(), 5), 0);
   EXPECT_EQ(copy->recordNumber(), 0u);
   EXPECT_FALSE(copy->changed() || copy->error() || copy->hasLabel() || copy->hasPendingCommand());
   EXPECT_TRUE(copy->shown());
@@ -106,18 +103,15 @@ TEST_F(LineTextTest, CopyTakesTextKindFlagsAndColoursButNotMarks) {
   EXPECT_EQ(allocator().blocks(), 0u);
 }
 
-TEST_F(LineTextTest, IncreaseLengthKeepsTextAndColours) {
+TEST_F(LineTextTest, IncreaseLengthKeepsTheText) {
   EXPECT_EQ(increaseLineLength(task, nullptr, 10), -1);
   EXPECT_EQ(t.lastMessage().id, "LINE70");
   EXPECT_EQ(t.lastMessage().text, "LineIncreaseLength(), NULL line pointer");
 
   Line* line = createLine(task, "abc", LineKind::Text);
-  ensureColourBuffer(task, line)[2] = 0x1F;
   ASSERT_EQ(increaseLineLength(task, line, 500), 0);
   EXPECT_EQ(line->text(), "abc");
   EXPECT_EQ(line->capacity(), 504);
-  EXPECT_EQ(GuardedAllocator::capacity(line->colours()), 504u);
-  EXPECT_EQ(line->colours()[2], 0x1F);
   EXPECT_EQ(task.changeCount, 0);
 
   Line* empty = createLine(task, "", LineKind::Text);
@@ -253,12 +247,11 @@ TEST_F(LineTextTest, EndingTheTaskFreesEveryRecordAndBuffer) {
     for (int i = 0; i < 100; ++i) {
       Line* line = createLine(other, "some text of a line", LineKind::Text);
       setLabel(other, line, ".L");
-      ensureColourBuffer(other, line);
       linkLineBefore(other, nullptr, line);
     }
     finishLineStore(other);
     getScratchBuffer(other);
-    EXPECT_GT(allocator().blocks(), 400u);
+    EXPECT_GT(allocator().blocks(), 300u);
   }
   EXPECT_EQ(allocator().blocks(), 0u);
   EXPECT_EQ(allocator().bytes(), 0u);

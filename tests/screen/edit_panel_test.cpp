@@ -137,3 +137,37 @@ TEST(EditPanel, RowsFollowLinesRemovedWithoutTheCommandsTellingThePanel) {
 
 }  // namespace
 }  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+// Colours every "x" as found text, the way FIND ALL's overlay will.
+struct MarkX : RowOverlay {
+  std::uint8_t attr = 0;
+  void colour(const Task&, const Line& line, int from, std::span<std::uint8_t> attrs) override {
+    for (std::size_t i = 0; i < attrs.size(); ++i)
+      if (line.text()[static_cast<std::size_t>(from) + i] == 'x') attrs[i] = attr;
+  }
+};
+
+TEST(EditPanel, OverlaysColourTheVisiblePartOfTextRowsOnly) {
+  ScreenTest t(6, 30);
+  MarkX mark;
+  mark.attr = screenState(t.session()).scheme.attr(Element::FoundText);
+  screenState(t.session()).overlays.push_back(&mark);
+  t.open("x.txt", "axxbx\nnote x\n");
+  t.command("noteline an x marks the note");
+  t.command("right 2");
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===> ^           <-  |
+******* Top of Data        █  |
+<NOTE> {O: x marks the note}   │  |
+{N:000001 }{F:x}{E:b}{F:x}                 │  |
+000002 {E:te }{F:x}                │  |
+ <<< Cols 03 21  Line -  C... |
+)");
+  std::erase(screenState(t.session()).overlays, &mark);
+}
+
+}  // namespace
+}  // namespace kiv::test

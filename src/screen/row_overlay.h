@@ -1,0 +1,26 @@
+// Colours laid over the text of a data row as it is painted. Colorization,
+// found text and the selection each register one overlay with the screen, in
+// that order; the painter asks each for the visible part of every TEXT row
+// it paints, so nothing is stored in the lines and a change of colours costs
+// only the rows on the screen.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace kiv {
+
+class Task;
+struct Line;
+
+class RowOverlay {
+ public:
+  virtual ~RowOverlay() = default;
+  // `attrs[i]` is the attribute of byte `from + i` of the line's text, as
+  // the overlays before this one left it; an overlay changes the cells it
+  // colours.
+  virtual void colour(const Task& task, const Line& line, int from,
+                      std::span<std::uint8_t> attrs) = 0;
+};
+
+}  // namespace kiv
