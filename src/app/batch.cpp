@@ -66,7 +66,7 @@ class BatchPlatform : public platform::HeadlessPlatform {
 void endRemainingTasks(Session& s) {
   while (!s.tasks.empty()) {
     Task* task = s.tasks.back().get();
-    s.currentTask = task;
+    s.frames.raise(*task);
     if (endTask(*task) == 0) continue;
     messagef(s, "", "Changes to %s were not saved.", task->path);
     ++s.savesNotWritten;

@@ -8,20 +8,26 @@ namespace kiv {
 
 namespace {
 
-void runCommandText(Session& s, std::string_view text) {
-  executeCommandText(s, text);
-}
+// Session::executeCommand's way into the executor.
+class Executor : public CommandExecution {
+ public:
+  explicit Executor(Session& s) : session_(s) {}
+  void run(std::string_view text) override { executeCommandText(session_, text); }
+
+ private:
+  Session& session_;
+};
 
 }  // namespace
 
 void installCommandExecutor(Session& s) {
-  if (!s.commandState) s.commandState = std::make_unique<CommandState>();
-  s.commandRunner = runCommandText;
+  s.feature<CommandState>();
+  if (!s.findFeature<CommandExecution>()) s.provide<CommandExecution>(std::make_unique<Executor>(s));
 }
 
 CommandState& commandState(Session& s) {
-  if (!s.commandState) installCommandExecutor(s);
-  return static_cast<CommandState&>(*s.commandState);
+  installCommandExecutor(s);
+  return s.feature<CommandState>();
 }
 
 }  // namespace kiv

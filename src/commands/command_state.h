@@ -1,7 +1,6 @@
 // What the command executor keeps in the editor session: the pending-command
 // queue, the command history, the command aliases, the command field that
-// RETRIEVE fills, and the hooks through which the screen layer answers for the
-// panel on top.
+// RETRIEVE fills, and the line-command module's entry.
 #pragma once
 
 #include <array>
@@ -19,6 +18,8 @@ class Task;
 
 // The kind of the panel on top: it decides the first command table.
 enum class PanelKind { Dialog, EditTask, FileList, Other };
+// The kind of the frame on top of the session's frame stack.
+PanelKind activePanelKind(Session& s);
 
 // Longest command text the executor accepts.
 inline constexpr std::size_t kMaxCommandLength = 1023;
@@ -32,15 +33,14 @@ struct CommandHistory {
   bool changed = false;
 };
 
-struct CommandState : Session::CommandStateBase {
+struct CommandState : Feature {
+  explicit CommandState(Session&) {}
   std::deque<std::string> queue;  // single commands still to run
   std::string current;            // the command running now
   std::vector<Alias> commandAliases;
   CommandHistory history;
   // The command field of the active panel; RETRIEVE places text here.
   std::string commandField;
-  // The active panel's kind; the panels set it once they exist.
-  PanelKind panelKind = PanelKind::Other;
   // A user dialog is active: jumps and EDIT/BROWSE/VIEW are refused.
   bool userDialogActive = false;
   // Processes the task's pending line commands and returns how many were

@@ -26,8 +26,8 @@ constexpr std::string_view kTooLong =
 constexpr std::string_view kBadLineNumber = "INSERTLINE: line-number must be a number:\n\n%s";
 
 Task* taskFor(CommandContext& ctx) {
-  if (!ctx.session.currentTask) messagef(ctx.session, "", kNoTask, ctx.verb);
-  return ctx.session.currentTask;
+  if (!ctx.session.currentTask()) messagef(ctx.session, "", kNoTask, ctx.verb);
+  return ctx.session.currentTask();
 }
 
 // The text as typed. One pair of enclosing quotes or apostrophes is dropped,

@@ -46,8 +46,8 @@ OnOff onOffWord(const CommandContext& ctx) {
 }
 
 Task* taskFor(CommandContext& ctx) {
-  if (!ctx.session.currentTask) messagef(ctx.session, "", kNoTask, ctx.verb);
-  return ctx.session.currentTask;
+  if (!ctx.session.currentTask()) messagef(ctx.session, "", kNoTask, ctx.verb);
+  return ctx.session.currentTask();
 }
 
 // The task's profile, or a message saying the command needs one.

@@ -35,13 +35,6 @@ const CommandEntry* lookupInPanelTable(PanelKind kind, std::string_view verb) {
   return nullptr;
 }
 
-// A current edit task stands for the panel on top unless another panel kind
-// was set.
-PanelKind activePanelKind(Session& s) {
-  PanelKind kind = commandState(s).panelKind;
-  if (kind == PanelKind::Other && s.currentTask) return PanelKind::EditTask;
-  return kind;
-}
 
 const CommandEntry* lookupForPanel(PanelKind kind, std::string_view verb) {
   const CommandEntry* entry = lookupInPanelTable(kind, verb);
@@ -80,7 +73,10 @@ void runSingleCommand(Session& s, std::string_view command) {
     return;
   }
   PanelKind kind = activePanelKind(s);
-  if (kind == PanelKind::EditTask && isLineCommandText(command)) {
+  // On an edit task's panel ":" and "." text is a line command; with no
+  // task open at all it is refused as one.
+  bool lineCommand = kind == PanelKind::EditTask || s.frames.topKind() == FrameKind::Idle;
+  if (lineCommand && isLineCommandText(command)) {
     placeLineCommand(s, command);
     return;
   }
@@ -95,6 +91,21 @@ void runSingleCommand(Session& s, std::string_view command) {
 }
 
 }  // namespace
+
+PanelKind activePanelKind(Session& s) {
+  switch (s.frames.topKind()) {
+    case FrameKind::Task:
+      return PanelKind::EditTask;
+    case FrameKind::Dialog:
+      return PanelKind::Dialog;
+    case FrameKind::FileList:
+      return PanelKind::FileList;
+    case FrameKind::Idle:
+    case FrameKind::Menu:
+      break;
+  }
+  return PanelKind::Other;
+}
 
 void executeCommandText(Session& s, std::string_view text) {
   if (text.empty()) return;

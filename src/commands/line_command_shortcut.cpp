@@ -25,7 +25,7 @@ Line* currentLine(Session& s, Task& task) {
 }  // namespace
 
 void placeLineCommand(Session& s, std::string_view command) {
-  Task* task = s.currentTask;
+  Task* task = s.currentTask();
   Line* line = task ? currentLine(s, *task) : nullptr;
   if (!line) {
     message(s, "EPCMD10", "Not in EDIT, command ignored.");

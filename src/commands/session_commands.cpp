@@ -143,7 +143,7 @@ void openCommand(CommandContext& ctx) {
 
 // Every jump runs "return" first, so on the idle screen it does nothing.
 void returnCommand(CommandContext& ctx) {
-  if (Task* task = ctx.session.currentTask) endTask(*task);
+  if (Task* task = ctx.session.currentTask()) endTask(*task);
 }
 
 void exitCommand(CommandContext& ctx) {
@@ -151,8 +151,8 @@ void exitCommand(CommandContext& ctx) {
   // END on each task in turn, the one on top first; a task that stays open
   // (a cancelled save question, a failed save) stops the exit.
   for (std::size_t left = s.tasks.size(); left > 0 && !s.tasks.empty(); --left) {
-    Task* task = s.currentTask ? s.currentTask : s.tasks.back().get();
-    s.currentTask = task;
+    Task* task = s.currentTask() ? s.currentTask() : s.tasks.back().get();
+    s.frames.raise(*task);
     if (endTask(*task) != 0) return;
   }
   if (s.tasks.empty()) s.exitRequested = true;

@@ -21,8 +21,8 @@ TaskMode modeOfVerb(std::string_view verb) {
 
 // The current task, or a message saying the command needs one.
 Task* currentTaskFor(CommandContext& ctx) {
-  if (!ctx.session.currentTask) messagef(ctx.session, "", kNoTask, ctx.verb);
-  return ctx.session.currentTask;
+  if (!ctx.session.currentTask()) messagef(ctx.session, "", kNoTask, ctx.verb);
+  return ctx.session.currentTask();
 }
 
 }  // namespace

@@ -96,9 +96,11 @@ void LineIndex::linked(Line* line) {
   addText(s, textOf(line));
   known_ = line;
   knownSeg_ = s;
-  if (segs_[s].lines <= kMaxLines) return;
-  if (!line->next && s + 1 == segs_.size()) {
-    // An append (the loader's way) starts a new segment: no split, no renumbering.
+  bool append = !line->next && s + 1 == segs_.size();
+  if (append && segs_[s].lines > kAppendLines) {
+    // An append (the loader's way) starts a new segment: no split, no
+    // renumbering, and the segments it leaves are half full, so that inserts
+    // all over the file seldom split one.
     --segs_[s].lines;
     addText(s, -textOf(line));
     segs_.push_back({nullptr, 0, 1});
@@ -108,7 +110,7 @@ void LineIndex::linked(Line* line) {
     knownSeg_ = s + 1;
     return;
   }
-  split(s);
+  if (segs_[s].lines > kMaxLines) split(s);
 }
 
 void LineIndex::unlinking(Line* line) {

@@ -4,8 +4,9 @@
 // a walk back to its segment's first line plus a prefix sum; the line at an
 // ordinal is a descent of the tree plus a walk within one segment: both
 // O(log n + segment size) at any distance. A link or an unlink adjusts one
-// segment; segments split when they grow past twice their size and merge
-// when they shrink to a few lines.
+// segment; segments split when they grow past kMaxLines and merge when they
+// shrink to a few lines. Loading fills them half, so that inserts anywhere
+// seldom split one (a split renumbers the segments after it).
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,8 @@ class LineIndex {
   // Segment sizes: a segment splits in two when it passes kMaxLines and
   // merges into its neighbour below kMinLines. Exposed for the tests.
   static constexpr long kMaxLines = 1024;
+  // Appends at the end (loading) start a new segment past this many lines.
+  static constexpr long kAppendLines = kMaxLines / 2;
   static constexpr long kMinLines = 64;
   std::size_t segments() const { return segs_.size(); }
 

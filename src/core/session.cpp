@@ -4,11 +4,13 @@ namespace kiv {
 
 Session::Session(platform::Platform& platform) : Services(platform), allocator_(platform) {}
 
-// The tasks go first: their lines and buffers belong to the allocator,
-// which, declared last, would otherwise be destroyed before them.
+// The frames and tasks go first: their lines and buffers belong to the
+// allocator, which, declared last, would otherwise be destroyed before them,
+// and their views may still ask the features. Features end last made first.
 Session::~Session() {
-  currentTask = nullptr;
+  frames.clear();
   tasks.clear();
+  while (!features_.empty()) features_.pop_back();
 }
 
 }  // namespace kiv

@@ -5,10 +5,13 @@
 #pragma once
 
 #include <memory>
+#include <typeindex>
+#include <typeinfo>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/frame_stack.h"
 #include "core/guarded_alloc.h"
 #include "core/recent_list.h"
 #include "core/task.h"
@@ -17,6 +20,25 @@
 namespace kiv {
 
 class LineObserver;
+
+// The per-session state of a layer above core (Session::feature).
+class Feature {
+ public:
+  virtual ~Feature() = default;
+};
+
+// Runs command text: the command executor provides it.
+class CommandExecution : public Feature {
+ public:
+  virtual void run(std::string_view text) = 0;
+};
+
+// The message row of the screen on top: the screen layer provides it.
+class MessageRow : public Feature {
+ public:
+  virtual bool show(std::string_view text) = 0;
+  virtual void clear() = 0;
+};
 
 // One entry of an alias list: a short name and what it stands for.
 struct Alias {
@@ -58,8 +80,10 @@ class Session : public Services {
   // The open tasks in the order they were opened. ~Session destroys them
   // while the allocator that holds their lines still exists.
   std::vector<std::unique_ptr<Task>> tasks;
-  // The task on top, which SWAP changes; null when none is on top.
-  Task* currentTask = nullptr;
+  // The screens shown, the top one receiving input (core/frame_stack.h).
+  FrameStack frames;
+  // The task of the topmost task frame, which SWAP changes; null when none.
+  Task* currentTask() const { return frames.topTask(); }
   // Memory ran short: no further task is started.
   bool outOfRam = false;
   // The layers that follow every task's lines (undo, panels), registered
@@ -75,20 +99,9 @@ class Session : public Services {
   long loadsCutShort = 0;
   // ---- end of edit tasks ----
 
-  // ---- Command executor (src/commands/command_state.h) ----
-  // The executor's state (queue, history, command aliases, command field,
-  // active panel hook), made when the executor is installed, and the runner
-  // that executeCommand hands command text to. The core knows the state only
-  // as a base class, so that it needs nothing of the commands layer.
-  struct CommandStateBase {
-    virtual ~CommandStateBase() = default;
-  };
-  std::unique_ptr<CommandStateBase> commandState;
-  void (*commandRunner)(Session&, std::string_view) = nullptr;
   void executeCommand(std::string_view text) override {
-    if (commandRunner) commandRunner(*this, text);
+    if (auto* e = findFeature<CommandExecution>()) e->run(text);
   }
-  // ---- end of command executor ----
 
   // ---- Recent lists (src/commands/recent_lists.h reads and writes them) ----
   RecentList fileHistory{.limit = 32, .entries = {}};
@@ -97,27 +110,42 @@ class Session : public Services {
   RecentList favorites{.limit = 32, .entries = {}};
   // ---- end of recent lists ----
 
-  // ---- Screen (src/screen/screen_state.h) ----
-  // The panels, the colour scheme and the drawn grid, made when the screen
-  // layer is installed. Short messages and informational texts reach the
-  // message row through it.
-  struct ScreenStateBase {
-    virtual ~ScreenStateBase() = default;
-    virtual bool showShortMessage(std::string_view text) = 0;
-    virtual void clearShortMessage() = 0;
-  };
-  std::unique_ptr<ScreenStateBase> screen;
+  // Short messages and informational texts reach the message row of the
+  // screen on top.
   bool showShortMessage(std::string_view text) override {
-    return screen && screen->showShortMessage(text);
+    auto* row = findFeature<MessageRow>();
+    return row && row->show(text);
   }
   void clearShortMessage() override {
-    if (screen) screen->clearShortMessage();
+    if (auto* row = findFeature<MessageRow>()) row->clear();
   }
   // EXIT (or the last task ending at the terminal) asks the event loop to stop.
   bool exitRequested = false;
-  // ---- end of screen ----
+
+  // The per-session state of a layer above core, by its type: made on first
+  // use with T(Session&), or provided under a type of core's (such as
+  // CommandExecution). Features end with the session, last made first.
+  template <class T>
+  T& feature() {
+    if (T* f = findFeature<T>()) return *f;
+    return provide<T>(std::make_unique<T>(*this));
+  }
+  template <class T>
+  T* findFeature() const {
+    for (const auto& [type, f] : features_)
+      if (type == std::type_index(typeid(T))) return static_cast<T*>(f.get());
+    return nullptr;
+  }
+  template <class Key, class T>
+  T& provide(std::unique_ptr<T> f) {
+    T& ref = *f;
+    std::erase_if(features_, [](const auto& e) { return e.first == std::type_index(typeid(Key)); });
+    features_.emplace_back(std::type_index(typeid(Key)), std::move(f));
+    return ref;
+  }
 
  private:
+  std::vector<std::pair<std::type_index, std::unique_ptr<Feature>>> features_;
   GuardedAllocator allocator_;
 };
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/frame_stack.h"
 #include "core/line_index.h"
 #include "core/list.h"
 #include "core/load_state.h"
@@ -82,11 +83,8 @@ class Task {
   bool typingOpen = false;
 
   // The panel that shows the task, owned here so that it goes with the task;
-  // the screen layer derives from it.
-  struct View {
-    virtual ~View() = default;
-  };
-  std::unique_ptr<View> view;
+  // the screen layer makes it.
+  std::unique_ptr<FrameView> view;
 
   // Set by the loader while part of the file is still on disk: loads the
   // next chunk, returns false when nothing more could be loaded.

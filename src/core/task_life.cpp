@@ -101,7 +101,7 @@ Task* createTask(Session& s, std::string_view path, TaskMode mode) {
   s.fileHistory.remember(normalName(task->path));
   // The new task is on top before the notice, so that a short message
   // stands on its own message row.
-  s.currentTask = task;
+  s.frames.raise(*task);
   if (task->mode == TaskMode::View) message(s, "VIEW05", kViewNotice);
   return task;
 }
@@ -112,10 +112,9 @@ void destroyTask(Task& task) {
   auto it = std::find_if(s.tasks.begin(), s.tasks.end(),
                          [&](const std::unique_ptr<Task>& t) { return t.get() == &task; });
   if (it == s.tasks.end()) return;
-  bool wasCurrent = s.currentTask == &task;
+  // The frame below the task's (and below the frames it owns) comes back on top.
+  s.frames.removeTask(task);
   s.tasks.erase(it);
-  // Without a screen stack the task opened last comes back on top.
-  if (wasCurrent) s.currentTask = s.tasks.empty() ? nullptr : s.tasks.back().get();
 }
 
 int endTask(Task& task) {

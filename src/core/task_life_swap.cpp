@@ -19,7 +19,7 @@ constexpr std::string_view kNoSuchTask = "No Edit/Browse/View is open for file:\
 
 std::size_t currentIndex(const Session& s) {
   for (std::size_t i = 0; i < s.tasks.size(); ++i)
-    if (s.tasks[i].get() == s.currentTask) return i;
+    if (s.tasks[i].get() == s.currentTask()) return i;
   return s.tasks.size() - 1;  // none current: the search starts at the first
 }
 
@@ -40,7 +40,7 @@ int swapDirect(Session& s, std::string_view fileName, bool backward) {
     std::size_t i = backward ? (start + n - step % n) % n : (start + step) % n;
     Task* task = s.tasks[i].get();
     if (task->path == fileName || normalName(task->path) == wanted) {
-      s.currentTask = task;
+      s.frames.raise(*task);
       return 0;
     }
   }
@@ -49,7 +49,7 @@ int swapDirect(Session& s, std::string_view fileName, bool backward) {
 }
 
 int swapTask(Session& s, bool reverse) {
-  if (!s.currentTask) {
+  if (s.frames.topKind() != FrameKind::Task) {
     message(s, "SESSION25", kNotOnTop);
     return -1;
   }

@@ -8,7 +8,9 @@
 #include "core/line.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "screen/data_typing.h"
 #include "screen/screen_state.h"
+#include "screen/scroll.h"
 #include "services/format.h"
 #include "services/var_pool.h"
 
@@ -65,10 +67,23 @@ EditPanel::EditPanel(Task& t, int r, int c) : Panel(t.session, PanelType::Task, 
   build();
 }
 
-EditPanel::~EditPanel() {
-  if (!task.session.screen) return;
-  auto& st = static_cast<ScreenState&>(*task.session.screen);
-  if (st.shown == this) st.shown = nullptr;
+EditPanel::~EditPanel() = default;
+
+void EditPanel::typeIntoRow(unsigned char c) {
+  typeIntoDataRow(*this, c);
+}
+
+void EditPanel::deleteInRow(bool before) {
+  deleteInDataRow(*this, before);
+}
+
+void EditPanel::eraseRowToEnd() {
+  eraseDataRowToEnd(*this);
+}
+
+bool EditPanel::scrollBy(long lines) {
+  scrollLines(*this, lines);
+  return true;
 }
 
 int EditPanel::prefixSetting() const {

@@ -17,7 +17,7 @@ namespace kiv {
 
 struct Line;
 
-class EditPanel : public Panel, public Task::View {
+class EditPanel : public Panel {
  public:
   EditPanel(Task& task, int rows, int cols);
   ~EditPanel() override;
@@ -65,6 +65,17 @@ class EditPanel : public Panel, public Task::View {
 
   // The message row: a short message or an informational text.
   void showMessage(std::string_view text, bool information);
+  bool showShortMessage(std::string_view text) override {
+    showMessage(text, false);
+    return true;
+  }
+  void clearShortMessage() override { showMessage(" ", true); }
+  // Typing and deleting in the data rows and the prefix area
+  // (screen/data_typing.h); scrolling by lines.
+  void typeIntoRow(unsigned char c) override;
+  void deleteInRow(bool before) override;
+  void eraseRowToEnd() override;
+  bool scrollBy(long lines) override;
   std::string informationLine();
 
  private:

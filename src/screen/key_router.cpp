@@ -7,7 +7,6 @@
 #include "core/task.h"
 #include "platform/utf8.h"
 #include "screen/cursor_moves.h"
-#include "screen/data_typing.h"
 #include "screen/edit_panel.h"
 #include "screen/field_edit.h"
 #include "screen/screen_state.h"
@@ -83,8 +82,7 @@ void comboKey(Session& s, const KeyEvent& k) {
   runUserCommand(s, command);
 }
 
-void typeCharacter(Session& s, char32_t ch) {
-  Panel& p = topPanel(s);
+void typeCharacter(Session& s, Panel& p, char32_t ch) {
   if (ch > 0xFF) {
     return messagef(s, "",
                     "The character U+%04X cannot be typed here: it is not in the display "
@@ -96,15 +94,14 @@ void typeCharacter(Session& s, char32_t ch) {
   if (o && o->typeable()) {
     typeIntoField(p, *o, static_cast<char>(c), screenState(s).insertMode);
   } else if (o && o->type == ObjectType::EditLine) {
-    typeIntoDataRow(static_cast<EditPanel&>(p), c);
+    p.typeIntoRow(c);
   } else {
     message(s, "DLM135", "PROTECTED");
   }
 }
 
 // Delete, Backspace and erase-to-end where the cursor is.
-void editKey(Session& s, Key key) {
-  Panel& p = topPanel(s);
+void editKey(Session& s, Panel& p, Key key) {
   ScreenObject* o = objectAt(p, p.cursorRow, p.cursorCol);
   if (o && o->typeable()) {
     if (key == Key::End)
@@ -112,11 +109,10 @@ void editKey(Session& s, Key key) {
     else
       deleteInField(p, *o, key == Key::Backspace);
   } else if (o && o->type == ObjectType::EditLine) {
-    auto& e = static_cast<EditPanel&>(p);
     if (key == Key::End)
-      eraseDataRowToEnd(e);
+      p.eraseRowToEnd();
     else
-      deleteInDataRow(e, key == Key::Backspace);
+      p.deleteInRow(key == Key::Backspace);
   } else if (key == Key::Backspace && p.cursorCol > 1) {
     setCursor(p, p.cursorRow, p.cursorCol - 1);
   } else {
@@ -124,16 +120,17 @@ void editKey(Session& s, Key key) {
   }
 }
 
-void actionKey(Session& s, std::string_view var, std::string_view fallback, const KeyEvent& k) {
+void actionKey(Session& s, Panel& p, std::string_view var, std::string_view fallback,
+               const KeyEvent& k) {
   std::string action = setting(s, var, fallback);
   if (action == "3270Enter") return runUserCommand(s, "3270ENTER");
   if (action == "CarriageReturn") return carriageReturn(s);
-  if (k.key == Key::KeypadPlus) typeCharacter(s, U'+');
+  if (k.key == Key::KeypadPlus) typeCharacter(s, p, U'+');
 }
 
 // Ctrl+arrows: in ArrowKeyMode KIV they have no meaning; in WINDOWS mode
 // Ctrl+Up/Down move the data by a line and Ctrl+Shift+Up/Down have none.
-bool ctrlArrow(Session& s, const KeyEvent& k) {
+bool ctrlArrow(Session& s, Panel& p, const KeyEvent& k) {
   static constexpr std::string_view kIds[] = {"DLM45", "DLM65", "DLM80", "DLM92"};
   static constexpr std::string_view kNames[] = {"Up", "Down", "Left", "Right"};
   auto i = static_cast<std::size_t>(static_cast<int>(k.key) - static_cast<int>(Key::Up));
@@ -148,15 +145,11 @@ bool ctrlArrow(Session& s, const KeyEvent& k) {
              "CTRL+Shift+%sArrow has no meaning in ArrowKeyMode=WINDOWS.", kNames[i]);
     return true;
   }
-  if (EditPanel* e = currentEditPanel(s); e && vertical) {
-    scrollLines(*e, k.key == Key::Up ? -1 : 1);
-    return true;
-  }
-  return false;
+  return vertical && p.scrollBy(k.key == Key::Up ? -1 : 1);
 }
 
-void arrowKey(Session& s, const KeyEvent& k) {
-  if (k.ctrl && ctrlArrow(s, k)) return;
+void arrowKey(Session& s, Panel& p, const KeyEvent& k) {
+  if (k.ctrl && ctrlArrow(s, p, k)) return;
   int dr = k.key == Key::Up ? -1 : k.key == Key::Down ? 1 : 0;
   int dc = k.key == Key::Left ? -1 : k.key == Key::Right ? 1 : 0;
   moveCursor(s, dr, dc);
@@ -168,20 +161,20 @@ void clearPendingMessage(Session& s) {
   if (s.messagePending) message(s, "", "");
 }
 
-void pressKey(Session& s, const KeyEvent& k) {
+void pressKey(Session& s, Panel& p, const KeyEvent& k) {
   clearPendingMessage(s);
   bool combo =
       (k.ctrl || k.alt) && (k.key == Key::Char || k.key == Key::Delete || k.key == Key::End);
   if (combo) return comboKey(s, k);
   switch (k.key) {
     case Key::Char:
-      return typeCharacter(s, k.ch);
+      return typeCharacter(s, p, k.ch);
     case Key::Enter:
-      return actionKey(s, "ZACTIONKEY.ENTER", "CarriageReturn", k);
+      return actionKey(s, p, "ZACTIONKEY.ENTER", "CarriageReturn", k);
     case Key::KeypadEnter:
-      return actionKey(s, "ZACTIONKEY.NUMKEYPADENTER", "CarriageReturn", k);
+      return actionKey(s, p, "ZACTIONKEY.NUMKEYPADENTER", "CarriageReturn", k);
     case Key::KeypadPlus:
-      return actionKey(s, "ZACTIONKEY.NUMKEYPADPLUS", "Passthru", k);
+      return actionKey(s, p, "ZACTIONKEY.NUMKEYPADPLUS", "Passthru", k);
     case Key::CtrlJ:
       return carriageReturn(s);
     case Key::Tab:
@@ -191,10 +184,10 @@ void pressKey(Session& s, const KeyEvent& k) {
     case Key::Home:
       return homeCursor(s);
     case Key::End:
-      return editKey(s, Key::End);
+      return editKey(s, p, Key::End);
     case Key::Backspace:
     case Key::Delete:
-      return editKey(s, k.key);
+      return editKey(s, p, k.key);
     case Key::Insert:
       screenState(s).insertMode = !screenState(s).insertMode;
       return;
@@ -206,21 +199,18 @@ void pressKey(Session& s, const KeyEvent& k) {
     case Key::Down:
     case Key::Left:
     case Key::Right:
-      return arrowKey(s, k);
+      return arrowKey(s, p, k);
     default:
       break;
   }
   if (k.key >= Key::F1 && k.key <= Key::F12) functionKey(s, k);
 }
 
-void click(Session& s, const platform::MouseEvent& m) {
+void click(Session& s, Panel& p, const platform::MouseEvent& m) {
   clearPendingMessage(s);
-  Panel& p = topPanel(s);
   if (m.button == platform::MouseButton::WheelUp || m.button == platform::MouseButton::WheelDown) {
-    if (EditPanel* e = currentEditPanel(s)) {
-      long speed = std::max(std::atol(setting(s, "ZVSCROLLSPEED", "3").c_str()), 1L);
-      scrollLines(*e, m.button == platform::MouseButton::WheelUp ? -speed : speed);
-    }
+    long speed = std::max(std::atol(setting(s, "ZVSCROLLSPEED", "3").c_str()), 1L);
+    p.scrollBy(m.button == platform::MouseButton::WheelUp ? -speed : speed);
     return;
   }
   if (m.button != platform::MouseButton::Left) return;
@@ -233,14 +223,19 @@ void click(Session& s, const platform::MouseEvent& m) {
 }  // namespace
 
 void eraseToEndAtCursor(Session& s) {
-  editKey(s, Key::End);
+  editKey(s, topPanel(s), Key::End);
+}
+
+void routeToPanel(Session& s, Panel& p, const platform::Event& event) {
+  if (auto* k = std::get_if<KeyEvent>(&event))
+    pressKey(s, p, *k);
+  else if (auto* m = std::get_if<platform::MouseEvent>(&event))
+    click(s, p, *m);
 }
 
 void handleEvent(Session& s, const platform::Event& event) {
-  if (auto* k = std::get_if<KeyEvent>(&event))
-    pressKey(s, *k);
-  else if (auto* m = std::get_if<platform::MouseEvent>(&event))
-    click(s, *m);
+  if (std::holds_alternative<KeyEvent>(event) || std::holds_alternative<platform::MouseEvent>(event))
+    topPanel(s).handleEvent(event);  // the frame on top takes keys and clicks
   else if (std::holds_alternative<platform::ResizeEvent>(event))
     rebuildPanels(s);
   else if (std::holds_alternative<platform::QuitEvent>(event))

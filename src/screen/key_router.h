@@ -8,9 +8,14 @@
 
 namespace kiv {
 
+class Panel;
 class Session;
 
+// Keys and clicks go to the frame on top (its panel's handleEvent), size
+// changes and quit requests to the session.
 void handleEvent(Session& s, const platform::Event& event);
+// A panel's own handling of keys and clicks, the plain panel's way.
+void routeToPanel(Session& s, Panel& panel, const platform::Event& event);
 
 // Erase to end of field (or of the line's data) at the cursor: DELEOL.
 void eraseToEndAtCursor(Session& s);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/frame_stack.h"
 #include "platform/grid.h"
 #include "screen/colour_scheme.h"
 #include "screen/screen_object.h"
@@ -20,10 +21,10 @@ enum class PanelType { Task, Dialog, FileList, Menu };
 inline constexpr int kMaxPanelRows = 200;
 inline constexpr int kMaxPanelCols = 399;
 
-class Panel {
+class Panel : public FrameView {
  public:
   Panel(Session& session, PanelType type, int rows, int cols);
-  virtual ~Panel() = default;
+  ~Panel() override;
   Panel(const Panel&) = delete;
   Panel& operator=(const Panel&) = delete;
 
@@ -53,6 +54,19 @@ class Panel {
   void markAllDirty() { markDirty(1, rows); }
   // Takes a new size (clamped); every row waits to be painted.
   void resize(int newRows, int newCols);
+
+  // Keys and clicks reach the panel on top (screen/key_router.h routes them).
+  void handleEvent(const platform::Event& event) override;
+  // The message row: a short message, or blank again. The plain panel
+  // writes its MSGROW object; false when it has none.
+  virtual bool showShortMessage(std::string_view text);
+  virtual void clearShortMessage() { showShortMessage(" "); }
+  // Typing, Delete/Backspace and erase-to-end on an EDITLINE row, and
+  // scrolling the rows; a panel without such rows refuses or ignores them.
+  virtual void typeIntoRow(unsigned char c);
+  virtual void deleteInRow(bool before);
+  virtual void eraseRowToEnd();
+  virtual bool scrollBy(long /*lines*/) { return false; }
 
   // Paints an EDITLINE object; its owner composes it.
   virtual void drawEditLine(const ScreenObject& /*object*/, platform::Grid& /*grid*/,

@@ -74,31 +74,22 @@ ScreenState::~ScreenState() {
   std::erase(session.lineObservers, &panelLines);
 }
 
-bool ScreenState::showShortMessage(std::string_view text) {
+bool ScreenState::show(std::string_view text) {
   pendingShort = text;
-  EditPanel* p = currentEditPanel(session);
-  if (p) {
-    p->showMessage(text, false);
-    return true;
-  }
-  if (!idle) return false;
-  ScreenObject* row = findObject(*idle, "MSGROW");
-  if (!row) return false;
-  setContent(*row, fitToRow(text, row->displayWidth));
-  idle->markDirty(row->row, 1);
-  return true;
+  return topPanel(session).showShortMessage(text);
 }
 
-void ScreenState::clearShortMessage() {
-  if (EditPanel* p = currentEditPanel(session))
-    p->showMessage(" ", true);
-  else
-    showShortMessage(" ");
+void ScreenState::clear() {
+  topPanel(session).clearShortMessage();
 }
 
 ScreenState& screenState(Session& s) {
-  if (!s.screen) s.screen = std::make_unique<ScreenState>(s);
-  return static_cast<ScreenState&>(*s.screen);
+  if (ScreenState* st = findScreenState(s)) return *st;
+  return s.provide<MessageRow>(std::make_unique<ScreenState>(s));
+}
+
+ScreenState* findScreenState(Session& s) {
+  return static_cast<ScreenState*>(s.findFeature<MessageRow>());
 }
 
 std::string commandLabel(Session& s) {
@@ -115,14 +106,16 @@ bool settingTrue(Session& s, std::string_view name, bool fallback) {
 }
 
 EditPanel* currentEditPanel(Session& s) {
-  return s.currentTask ? &editPanelOf(*s.currentTask) : nullptr;
+  return s.currentTask() ? &editPanelOf(*s.currentTask()) : nullptr;
 }
 
 Panel& topPanel(Session& s) {
-  if (EditPanel* p = currentEditPanel(s)) return *p;
-  ScreenState& st = screenState(s);
-  if (!st.idle) st.idle = makeIdlePanel(s);
-  return *st.idle;
+  if (Frame* f = s.frames.top()) {
+    if (f->task) return editPanelOf(*f->task);
+    if (auto* p = dynamic_cast<Panel*>(f->ownView.get())) return *p;
+  }
+  if (!s.frames.idleView()) s.frames.setIdleView(makeIdlePanel(s));
+  return static_cast<Panel&>(*s.frames.idleView());
 }
 
 std::string commandFieldText(Session& s) {
@@ -150,8 +143,9 @@ void rebuildPanels(Session& s) {
     p->resize(pf.rows(), pf.cols());
     p->build();
   }
-  ScreenState& st = screenState(s);
-  if (st.idle) st.idle = makeIdlePanel(s);
+  for (std::size_t i = 0; i < s.frames.size(); ++i)
+    if (auto* p = dynamic_cast<Panel*>(s.frames.at(i).ownView.get())) p->resize(pf.rows(), pf.cols());
+  if (s.frames.idleView()) s.frames.setIdleView(makeIdlePanel(s));
 }
 
 void refreshScreen(Session& s) {

@@ -1,6 +1,5 @@
-// What the screen layer keeps in the editor session: the colour scheme, the
-// idle panel shown when no task is open, the grid last painted, the insert
-// mode, and the way short messages reach the message row.
+// What the screen layer keeps in the editor session, and the panel on top of
+// the session's frame stack.
 #pragma once
 
 #include <memory>
@@ -28,15 +27,17 @@ struct PanelLines : LineObserver {
   static void stale(Task& task);
 };
 
-struct ScreenState : Session::ScreenStateBase {
+// The screen layer's state in the session: the colour scheme, the grid last
+// painted, the insert mode, the row overlays; the message row of the panel
+// on top is reached through it.
+struct ScreenState : MessageRow {
   explicit ScreenState(Session& s);
   ~ScreenState() override;
-  bool showShortMessage(std::string_view text) override;
-  void clearShortMessage() override;
+  bool show(std::string_view text) override;
+  void clear() override;
 
   Session& session;
   ColourScheme scheme = builtinScheme();
-  std::unique_ptr<Panel> idle;  // the screen without a task
   platform::Grid grid;
   bool insertMode = false;
   const Panel* shown = nullptr;  // the panel painted last
@@ -51,8 +52,11 @@ struct ScreenState : Session::ScreenStateBase {
 
 // Installs the screen layer in the session (once).
 ScreenState& screenState(Session& s);
+// The screen layer's state when it is installed, else null.
+ScreenState* findScreenState(Session& s);
 
-// The panel on top: the current task's panel, else the idle panel.
+// The panel of the frame on top: a task's panel (made when it has none),
+// the frame's own, else the idle panel.
 Panel& topPanel(Session& s);
 // The current task's panel, or null when no task is on top.
 EditPanel* currentEditPanel(Session& s);

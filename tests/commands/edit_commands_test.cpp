@@ -41,13 +41,13 @@ class EditCommandsTest : public ::testing::Test {
     EditPanel& p = *currentEditPanel(s());
     p.cursorRow = p.firstDataRow + row;
     p.cursorCol = p.prefixWidth() + 2;
-    return *s().currentTask;
+    return *s().currentTask();
   }
 
   // Every line as its kind, with the text of TEXT and NOTE lines.
   std::vector<std::string> lines() {
     std::vector<std::string> out;
-    for (const Line* l = s().currentTask->lines.first; l; l = l->next) {
+    for (const Line* l = s().currentTask()->lines.first; l; l = l->next) {
       std::string kind(lineKindName(l->kind()));
       bool plain = l->is(LineKind::Text) || l->is(LineKind::Note);
       out.push_back(plain ? kind + " " + std::string(l->text()) : kind);

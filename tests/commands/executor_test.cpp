@@ -28,7 +28,8 @@ class ExecutorTest : public ::testing::Test {
   }
   Session& s() { return t.session(); }
   void run(std::string_view text) { s().executeCommand(text); }
-  void panel(PanelKind kind) { commandState(s()).panelKind = kind; }
+  // Puts a frame of that kind on top (a task's frame for an edit task).
+  void panel(FrameKind kind) { s().frames.push(kind, "test", nullptr); }
   std::string last() { return t.lastMessage().text; }
 
   test::EditorTest t;
@@ -46,20 +47,22 @@ TEST_F(ExecutorTest, VerbUpperCasedParametersKeepTheirCase) {
 TEST_F(ExecutorTest, PanelKindChoosesTheFirstTable) {
   // The idle screen (general table only) is the case
   // task-commands/open-bounds-save-end-then-the-general-table.
-  panel(PanelKind::Dialog);
+  panel(FrameKind::Dialog);
   run("up");  // the dialog table has UP
   EXPECT_NE(t.lastMessage().id, "GPCMD10");
   run("find x");  // the dialog table has no FIND, the general neither
   EXPECT_EQ(t.lastMessage().id, "XMAC10");
-  panel(PanelKind::FileList);
+  panel(FrameKind::FileList);
   t.clearMessages();
   run("search x");  // the file-list table has SEARCH
   EXPECT_NE(t.lastMessage().id, "XMAC10");
   run("splith");  // general verbs are reached from every panel
   EXPECT_EQ(last(), "SPLITH command is obsolete, use new command SPLIT");
-  panel(PanelKind::EditTask);
+  std::unique_ptr<Task> task = openTask(s(), t.file("e.txt", "x\n"), TaskMode::Edit);
+  s().frames.raise(*task);
   run("search x");
   EXPECT_EQ(last(), "Unable to find macro source file:\n\nsearch.c");
+  s().frames.removeTask(*task);
 }
 
 TEST(MacroSourceName, NameEndsAtPointBlankOrQuote) {
@@ -101,13 +104,12 @@ class LineCommandTest : public ExecutorTest {
     task = openTask(s(), t.file("a.txt", "one\ntwo\n"), TaskMode::Edit);
     ASSERT_TRUE(task);
     task->topLine = task->lines.first->next;  // the first data line
-    panel(PanelKind::EditTask);
     commandState(s()).processLineCommands = [](Session& session, Task& tk) {
       varSet(session, "ZLCPROCESSED", std::string(tk.topLine->lineCommand()));
       return 1;
     };
   }
-  void TearDown() override { s().currentTask = nullptr; }
+  void TearDown() override { s().frames.removeTask(*task); }
   std::string field() { return std::string(task->topLine->lineCommand()); }
 
   std::unique_ptr<Task> task;
@@ -117,15 +119,15 @@ TEST_F(LineCommandTest, NeedsAnEditTask) {
   run(":dd");
   EXPECT_EQ(t.lastMessage().id, "EPCMD10");
   EXPECT_EQ(last(), "Not in EDIT, command ignored.");
-  panel(PanelKind::FileList);  // elsewhere the text is looked up as a verb
-  s().currentTask = task.get();
+  s().frames.raise(*task);
+  panel(FrameKind::FileList);  // elsewhere the text is looked up as a verb
   run(":dd");
   EXPECT_EQ(last(), "Unable to find macro source file:\n\n:dd.c");
   EXPECT_EQ(field(), "         ");
 }
 
 TEST_F(LineCommandTest, PlacesTheTextInTheTopLine) {
-  s().currentTask = task.get();
+  s().frames.raise(*task);
   run("::Z");
   EXPECT_EQ(field(), "Z        ");
   EXPECT_EQ(varGet(s(), "ZLCPROCESSED"), "Z        ");

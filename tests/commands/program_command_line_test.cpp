@@ -80,7 +80,7 @@ TEST_F(ProgramCommandLineTest, BrowseAtLineWithTheCursorInADataColumn) {
   varSet(s(), "ZEDIT.LCMDCOLS.BROWSE", "5");
   EXPECT_EQ(run({"/b", f, "/L(120,8)"}), 0);
   ASSERT_EQ(s().tasks.size(), 1u);
-  EXPECT_EQ(s().currentTask->mode, TaskMode::Browse);
+  EXPECT_EQ(s().currentTask()->mode, TaskMode::Browse);
   EXPECT_EQ(varGet(s(), "ZFLIST.MODE"), "Edit");  // the remembered mode is back
   EXPECT_EQ(topText(), "L120 abcdefghijklmnopqrstuvwxyz");
   EXPECT_EQ(panel().cursorRow, panel().firstDataRow);
@@ -95,7 +95,7 @@ TEST_F(ProgramCommandLineTest, BrowseAtLineWithTheCursorInADataColumn) {
   // of the file the last line shows.
   std::string wide = t.file("wide.txt", std::string(300, 'x') + "Y\n");
   EXPECT_EQ(run({"/L", "9,301", wide}), 0);
-  EXPECT_GT(s().currentTask->displayOffset, 0);
+  EXPECT_GT(s().currentTask()->displayOffset, 0);
   EXPECT_EQ(atCursor(), 'Y');
   EXPECT_EQ(topText(), std::string(300, 'x') + "Y");
 }
@@ -173,7 +173,7 @@ TEST_F(ProgramCommandLineTest, SlashWordsDashDashAndRelativeNames) {
   std::string deep = t.file("q/x.txt", "x\n");
   ASSERT_EQ(deep[0], '/');
   EXPECT_EQ(run({deep}), 0);
-  EXPECT_EQ(s().currentTask->path, deep);
+  EXPECT_EQ(s().currentTask()->path, deep);
   // After "--" even /Q is a name (VIEW refuses the missing file).
   EXPECT_EQ(run({"/V", "--", "/Q"}), 0);
   EXPECT_EQ(cmd.notOpened, 1);
@@ -184,7 +184,7 @@ TEST_F(ProgramCommandLineTest, SlashWordsDashDashAndRelativeNames) {
   int result = run({"./q/../q/x.txt"});
   ASSERT_EQ(::chdir(here.c_str()), 0);
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(s().currentTask->path, deep);
+  EXPECT_EQ(s().currentTask()->path, deep);
 }
 
 }  // namespace

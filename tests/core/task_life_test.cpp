@@ -57,7 +57,7 @@ TEST_F(TaskLifeTest, CreateAppendsLoadsAndKeepsItsOwnCopyOfTheSettings) {
   Task* b = open("b.txt");
   ASSERT_TRUE(a && b);
   EXPECT_EQ(taskList(), (std::vector<Task*>{a, b}));
-  EXPECT_EQ(s().currentTask, b) << "the task opened last is on top";
+  EXPECT_EQ(s().currentTask(), b) << "the task opened last is on top";
   EXPECT_EQ(a->topLine, a->lines.first);
   EXPECT_EQ(a->settings.findGlobal, "TRUE");
   EXPECT_EQ(a->settings.lastStr1, "abc");
@@ -70,7 +70,7 @@ TEST_F(TaskLifeTest, FailedCreateLeavesNoTaskBehind) {
   EXPECT_EQ(createTask(s(), t.path("missing.txt"), TaskMode::Browse), nullptr);
   EXPECT_EQ(createTask(s(), t.dir(), TaskMode::Edit), nullptr) << "a directory";
   EXPECT_EQ(taskList(), (std::vector<Task*>{a}));
-  EXPECT_EQ(s().currentTask, a);
+  EXPECT_EQ(s().currentTask(), a);
 
   s().outOfRam = true;
   EXPECT_EQ(createTask(s(), t.path("a.txt"), TaskMode::View), nullptr);
@@ -117,11 +117,11 @@ TEST_F(TaskLifeTest, SwapGoesRoundTheTasks) {
   for (auto [back, next] :
        {std::pair{false, a}, {false, b}, {false, a2}, {true, b}, {true, a}, {true, a2}}) {
     EXPECT_EQ(swapTask(s(), back), 0);
-    EXPECT_EQ(s().currentTask, next) << "step " << ++step;
+    EXPECT_EQ(s().currentTask(), next) << "step " << ++step;
   }
 
   EXPECT_EQ(endTask(*a2), 0);
-  EXPECT_EQ(s().currentTask, b) << "the task opened last comes back on top";
+  EXPECT_EQ(s().currentTask(), a) << "the frame below (the task shown before) comes back on top";
 }
 
 TEST_F(TaskLifeTest, SwapDirectFindsTheFileByName) {
@@ -129,10 +129,10 @@ TEST_F(TaskLifeTest, SwapDirectFindsTheFileByName) {
   Task* a = open("a.txt");
   open("d/b.txt");
   EXPECT_EQ(swapDirect(s(), t.dir() + "/d/../a.txt"), 0);
-  EXPECT_EQ(s().currentTask, a);
+  EXPECT_EQ(s().currentTask(), a);
   EXPECT_EQ(swapDirect(s(), t.path("zz.txt")), -1);
   EXPECT_EQ(t.lastMessage().text, "No Edit/Browse/View is open for file:\n\n" + t.path("zz.txt"));
-  EXPECT_EQ(s().currentTask, a);
+  EXPECT_EQ(s().currentTask(), a);
 }
 
 TEST_F(TaskLifeTest, KeystrokeReminderEveryLimitPlusOne) {

@@ -61,7 +61,7 @@ TEST(EditPanel, BrowseTaskLongLinesAndTheInformationLineParts) {
   t.open("a.txt", numberedLines(3), TaskMode::Browse);
   t.open("c.txt", numberedLines(3));
   t.command("swap");  // from c.txt, the last, round to the first
-  EXPECT_EQ(t.session().currentTask, t.session().tasks[0].get());
+  EXPECT_EQ(t.session().currentTask(), t.session().tasks[0].get());
   t.command("swapdirect " + t.path("a.txt"));
   EditPanel& p = t.panel();
   EXPECT_EQ(&p.task, t.session().tasks[1].get());
@@ -167,6 +167,30 @@ TEST(EditPanel, OverlaysColourTheVisiblePartOfTextRowsOnly) {
  <<< Cols 03 21  Line -  C... |
 )");
   std::erase(screenState(t.session()).overlays, &mark);
+}
+
+}  // namespace
+}  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+// A frame that is not a task's receives the keys while it is on top; the task
+// below is untouched until it is popped.
+TEST(FrameStackScreen, KeysReachTheFrameOnTop) {
+  ScreenTest t(6, 30);
+  Task* task = t.open("k.txt", "abc\n");
+  auto dialog = std::make_unique<Panel>(t.session(), PanelType::Dialog, 6, 30);
+  DLMAddObj(*dialog, "FIELD", "", "", 4, 2, 2, 10, 10, 0, 7);
+  setCursor(*dialog, 2, 2);
+  Panel* shown = dialog.get();
+  t.session().frames.push(FrameKind::Dialog, "TEST", std::move(dialog));
+  EXPECT_EQ(&topPanel(t.session()), shown);
+  t.type("xy");
+  EXPECT_EQ(findObject(*shown, "FIELD")->trimmed(), "xy");
+  EXPECT_EQ(task->lines.first->next->text(), "abc");
+  t.session().frames.pop();
+  EXPECT_EQ(&topPanel(t.session()), &t.panel());
 }
 
 }  // namespace
