@@ -85,10 +85,7 @@ void* GuardedAllocator::allocate(std::size_t size) {
   auto* header = static_cast<Header*>(raw);
   header->guard = kGuard;
   header->gross = static_cast<std::uint32_t>(gross);
-  bytes_ += gross;
-  ++blocks_;
-  if (bytes_ > peak_) peak_ = bytes_;
-  takeReserveIfArmed();
+  count(gross);
   if (bytes_ > ramThreshold_) {
     // The program ends: the block goes back unused, the counters still show it.
     giveToHeap(raw, gross);
@@ -96,6 +93,31 @@ void* GuardedAllocator::allocate(std::size_t size) {
     fatal(kErrorThreshold);
   }
   return static_cast<char*>(raw) + kHeaderSize;
+}
+
+void* GuardedAllocator::allocateSpan(std::size_t size) {
+  char* span = mapSlab(size);
+  if (!span) fatal(kErrorHeap);
+  count(size);
+  if (bytes_ > ramThreshold_) {
+    ::munmap(span, size);
+    platform_.messageBox(kMessageTitle, kThresholdText, platform::BoxButtons::Ok);
+    fatal(kErrorThreshold);
+  }
+  return span;
+}
+
+void GuardedAllocator::releaseSpan(void* span, std::size_t size) {
+  bytes_ -= size;
+  --blocks_;
+  ::munmap(span, size);
+}
+
+void GuardedAllocator::count(std::size_t gross) {
+  bytes_ += gross;
+  ++blocks_;
+  if (bytes_ > peak_) peak_ = bytes_;
+  takeReserveIfArmed();
 }
 
 void GuardedAllocator::release(void* block) {
@@ -175,6 +197,65 @@ std::string GuardedAllocator::fatalText(int errorId, std::size_t bytes, std::siz
 std::string GuardedAllocator::countText(std::size_t value) {
   if (value > kRamThreshold) return "2Gig+";
   return groupThousands(static_cast<long long>(value));
+}
+
+LinePool::LinePool(GuardedAllocator& allocator, bool spans)
+    : allocator_(allocator), spans_(spans) {}
+
+LinePool::~LinePool() {
+  releaseSpans();
+}
+
+void* LinePool::take(std::size_t gross) {
+  ++taken_;
+  if (!spans_) return allocator_.allocate(gross);
+  void*& head = free_[gross / 8];
+  if (head) {
+    void* block = head;
+    head = *static_cast<void**>(block);
+    return block;
+  }
+  if (static_cast<std::size_t>(end_ - cursor_) < gross) {
+    // What is left of the span serves requests of its own size.
+    if (cursor_ != end_) push(cursor_, static_cast<std::size_t>(end_ - cursor_));
+    char* span = static_cast<char*>(allocator_.allocateSpan(nextSpan_));
+    ::new (span) SlabHead{spanChain_, nextSpan_};
+    spanChain_ = span;
+    cursor_ = span + sizeof(SlabHead);
+    end_ = span + nextSpan_;
+    if (nextSpan_ < kLastSpan) nextSpan_ *= 2;
+  }
+  char* block = cursor_;
+  cursor_ += gross;
+  return block;
+}
+
+void LinePool::give(void* block, std::size_t gross) {
+  --taken_;
+  if (!spans_) return allocator_.release(block);
+  push(block, gross);
+  if (taken_ == 0) releaseSpans();
+}
+
+void LinePool::setSpans(bool spans) {
+  if (taken_ == 0) spans_ = spans;
+}
+
+void LinePool::push(void* block, std::size_t gross) {
+  void*& head = free_[gross / 8];
+  *static_cast<void**>(block) = head;
+  head = block;
+}
+
+void LinePool::releaseSpans() {
+  while (spanChain_) {
+    auto* head = static_cast<SlabHead*>(spanChain_);
+    spanChain_ = head->next;
+    allocator_.releaseSpan(head, head->size);
+  }
+  free_ = {};
+  cursor_ = end_ = nullptr;
+  nextSpan_ = kFirstSpan;
 }
 
 }  // namespace kiv

@@ -6,6 +6,9 @@
 // Small blocks are cut from slabs in 8-byte size classes, so the header is
 // the only per-block cost; big blocks come straight from the heap. A
 // sanitized build takes every block from the heap so that overruns are seen.
+//
+// A task's line records come from its LinePool instead: blocks without a
+// header cut from big spans that the allocator counts as whole blocks.
 #pragma once
 
 #include <array>
@@ -55,6 +58,16 @@ class GuardedAllocator {
   // word does not match is left alone.
   void release(void* block);
 
+  // A zero-filled span of `size` bytes (a multiple of 4096) for a pool of
+  // blocks without headers (LinePool), counted as one block. Heap exhaustion
+  // and passing the RAM threshold end the program as for allocate.
+  void* allocateSpan(std::size_t size);
+  void releaseSpan(void* span, std::size_t size);
+  // Small blocks come from slabs (and line records from spans).
+  bool slabs() const {
+    return useSlabs_;
+  }
+
   // Usable bytes of a block: its gross size less the header.
   static std::size_t capacity(const void* block);
   // True when the block's header still holds the guard word.
@@ -101,6 +114,7 @@ class GuardedAllocator {
     std::size_t nextSlab = kSlabFirst;
   };
 
+  void count(std::size_t gross);
   void* takeFromHeap(std::size_t gross);
   void giveToHeap(void* raw, std::size_t gross);
   void* takeFromSlab(std::size_t gross);
@@ -117,6 +131,52 @@ class GuardedAllocator {
   void* reserve_ = nullptr;
   std::array<SizeClass, kClassCount> classes_{};
   void* slabs_ = nullptr;  // chain of slabs, linked through their first words
+};
+
+// The blocks of one task's line records (record and text in one block, see
+// line.h): headerless blocks of 8-byte multiples up to kMaxGross, cut in
+// order from spans that double from 256 KiB up to 4 MiB, with one free list
+// per size. A block given back serves the next request of its size; every
+// span goes back to the allocator once no block is taken (an emptied store)
+// and when the pool ends with its task. Without slabs (a sanitized build)
+// every block is a guarded block of its own, so that overruns are seen.
+class LinePool {
+ public:
+  static constexpr std::size_t kMaxGross = 4096;
+
+  explicit LinePool(GuardedAllocator& allocator, bool spans);
+  explicit LinePool(GuardedAllocator& allocator) : LinePool(allocator, allocator.slabs()) {}
+  ~LinePool();
+  LinePool(const LinePool&) = delete;
+  LinePool& operator=(const LinePool&) = delete;
+
+  // A block of `gross` bytes (a multiple of 8, at most kMaxGross), 8-byte
+  // aligned; its content is undefined.
+  void* take(std::size_t gross);
+  // Gives a block back; `gross` may be less than was taken (the rest of the
+  // block is then not used again before the spans go back).
+  void give(void* block, std::size_t gross);
+  // Blocks taken and not given back.
+  std::size_t taken() const { return taken_; }
+  // Spans or a guarded block for each (the tests run both); only while no
+  // block is taken.
+  void setSpans(bool spans);
+
+ private:
+  static constexpr std::size_t kFirstSpan = 256 * 1024;
+  static constexpr std::size_t kLastSpan = 4 * 1024 * 1024;
+
+  void push(void* block, std::size_t gross);
+  void releaseSpans();
+
+  GuardedAllocator& allocator_;
+  bool spans_;
+  std::size_t taken_ = 0;
+  std::array<void*, kMaxGross / 8 + 1> free_{};
+  char* cursor_ = nullptr;
+  char* end_ = nullptr;
+  std::size_t nextSpan_ = kFirstSpan;
+  void* spanChain_ = nullptr;  // linked through the spans' first words
 };
 
 }  // namespace kiv

@@ -22,17 +22,13 @@ std::string_view lineKindName(LineKind kind) {
 }
 
 int Line::capacity() const {
-  return static_cast<int>(GuardedAllocator::capacity(text_));
+  if (movedText()) return static_cast<int>(GuardedAllocator::capacity(extra_->text));
+  return static_cast<int>((length_ + 7) & ~7U);
 }
 
 void Line::setLength(int length) {
   assert(length >= 0 && length <= capacity());
   length_ = static_cast<std::uint32_t>(length);
-}
-
-void Line::attachText(char* text, int length) {
-  text_ = text;
-  length_ = static_cast<std::uint32_t>(text ? length : 0);
 }
 
 std::string_view Line::lineCommand() const {

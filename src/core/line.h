@@ -1,11 +1,13 @@
 // The line record: one entry of a task's line store. The common record is
-// kept to 40 bytes (links, text pointer, extension pointer, record number and
-// one word of bit-fields); what few lines need (excluded count, line-command
-// and label fields) lives in an extension that is allocated only when one of
-// those is set. Colours are not stored: the painter asks for them. The text capacity is read from
-// the guarded header of the text block. Everything but the links is written
-// only through the line-store operations (line_ops.h), the one door for line
-// changes; the links only by the list that link and unlink drive.
+// kept to 32 bytes (links, extension pointer, record number and one word of
+// bit-fields), and its text follows it in the same block of the task's line
+// pool: a loaded line costs its record and its text, nothing else. What few
+// lines need (excluded count, line-command and label fields, and the text
+// when it outgrew the record's block) lives in an extension that is
+// allocated only when one of those is set. Colours are not stored: the
+// painter asks for them. Everything but the links is written only through
+// the line-store operations (line_ops.h), the one door for line changes; the
+// links only by the list that link and unlink drive.
 #pragma once
 
 #include <cstdint>
@@ -51,11 +53,19 @@ enum class LineFlag : std::uint8_t {
   SavedForUndo,  // undo holds its text for the current step
 };
 
+// Texts up to this length are kept in the record's own block.
+inline constexpr int kMaxInlineText = 4064;
+
 // The rarely used part of a line record.
 struct LineExtra {
   std::int32_t excludedCount;
   char lineCommand[kLineFieldWidth];
   char label[kLineFieldWidth];
+  // Bytes / 8 of text room in the record's own block, noted when the text
+  // moved out, so that the block goes back to the pool at its size.
+  std::uint16_t roomUnits;
+  // The text when it outgrew the record's block: a guarded block.
+  char* text;
 };
 
 struct Line {
@@ -63,10 +73,8 @@ struct Line {
   Line* next;
 
  private:
-  char* text_;
   LineExtra* extra_;
 
- private:
   std::uint32_t recordNumber_ : 31;  // 1-based record of the file; 0 for lines made in the session
   std::uint32_t segmentHead_ : 1;    // first line of a segment of the task's line index
   std::uint32_t length_ : 17;
@@ -85,11 +93,15 @@ struct Line {
   LineKind kind() const { return static_cast<LineKind>(kind_); }
   bool is(LineKind kind) const { return this->kind() == kind; }
 
-  std::string_view text() const { return {text_, length_}; }
-  const char* data() const { return text_; }
+  std::string_view text() const { return {data(), length_}; }
+  const char* data() const { return movedText() ? extra_->text : ownText(); }
   int length() const { return static_cast<int>(length_); }
-  // Bytes the text buffer holds; 0 without one.
+  // Bytes the text can take without moving: the text block's capacity for
+  // a moved text, else the length rounded up to 8 (the record's block holds
+  // at least that much).
   int capacity() const;
+  // The text lives in a block of its own (see LineExtra::text).
+  bool movedText() const { return extra_ && extra_->text; }
 
   const LineExtra* extra() const { return extra_; }
   int excludedCount() const { return extra_ ? extra_->excludedCount : 0; }
@@ -105,11 +117,14 @@ struct Line {
   // the one door for every change to a line.
   friend struct LineBuffers;
   friend class LineIndex;
-  char* data() { return text_; }
+  char* data() { return const_cast<char*>(static_cast<const Line*>(this)->data()); }
+  // The text room in the record's own block, right after the record.
+  const char* ownText() const { return reinterpret_cast<const char*>(this + 1); }
   // Sets the length in use; it must not pass the capacity.
   void setLength(int length);
+  // A new record's block was given `length` bytes of text.
+  void setOwnLength(int length) { length_ = static_cast<std::uint32_t>(length); }
   LineExtra* extra() { return extra_; }
-  void attachText(char* text, int length);
   void attachExtra(LineExtra* extra) { extra_ = extra; }
   void setKind(LineKind kind) { kind_ = static_cast<std::uint8_t>(kind) & 0xF; }
   void setFlag(LineFlag flag, bool on) {
@@ -119,6 +134,7 @@ struct Line {
   void setRecordNumber(std::uint32_t n) { recordNumber_ = n; }
 };
 
-static_assert(sizeof(Line) == 40, "the common line record must stay compact");
+static_assert(sizeof(Line) == 32, "the common line record must stay compact");
+static_assert(sizeof(LineExtra) == 32);
 
 }  // namespace kiv

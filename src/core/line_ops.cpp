@@ -19,8 +19,8 @@ namespace kiv {
 struct LineBuffers {
   static char* data(Line* l) { return l->data(); }
   static void setLength(Line* l, int length) { l->setLength(length); }
+  static void setOwnLength(Line* l, int length) { l->setOwnLength(length); }
   static LineExtra* extra(Line* l) { return l->extra(); }
-  static void attachText(Line* l, char* text, int length) { l->attachText(text, length); }
   static void attachExtra(Line* l, LineExtra* extra) { l->attachExtra(extra); }
   static void setKind(Line* l, LineKind kind) { l->setKind(kind); }
   static void setFlag(Line* l, LineFlag flag, bool on) { l->setFlag(flag, on); }
@@ -58,14 +58,46 @@ int requestedLength(std::string_view text) {
   return static_cast<int>(std::min<std::size_t>(text.size(), kMaxLineLength + 1));
 }
 
+LineExtra* ensureExtra(Task& task, Line* line);
+
+static_assert(sizeof(Line) + kMaxInlineText == LinePool::kMaxGross);
+
+// Bytes of text room in a record's own block: a text that fits is kept there.
+std::size_t ownRoom(std::size_t length) {
+  return length <= static_cast<std::size_t>(kMaxInlineText) ? (length + 7) / 8 * 8 : 0;
+}
+
+// The size of a record's block, as far as it is known: what its own text
+// takes, or what the record noted when its text moved out. Never more than
+// the block holds.
+std::size_t recordGross(const Line* line) {
+  const LineExtra* extra = line->extra();
+  std::size_t room = line->movedText() ? 0 : ownRoom(static_cast<std::size_t>(line->length()));
+  if (extra) room = std::max<std::size_t>(room, extra->roomUnits * 8U);
+  return sizeof(Line) + room;
+}
+
+// Gives the line `block` (a guarded text block) holding `length` bytes as
+// its text, in place of the text it had.
+void moveTextTo(Task& task, Line* line, char* block, int length) {
+  LineExtra* extra = ensureExtra(task, line);
+  if (extra->text) {
+    releaseBlock(task, extra->text);
+  } else {
+    auto units = static_cast<std::uint16_t>(line->capacity() / 8);
+    extra->roomUnits = std::max(extra->roomUnits, units);
+  }
+  extra->text = block;
+  LineBuffers::setLength(line, length);
+}
+
 // Replaces the text buffer with a fresh one of `capacity` bytes holding the
 // first `keep` bytes of the old text. False when the capacity is refused.
 bool replaceTextBuffer(Task& task, Line* line, int capacity, int keep) {
   char* fresh = allocTextBuffer(task, capacity, nullptr);
   if (!fresh) return false;
   if (keep > 0) std::memcpy(fresh, LineBuffers::data(line), static_cast<std::size_t>(keep));
-  releaseBlock(task, LineBuffers::data(line));
-  LineBuffers::attachText(line, fresh, keep);
+  moveTextTo(task, line, fresh, keep);
   return true;
 }
 
@@ -87,7 +119,7 @@ LineExtra* ensureExtra(Task& task, Line* line) {
 
 void dropExtraIfEmpty(Task& task, Line* line) {
   const LineExtra* extra = LineBuffers::extra(line);
-  if (!extra || extra->excludedCount != 0) return;
+  if (!extra || extra->excludedCount != 0 || extra->text) return;
   if (line->hasPendingCommand() || line->hasLabel()) return;
   releaseBlock(task, LineBuffers::extra(line));
   LineBuffers::attachExtra(line, nullptr);
@@ -173,14 +205,17 @@ char* allocTextBuffer(Task& task, int length, int* granted) {
 }
 
 Line* createLine(Task& task, std::string_view text, LineKind kind) {
-  char* buffer = nullptr;
-  if (!text.empty()) {
-    buffer = allocTextBuffer(task, requestedLength(text), nullptr);
-    if (!buffer) return nullptr;
+  if (!text.empty() && !lengthAllowed(task, requestedLength(text))) return nullptr;
+  std::size_t room = ownRoom(text.size());
+  Line* line = ::new (task.linePool.take(sizeof(Line) + room)) Line();
+  if (room > 0) {
+    std::memcpy(LineBuffers::data(line), text.data(), text.size());
+    LineBuffers::setOwnLength(line, static_cast<int>(text.size()));
+  } else if (!text.empty()) {
+    char* buffer = allocTextBuffer(task, requestedLength(text), nullptr);
     std::memcpy(buffer, text.data(), text.size());
+    moveTextTo(task, line, buffer, static_cast<int>(text.size()));
   }
-  Line* line = ::new (allocator(task).allocate(sizeof(Line))) Line();
-  LineBuffers::attachText(line, buffer, static_cast<int>(text.size()));
   LineBuffers::setKind(line, kind);
   LineBuffers::setFlag(line, LineFlag::Shown, true);
   LineBuffers::setFlag(line, LineFlag::Ebcdic, kind == LineKind::Text && ebcdicFile(task));
@@ -198,15 +233,21 @@ Line* copyLine(Task& task, const Line* source) {
 
 void freeLineBuffers(Task& task, Line* line) {
   if (!line) return;
-  releaseBlock(task, LineBuffers::data(line));
-  LineBuffers::attachText(line, nullptr, 0);
+  LineExtra* extra = LineBuffers::extra(line);
+  if (extra && extra->text) {
+    releaseBlock(task, extra->text);
+    extra->text = nullptr;
+  }
+  LineBuffers::setLength(line, 0);
+  dropExtraIfEmpty(task, line);
 }
 
 void freeLine(Task& task, Line* line) {
   if (!line) return;
+  std::size_t gross = recordGross(line);
   freeLineBuffers(task, line);
   releaseBlock(task, LineBuffers::extra(line));
-  allocator(task).release(line);
+  task.linePool.give(line, gross);
 }
 
 int increaseLineLength(Task& task, Line* line, int newCapacity) {
@@ -232,8 +273,7 @@ int setLineText(Task& task, Line* line, std::string_view text) {
     char* fresh = allocTextBuffer(task, length, nullptr);
     if (!fresh) return -1;
     std::memcpy(fresh, text.data(), text.size());
-    releaseBlock(task, LineBuffers::data(line));
-    LineBuffers::attachText(line, fresh, length);
+    moveTextTo(task, line, fresh, length);
   }
   noteModified(task, isText(line));
   return 0;

@@ -1,6 +1,8 @@
 // The operations on the line records of a task's store: the one door
-// through which every change to a task's lines passes. Every record and
-// buffer comes from the session's guarded allocator.
+// through which every change to a task's lines passes. A record and the
+// text it is made with come from the task's line pool (one block); a text
+// that outgrows it, and the extension, from the session's guarded allocator.
+// A line is freed through the task that made it, before that task ends.
 //
 // Memory primitives (create, copy, free, increase length, allocate a text
 // buffer) change nothing the user sees. The operations that change the store

@@ -9,7 +9,7 @@
 
 namespace kiv {
 
-Task::Task(Session& s) : session(s) {}
+Task::Task(Session& s) : session(s), linePool(s.allocator()) {}
 
 Task::~Task() {
   std::erase(session.touchedTasks, this);

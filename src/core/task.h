@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/frame_stack.h"
+#include "core/guarded_alloc.h"
 #include "core/line_index.h"
 #include "core/list.h"
 #include "core/load_state.h"
@@ -44,6 +45,8 @@ class Task {
   Task& operator=(const Task&) = delete;
 
   Session& session;
+  // The blocks of the task's line records; they go back when the task ends.
+  LinePool linePool;
   std::string path;
   TaskMode mode = TaskMode::Edit;
 

@@ -78,6 +78,55 @@ TEST_P(GuardedAllocatorTest, ABlockWithoutItsGuardIsLeftAlone) {
 
 INSTANTIATE_TEST_SUITE_P(Sources, GuardedAllocatorTest, ::testing::Values(true, false));
 
+// Runs with blocks cut from spans and with a guarded block for each.
+class LinePoolTest : public ::testing::TestWithParam<bool> {
+ protected:
+  HeadlessPlatform platform;
+  GuardedAllocator alloc{platform};
+  LinePool pool{alloc, GetParam()};
+};
+
+TEST_P(LinePoolTest, BlocksAreDistinctReusedAndGoBackWhenNoneIsTaken) {
+  // Sizes of every class, enough to fill several spans and leave their ends.
+  struct Taken {
+    unsigned char* block;
+    std::size_t gross;
+  };
+  std::vector<Taken> taken;
+  std::size_t sum = 0;
+  auto takeOne = [&](std::size_t i) {
+    std::size_t gross = 8 * (1 + i * 37 % (LinePool::kMaxGross / 8));
+    taken[i] = {static_cast<unsigned char*>(pool.take(gross)), gross};
+    std::memset(taken[i].block, static_cast<int>(i % 251), gross);
+  };
+  taken.resize(4000);
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    takeOne(i);
+    sum += taken[i].gross;
+  }
+  EXPECT_GE(alloc.bytes(), sum);
+  if (GetParam()) {
+    EXPECT_LT(alloc.blocks(), 10u) << "spans are counted whole";
+  }
+  for (std::size_t i = 0; i < taken.size(); i += 2) pool.give(taken[i].block, taken[i].gross);
+  std::size_t bytes = alloc.bytes();
+  for (std::size_t i = 0; i < taken.size(); i += 2) takeOne(i);
+  if (GetParam()) {
+    EXPECT_EQ(alloc.bytes(), bytes) << "blocks given back serve their size";
+  }
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    const Taken& t = taken[i];
+    auto own = [&](unsigned char c) { return c == i % 251; };
+    ASSERT_TRUE(std::all_of(t.block, t.block + t.gross, own)) << "block " << i << " was overwritten";
+  }
+  for (const Taken& t : taken) pool.give(t.block, t.gross);
+  EXPECT_EQ(pool.taken(), 0u);
+  EXPECT_EQ(alloc.bytes(), 0u);
+  EXPECT_EQ(alloc.blocks(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, LinePoolTest, ::testing::Values(true, false));
+
 TEST(GuardedAllocatorReserveTest, ReserveIsTakenOnceArmedAndNotCounted) {
   HeadlessPlatform platform;
   GuardedAllocator alloc(platform);

@@ -16,9 +16,13 @@
 namespace kiv {
 namespace {
 
-class LineDoorTest : public ::testing::Test {
+// Runs with the records in the task's pool spans and each in a guarded block.
+class LineDoorTest : public ::testing::TestWithParam<bool> {
  protected:
-  LineDoorTest() { initLineStore(task); }
+  LineDoorTest() {
+    task.linePool.setSpans(GetParam());
+    initLineStore(task);
+  }
 
   void fill(int n) {
     for (int i = 0; i < n; ++i) linkLineBefore(task, nullptr, createLine(task, name(), LineKind::Text));
@@ -52,7 +56,7 @@ class LineDoorTest : public ::testing::Test {
 // on a store big enough to split and merge the line index's segments; after
 // each, the TEXT lines, their numbers both ways and the hex rows agree with
 // a plain vector of the texts.
-TEST_F(LineDoorTest, RandomChangesAgreeWithAModel) {
+TEST_P(LineDoorTest, RandomChangesAgreeWithAModel) {
   fill(2000);
   std::vector<std::string> model;
   for (Line* l : textLines(false)) model.emplace_back(l->text());
@@ -66,13 +70,23 @@ TEST_F(LineDoorTest, RandomChangesAgreeWithAModel) {
     if (lines.size() < 50) break;
     std::size_t at = upTo(lines.size() - 1), n = 1 + upTo(std::min<std::size_t>(300, lines.size() - at - 1));
     switch (upTo(9)) {
-      case 0: case 1: case 2: {  // insert n lines below a line, named in turn
-        ASSERT_EQ(insertLinesBelow(task, lines[at], static_cast<int>(n)), 0);
+      case 0: case 1: case 2: {  // insert n lines below a line, named in turn: empty, then
+        // given their text, or made with it
+        bool withText = upTo(1) == 1;
+        if (!withText) {
+          ASSERT_EQ(insertLinesBelow(task, lines[at], static_cast<int>(n)), 0);
+        }
         Line* p = lines[at];
         for (std::size_t i = 0; i < n; ++i) {
-          do p = p->next; while (!p->is(LineKind::Text));
-          std::string text = name();
-          setLineText(task, p, text);
+          std::string text = name() + std::string(upTo(20), '.');
+          if (withText) {
+            Line* fresh = createLine(task, text, LineKind::Text);
+            linkBelow(task, p, fresh);
+            p = fresh;
+          } else {
+            do p = p->next; while (!p->is(LineKind::Text));
+            setLineText(task, p, text);
+          }
           model.insert(model.begin() + static_cast<long>(at + 1 + i), text);
         }
         break;
@@ -92,8 +106,8 @@ TEST_F(LineDoorTest, RandomChangesAgreeWithAModel) {
         model.insert(model.begin() + static_cast<long>(dest), range.begin(), range.end());
         break;
       }
-      case 7: case 8:  // change a text
-        setLineText(task, lines[at], name());
+      case 7: case 8:  // change a text, within the record's block or out of it
+        setLineText(task, lines[at], name() + std::string(upTo(20), '.'));
         model[at] = std::string(lines[at]->text());
         break;
       default:
@@ -128,7 +142,7 @@ struct Witness : LineObserver {
   std::vector<std::string> heard;
 };
 
-TEST_F(LineDoorTest, ObserversHearEachChangeBeforeItAndOneStepPerCommand) {
+TEST_P(LineDoorTest, ObserversHearEachChangeBeforeItAndOneStepPerCommand) {
   fill(3);
   Witness w;
   t.session().lineObservers.push_back(&w);
@@ -162,7 +176,7 @@ TEST_F(LineDoorTest, ObserversHearEachChangeBeforeItAndOneStepPerCommand) {
   std::erase(t.session().lineObservers, &w);
 }
 
-TEST_F(LineDoorTest, MovesTakeHexRowsAlongAndRefuseImpossiblePlaces) {
+TEST_P(LineDoorTest, MovesTakeHexRowsAlongAndRefuseImpossiblePlaces) {
   fill(4);
   hexViewOn(task);
   std::vector<Line*> l = textLines(true);
@@ -180,6 +194,8 @@ TEST_F(LineDoorTest, MovesTakeHexRowsAlongAndRefuseImpossiblePlaces) {
   EXPECT_EQ(textLines(true), (std::vector<Line*>{l[2], l[3], l[0], l[1]}));
   EXPECT_EQ(task.changeCount, changes + 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Records, LineDoorTest, ::testing::Values(true, false));
 
 }  // namespace
 }  // namespace kiv
