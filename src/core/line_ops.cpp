@@ -341,6 +341,10 @@ int deleteLine(Task& task, Line* line, bool free) {
 }
 
 int deleteLines(Task& task, Line* first, Line* last, bool free) {
+  if (!first || !last || task.index.ordinalOf(first) < 0) return -1;
+  Line* end = first;
+  while (end && end != last) end = end->next;
+  if (!end) return -1;  // `last` does not follow `first` in this store
   int deleted = 0;
   bool data = false;
   for (Line* line = first; line;) {

@@ -100,7 +100,8 @@ int insertLinesBelow(Task& task, Line* line, int n);
 // is set and no observer (undo) keeps it.
 int deleteLine(Task& task, Line* line, bool free);
 // Deletes `first` through `last` as one modification, skipping TOF and BOF.
-// Returns the number of lines deleted.
+// Returns the number of lines deleted; -1, with nothing deleted, when the
+// range is not one of this store's in that order.
 int deleteLines(Task& task, Line* first, Line* last, bool free);
 
 // Starts an empty store with its TOF line. -1 when the store is not empty.

@@ -188,6 +188,8 @@ TEST_P(LineDoorTest, MovesTakeHexRowsAlongAndRefuseImpossiblePlaces) {
   initLineStore(other);
   finishLineStore(other);
   EXPECT_EQ(moveLines(task, l[0], l[0], other.lines.last), -1) << "a place in another task";
+  EXPECT_EQ(deleteLines(task, l[2], l[0], true), -1) << "a range out of order deletes nothing";
+  EXPECT_EQ(deleteLines(task, other.lines.first, other.lines.last, true), -1) << "another task's";
   EXPECT_EQ(textLines(true), l) << "nothing changed";
   long changes = task.changeCount;
   ASSERT_EQ(moveLines(task, l[0], l[1], l[3]->next), 0) << "a hex row as the place";
