@@ -36,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_editor.h"
 #include "commands/editor_start.h"
 #include "commands/executor.h"
 #include "core/edit_step.h"
@@ -81,51 +82,7 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
     {"ZEDIT.SHOWLINENUM", "TRUE"},
 };
 
-// A session started as the program starts one, with a throw-away options
-// directory (KIVORW); every message is echoed to stderr at the end.
-class BenchEditor {
- public:
-  BenchEditor(int rows, int cols) : platform_(rows, cols) {
-    std::string tmpl = (fs::temp_directory_path() / "kivlines-XXXXXX").string();
-    if (::mkdtemp(tmpl.data())) dir_ = tmpl;
-    platform_.onUnscripted = [](const kiv::platform::HeadlessPlatform::Box& box) {
-      std::fprintf(stderr, "question answered with its first button: %s\n", box.text.c_str());
-      return kiv::platform::BoxAnswer::Yes;
-    };
-    session_ = std::make_unique<kiv::Session>(platform_);
-  }
-  ~BenchEditor() {
-    if (started_) kiv::stopEditor(*session_);
-    for (const auto& m : platform_.messages())
-      std::fprintf(stderr, "%s: %s\n", m.id.c_str(), m.text.c_str());
-    session_.reset();
-    std::error_code ec;
-    if (!dir_.empty()) fs::remove_all(dir_, ec);
-  }
-  BenchEditor(const BenchEditor&) = delete;
-  BenchEditor& operator=(const BenchEditor&) = delete;
-
-  bool start() {
-    if (dir_.empty()) return false;
-    kiv::StartupEnvironment env = kiv::processEnvironment();
-    env.kivorw = dir_;
-    if (kiv::startSession(*session_, env) != 0) return false;
-    kiv::startEditor(*session_);
-    started_ = true;
-    session_->panelWidth = platform_.cols();
-    for (const auto& [name, value] : kSettings) kiv::varSet(*session_, name, value);
-    return true;
-  }
-
-  kiv::Session& session() { return *session_; }
-  std::size_t messages() const { return platform_.messages().size(); }
-
- private:
-  std::string dir_;
-  kiv::platform::HeadlessPlatform platform_;
-  std::unique_ptr<kiv::Session> session_;
-  bool started_ = false;
-};
+using kiv::bench::BenchEditor;
 
 // Per-operation wall times of one figure, with the CPU time of the pass.
 struct Figure {
@@ -334,7 +291,7 @@ int measure(kiv::Session& s, kiv::EditPanel& p, const Options& o) {
 int run(const Options& o) {
   BenchEditor editor(o.rows, o.cols);
   kiv::Session& s = editor.session();
-  if (!editor.start()) {
+  if (!editor.start(kSettings)) {
     std::fprintf(stderr, "the session did not start\n");
     return 1;
   }

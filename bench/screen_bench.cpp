@@ -27,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_editor.h"
 #include "commands/editor_start.h"
 #include "core/line.h"
 #include "core/session.h"
@@ -81,55 +82,7 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
     {"ZEDIT.VIRTUALLOAD", "TRUE"},
 };
 
-// A session started as the program starts one, with a throw-away options
-// directory (KIVORW); every message is echoed to stderr at the end.
-class BenchEditor {
- public:
-  BenchEditor(int rows, int cols) : platform_(rows, cols) {
-    std::string tmpl = (fs::temp_directory_path() / "kivscreen-XXXXXX").string();
-    if (::mkdtemp(tmpl.data())) dir_ = tmpl;
-    platform_.onUnscripted = [this](const kiv::platform::HeadlessPlatform::Box& box) {
-      ++questions_;
-      std::fprintf(stderr, "question answered with its first button: %s\n", box.text.c_str());
-      return kiv::platform::BoxAnswer::Yes;
-    };
-    session_ = std::make_unique<kiv::Session>(platform_);
-  }
-  ~BenchEditor() {
-    if (started_) kiv::stopEditor(*session_);
-    for (const auto& m : platform_.messages())
-      std::fprintf(stderr, "%s: %s\n", m.id.c_str(), m.text.c_str());
-    session_.reset();
-    std::error_code ec;
-    if (!dir_.empty()) fs::remove_all(dir_, ec);
-  }
-  BenchEditor(const BenchEditor&) = delete;
-  BenchEditor& operator=(const BenchEditor&) = delete;
-
-  // startSession and startEditor; false when start-up refused to go on.
-  bool start() {
-    if (dir_.empty()) return false;
-    kiv::StartupEnvironment env = kiv::processEnvironment();
-    env.kivorw = dir_;
-    if (kiv::startSession(*session_, env) != 0) return false;
-    kiv::startEditor(*session_);
-    started_ = true;
-    session_->panelWidth = platform_.cols();
-    for (const auto& [name, value] : kSettings) kiv::varSet(*session_, name, value);
-    return true;
-  }
-
-  kiv::Session& session() { return *session_; }
-  int questions() const { return questions_; }
-  std::size_t messages() const { return platform_.messages().size(); }
-
- private:
-  std::string dir_;
-  kiv::platform::HeadlessPlatform platform_;
-  std::unique_ptr<kiv::Session> session_;
-  bool started_ = false;
-  int questions_ = 0;
-};
+using kiv::bench::BenchEditor;
 
 // One key through the router, then the screen brought up to date.
 void press(kiv::Session& s, const KeyEvent& key) {
@@ -276,7 +229,7 @@ int run(const Options& o) {
   BenchEditor editor(o.rows, o.cols);
   kiv::Session& s = editor.session();
   Stamp start = now();
-  if (!editor.start()) {
+  if (!editor.start(kSettings)) {
     std::fprintf(stderr, "the session did not start\n");
     return 1;
   }
