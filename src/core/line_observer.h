@@ -13,7 +13,8 @@ struct Line;
 // What is about to change on a line.
 enum class LineChange {
   Text,   // the text (and with it the length)
-  Marks,  // flags, label, line command, excluded count
+  Marks,  // label, line command, excluded count
+  Flags,  // a flag or the kind
 };
 
 class LineObserver {

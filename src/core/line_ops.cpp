@@ -377,13 +377,13 @@ int finishLineStore(Task& task) {
 
 void setLineFlag(Task& task, Line* line, LineFlag flag, bool on) {
   if (line->has(flag) == on) return;
-  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Marks); });
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Flags); });
   LineBuffers::setFlag(line, flag, on);
 }
 
 void setLineKind(Task& task, Line* line, LineKind kind) {
   if (line->kind() == kind) return;
-  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Text); });
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Flags); });
   int delta = (kind == LineKind::Text) - isText(line);
   LineBuffers::setKind(line, kind);
   if (delta == 0 || task.index.ordinalOf(line) < 0) return;

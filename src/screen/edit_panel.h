@@ -29,6 +29,9 @@ class EditPanel : public Panel {
   void build();
   // Lines and info line again after the task's data or position changed.
   void refreshData() { layoutValid_ = false; }
+  // The row showing `line` and its hex view rows, if shown, wait to be
+  // painted again.
+  void repaintLine(const Line* line);
 
   int commandRow() const { return 1; }
   int msgRow() const { return msgRow_; }

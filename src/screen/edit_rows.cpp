@@ -136,6 +136,16 @@ void EditPanel::layout() {
   markDirty(firstDataRow, dataRows);
 }
 
+void EditPanel::repaintLine(const Line* line) {
+  if (stale()) return;  // the next layout paints every row
+  for (std::size_t i = 0; i < rowLines_.size(); ++i) {
+    if (rowLines_[i] != line) continue;
+    std::size_t end = i + 1;  // its hex view rows show its digits
+    while (end < rowLines_.size() && isHexViewLine(rowLines_[end])) ++end;
+    markDirty(firstDataRow + static_cast<int>(i), static_cast<int>(end - i));
+  }
+}
+
 Line* EditPanel::lineAtRow(int row) {
   int i = dataIndex(row);
   if (i < 0) return nullptr;

@@ -66,6 +66,15 @@ void PanelLines::stale(Task& task) {
   if (auto* p = dynamic_cast<EditPanel*>(task.view.get())) p->refreshData();
 }
 
+void PanelLines::beforeChange(Task& task, Line* line, LineChange what) {
+  auto* p = dynamic_cast<EditPanel*>(task.view.get());
+  if (!p) return;
+  if (what == LineChange::Flags)
+    p->refreshData();
+  else
+    p->repaintLine(line);
+}
+
 ScreenState::ScreenState(Session& s) : session(s) {
   s.lineObservers.push_back(&panelLines);
 }

@@ -18,9 +18,11 @@ namespace kiv {
 
 class EditPanel;
 
-// Tells a task's panel to lay its rows out again when its lines change.
+// Tells a task's panel about changes to its lines: a changed text or field
+// repaints the line's row; a flag, a kind or the structure lays the rows out
+// again.
 struct PanelLines : LineObserver {
-  void beforeChange(Task& task, Line*, LineChange) override { stale(task); }
+  void beforeChange(Task& task, Line* line, LineChange what) override;
   void afterInsert(Task& task, Line*) override { stale(task); }
   void beforeRemove(Task& task, Line*) override { stale(task); }
   void beforeMove(Task& task, Line*, Line*, Line*) override { stale(task); }

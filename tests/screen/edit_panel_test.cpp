@@ -105,6 +105,9 @@ TEST(EditPanel, HexViewRowsShowTheDigitsOfTheLineAbove) {
 ******* Bottom of Data        |
  Cols 01 22  Line -  Xoffs... |
 )");
+  setCursor(t.panel(), 3, 8);
+  t.type("B");  // the digits follow the typed character
+  EXPECT_NE(t.screen().find("\n       2A1 "), std::string::npos) << t.screen();
 }
 
 // In hex view four rows stand for each data line; the scroll bar's thumb
