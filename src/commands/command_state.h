@@ -43,10 +43,6 @@ struct CommandState : Feature {
   std::string commandField;
   // A user dialog is active: jumps and EDIT/BROWSE/VIEW are refused.
   bool userDialogActive = false;
-  // Processes the task's pending line commands and returns how many were
-  // carried out; set by the line-command module. Called after ":" or "."
-  // text was placed in a line-command field, and by the Enter action.
-  int (*processLineCommands)(Session&, Task&) = nullptr;
 };
 
 // Makes the state and routes Session::executeCommand to the executor.

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "commands/command_handlers.h"
+#include "commands/reset_command.h"
 #include "commands/edit_commands.h"
 #include "commands/locate_command.h"
 #include "commands/scroll_commands.h"
@@ -72,7 +73,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "RECOLOR", .code = 47, .listed = true, .run = notAvailableCommand},
     {.name = "RENUMBER", .code = 48, .listed = true, .run = notAvailableCommand},
     {.name = "REPLACE", .code = 49, .listed = true, .run = notAvailableCommand},
-    {.name = "RESET", .code = 50, .listed = true, .run = notAvailableCommand},
+    {.name = "RESET", .code = 50, .listed = true, .run = resetCommand},
     {.name = "RFIND", .code = 51, .listed = true, .run = notAvailableCommand},
     {.name = "RIGHT", .code = 52, .listed = true, .run = rightCommand},
     {.name = "RULER", .code = 53, .listed = true, .run = rulerCommand},

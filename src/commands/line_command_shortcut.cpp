@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "commands/command_state.h"
+#include "commands/line_commands.h"
 #include "core/line_ops.h"
 #include "core/task.h"
 #include "screen/edit_panel.h"
@@ -37,7 +37,7 @@ void placeLineCommand(Session& s, std::string_view command) {
     text = text.substr(0, kDefaultLineCommandWidth);
   }
   setLineCommand(*task, line, text);
-  if (auto process = commandState(s).processLineCommands) process(s, *task);
+  processLineCommands(s, *task);
 }
 
 }  // namespace kiv

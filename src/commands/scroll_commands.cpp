@@ -9,6 +9,7 @@
 #include "commands/command_history.h"
 #include "commands/command_split.h"
 #include "commands/command_state.h"
+#include "commands/line_commands.h"
 #include "core/edit_step.h"
 #include "core/session.h"
 #include "core/task.h"
@@ -120,15 +121,6 @@ std::string takeCommandField(Session& s) {
   if (text.starts_with("&")) return text.substr(1);
   setCommandFieldText(s, "", false);
   return text;
-}
-
-// Runs the task's pending line commands; the number carried out.
-int processLineCommands(Session& s, Task& task) {
-  if (task.pendingLineCommands == 0) return 0;
-  auto hook = commandState(s).processLineCommands;
-  if (hook) return hook(s, task);
-  message(s, "", "Line commands are not available yet.");
-  return 0;
 }
 
 // Runs the command; a cursor that the command left where it was goes back

@@ -35,11 +35,6 @@ std::optional<long long> numberWord(std::string_view word) {
   return value;
 }
 
-Bounds currentBounds(const Task& task) {
-  if (!task.profile) return {1, maxRecLenOf(task)};
-  return {task.profile->boundLeft, task.profile->boundRight};
-}
-
 bool refuse(Task& task, std::string_view id, std::string_view text) {
   message(task.session, id, text);
   return false;
@@ -90,6 +85,11 @@ void rebuildBoundsLines(Task& task, Bounds b) {
 }
 
 }  // namespace
+
+Bounds currentBounds(const Task& task) {
+  if (!task.profile) return {1, maxRecLenOf(task)};
+  return {task.profile->boundLeft, task.profile->boundRight};
+}
 
 Bounds defaultBounds(const Task& task) {
   int maxRecLen = maxRecLenOf(task);

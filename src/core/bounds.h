@@ -19,6 +19,8 @@ struct Bounds {
 // rebuilds every BNDS line. 0, or -1 after a reported refusal.
 int setBounds(Task& task, std::string_view params);
 
+// The task's bounds as its profile holds them (1 and MaxRecLen without one).
+Bounds currentBounds(const Task& task);
 // The bounds a task gets without parameters.
 Bounds defaultBounds(const Task& task);
 

@@ -13,7 +13,7 @@ namespace kiv {
 void linkLineBefore(Task& task, Line* before, Line* line) {
   task.lines.insertBefore(before, line);
   task.index.linked(line);
-  if (line->hasPendingCommand()) ++task.pendingLineCommands;
+  if (line->hasPendingCommand()) task.pendingLines.insert(line);
   if (line->is(LineKind::Text)) ++task.textLines;
   if (!before) return;  // an append at the end: the loader's way, seen through the count
   ++task.structureChanges;
@@ -26,7 +26,7 @@ void unlinkLine(Task& task, Line* line) {
   task.index.unlinking(line);
   task.lines.remove(line);
   ++task.structureChanges;
-  if (line->hasPendingCommand()) --task.pendingLineCommands;
+  task.pendingLines.erase(line);
   if (line->is(LineKind::Text)) --task.textLines;
 }
 

@@ -398,9 +398,12 @@ void setRecordNumber(Line* line, std::uint32_t record) {
 void setLineCommand(Task& task, Line* line, std::string_view command) {
   if (isBlank(command) && !LineBuffers::extra(line)) return;
   tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Marks); });
-  bool had = line->hasPendingCommand();
   setField(ensureExtra(task, line)->lineCommand, command);
-  task.pendingLineCommands += static_cast<long>(line->hasPendingCommand()) - static_cast<long>(had);
+  bool linked = line->prev || task.lines.first == line;
+  if (line->hasPendingCommand() && linked)
+    task.pendingLines.insert(line);
+  else
+    task.pendingLines.erase(line);
   dropExtraIfEmpty(task, line);
 }
 

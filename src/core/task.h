@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "core/frame_stack.h"
 #include "core/guarded_alloc.h"
@@ -66,8 +67,9 @@ class Task {
   long textLines = 0;
   // Line numbers at any distance (core/line_index.h), kept by the same two.
   LineIndex index;
-  // Lines whose line-command field holds a command.
-  long pendingLineCommands = 0;
+  // Lines whose line-command field holds a command, kept by the line store
+  // (setLineCommand, link, unlink) so that Enter finds them without a walk.
+  std::unordered_set<Line*> pendingLines;
   // END may remove the task; a failed save or backup clears it.
   bool mayEnd = true;
   // The task created its file on open; END deletes it when still empty.

@@ -123,12 +123,17 @@ void EditPanel::layout() {
   textShown_ = 0;
   int end = displayOffset() + dataWidth();
   rowNumbers_.assign(static_cast<std::size_t>(dataRows), 0);
+  long before = topOrdinal_;  // TEXT lines before `line`, hidden ones too
   for (int i = rulerShown() ? 1 : 0; i < dataRows && line; ++i) {
     rowLines_[static_cast<std::size_t>(i)] = line;
-    if (line->is(LineKind::Text)) rowNumbers_[static_cast<std::size_t>(i)] = topOrdinal_ + ++textShown_;
-    if (line->is(LineKind::Text) && line->length() > end) longLine_ = true;
+    if (line->is(LineKind::Text)) {
+      rowNumbers_[static_cast<std::size_t>(i)] = ++before;
+      ++textShown_;
+      if (line->length() > end) longLine_ = true;
+    }
     line = nextLoadedLine(task, line);
-    while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
+    for (; line && hiddenOnPanel(task, line); line = nextLoadedLine(task, line))
+      if (line->is(LineKind::Text)) ++before;
   }
   layoutValid_ = true;
   laidStructure_ = task.structureChanges;
@@ -216,7 +221,7 @@ std::string EditPanel::informationLine() {
     while (pos < s.tasks.size() && s.tasks[pos].get() != &task) ++pos;
     out += format("  Task %d of %d", static_cast<int>(pos + 1), static_cast<int>(s.tasks.size()));
   }
-  if (task.pendingLineCommands > 0) out += "  LcmdPending";
+  if (!task.pendingLines.empty()) out += "  LcmdPending";
   out += format("  Mode(%s)  ", modeName(task.mode));
   if (!settingTrue(s, "ZSCROLLBTN", true))
     out += "Scroll(" + setting(s, "ZEDIT.SCROLL.V.MODE", "PAGE") + ")";

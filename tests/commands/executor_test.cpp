@@ -104,10 +104,6 @@ class LineCommandTest : public ExecutorTest {
     task = openTask(s(), t.file("a.txt", "one\ntwo\n"), TaskMode::Edit);
     ASSERT_TRUE(task);
     task->topLine = task->lines.first->next;  // the first data line
-    commandState(s()).processLineCommands = [](Session& session, Task& tk) {
-      varSet(session, "ZLCPROCESSED", std::string(tk.topLine->lineCommand()));
-      return 1;
-    };
   }
   void TearDown() override { s().frames.removeTask(*task); }
   std::string field() { return std::string(task->topLine->lineCommand()); }
@@ -126,18 +122,21 @@ TEST_F(LineCommandTest, NeedsAnEditTask) {
   EXPECT_EQ(field(), "         ");
 }
 
-TEST_F(LineCommandTest, PlacesTheTextInTheTopLine) {
+// The text goes into the top line's field and is processed at once.
+TEST_F(LineCommandTest, PlacesTheTextInTheTopLineAndProcessesIt) {
   s().frames.raise(*task);
-  run("::Z");
-  EXPECT_EQ(field(), "Z        ");
-  EXPECT_EQ(varGet(s(), "ZLCPROCESSED"), "Z        ");
   run(".lab");
-  EXPECT_EQ(field(), ".lab     ");
+  EXPECT_EQ(task->topLine->label(), ".LAB     ");
+  EXPECT_EQ(field(), "         ");
   EXPECT_TRUE(t.messages().empty());
   run(":abcdefghij");
-  EXPECT_EQ(t.lastMessage().id, "LSLC5");
-  EXPECT_EQ(last(), "Line command 'abcdefghij' truncated to max width for line command field.");
-  EXPECT_EQ(field(), "abcdefg  ");
+  EXPECT_EQ(t.messages().front().id, "LSLC5");
+  EXPECT_EQ(t.messages().front().text,
+            "Line command 'abcdefghij' truncated to max width for line command field.");
+  EXPECT_EQ(last(), "'ABCDEFG' is not a valid line command.");
+  EXPECT_EQ(field(), "ABCDEFG  ") << "a refused command stays in its field";
+  run("::d");
+  EXPECT_EQ(task->lines.first->next->text(), "two");
 }
 
 }  // namespace

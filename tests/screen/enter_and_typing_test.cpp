@@ -17,29 +17,15 @@ namespace {
 
 using platform::Key;
 
-std::vector<std::string>* gLog = nullptr;
-
-// Logs the message texts shown so far, then the line-command run, so that
-// the log shows what came first.
-int logLineCommands(Session& s, Task&) {
-  auto& pf = static_cast<platform::HeadlessPlatform&>(s.platform());
-  for (const auto& m : pf.messages()) gLog->push_back(m.text);
-  pf.clearRecords();
-  gLog->push_back("line commands");
-  return 1;
-}
-
-// Thirty lines, a "D" pending on the first, line-command runs logged.
+// Thirty lines, an unknown line command pending on the first: each run of
+// the line commands shows its message, so the messages tell the order.
 struct EnterWithLineCommand : ::testing::Test {
-  EnterWithLineCommand() {
-    gLog = &log;
-    commandState(t.session()).processLineCommands = logLineCommands;
-    setLineCommand(*task, task->lines.first->next, "D");
-  }
+  EnterWithLineCommand() { setLineCommand(*task, task->lines.first->next, "QQ"); }
   ScreenTest t;
-  std::vector<std::string> log;
   Task* task = t.open("a.txt", numberedLines(30));
 };
+
+constexpr std::string_view kQQ = "'QQ' is not a valid line command.";
 
 TEST(EnterAction, CommandFieldIsTakenRecordedAndKeptOnlyWithAmpersand) {
   ScreenTest t;
@@ -54,35 +40,35 @@ TEST(EnterAction, CommandFieldIsTakenRecordedAndKeptOnlyWithAmpersand) {
 }
 
 TEST_F(EnterWithLineCommand, LineCommandsRunBeforeOrAfterTheCommandByItsVerb) {
+  using V = std::vector<std::string>;
   auto enter = [&](std::string_view text) {
-    log.clear();
     t.clearMessages();
     t.command(text);
-    for (const auto& m : t.messages()) log.push_back(m.text);
-    return log;
+    V texts;
+    for (const auto& m : t.messages()) texts.push_back(m.text);
+    return texts;
   };
-  using V = std::vector<std::string>;
   const std::string noMacro = "Unable to find macro source file:\n\n";
-  EXPECT_EQ(enter("nosuchverb"), (V{"line commands", noMacro + "nosuchverb.c"}));
+  const std::string qq(kQQ);
+  EXPECT_EQ(enter("nosuchverb"), (V{qq, noMacro + "nosuchverb.c"}));
   // The order follows the typed verb; aliases to unknown verbs make each
   // run show where it came (the macro runner is given the text as typed).
   auto& aliases = commandState(t.session()).commandAliases;
   ASSERT_EQ(defineAlias(t.session(), aliases, "RESET ZZRESET", false), 0);
   ASSERT_EQ(defineAlias(t.session(), aliases, "PASTE ZZPASTE", false), 0);
-  EXPECT_EQ(enter("reset"), (V{noMacro + "reset.c", "line commands"}));
-  EXPECT_EQ(enter("paste"), (V{"line commands", noMacro + "paste.c"}));
+  EXPECT_EQ(enter("reset"), (V{noMacro + "reset.c", qq}));
+  EXPECT_EQ(enter("paste"), (V{qq, noMacro + "paste.c"}));
   setCommandFieldText(t.session(), "paste");
   setCursor(t.panel(), t.panel().firstDataRow + 1, 10);
-  log.clear();
+  t.clearMessages();
   t.press({Key::Enter});
-  EXPECT_TRUE(log.empty());  // PASTE on a data row runs alone
-  enter("");
-  EXPECT_EQ(log, (V{"line commands"}));
+  EXPECT_EQ(t.messages().size(), 1u) << "PASTE on a data row runs alone";
+  EXPECT_EQ(enter(""), (V{qq}));
 }
 
 TEST_F(EnterWithLineCommand, CancelRunsAtOnceAndEmptyEnterMovesTheCursorOn) {
   t.command("can");
-  EXPECT_TRUE(log.empty());
+  for (const auto& m : t.messages()) EXPECT_NE(m.text, kQQ);
   EXPECT_TRUE(t.session().tasks.empty());  // unmodified: CANCEL ended it at once
   t.open("b.txt", numberedLines(30));
   EditPanel& p = t.panel();
@@ -123,12 +109,8 @@ TEST(DataTyping, OvertypesDataAndPrefixAndRefusesWhatCannotChange) {
   EXPECT_EQ(t.lastMessage().id, "CHAR10");
 }
 
-int noneCarriedOut(Session&, Task&) {
-  return 0;
-}
-
 TEST_F(EnterWithLineCommand, EnterMovesOnWhenNoLineCommandWasCarriedOut) {
-  commandState(t.session()).processLineCommands = noneCarriedOut;  // as a "C" awaiting its partner
+  setLineCommand(*task, task->lines.first->next, "C");  // a copy awaiting its destination
   EditPanel& p = t.panel();
   setCursor(p, p.firstDataRow + 3, 12);
   t.press({Key::Enter});

@@ -1,0 +1,528 @@
+#include "commands/line_commands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "commands/line_command_table.h"
+#include "commands/line_range_ops.h"
+#include "core/edit_step.h"
+#include "core/excluded.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "core/task.h"
+#include "screen/edit_panel.h"
+#include "screen/screen_state.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::string_view kFormat = "Correct format for line command:  VERBnn";
+constexpr std::string_view kBadCount = "Invalid line command repeat count";
+constexpr std::string_view kUnknown = "'%s' is not a valid line command.";
+constexpr std::string_view kManyTs = "Not allowed to have multiple TS line commands.";
+constexpr std::string_view kBrowse = "In BROWSE, '%s' line command not allowed";
+constexpr std::string_view kNotOnSpecial = "'%s' not allowed on %s.";
+constexpr std::string_view kConflict =
+    "Line command conflict:\n\n      %s  on line  %d\n      %s  on line  %d\n\nUse RESET to clear "
+    "all line commands,\nor manually alter conflicting line commands.";
+constexpr std::string_view kLabelName =
+    "Label name must be from set a-z, A-Z, 0-9.\n\nLetter Z or number not allowed as first "
+    "character.";
+constexpr std::string_view kNotYet = "The %s line command is not available yet.";
+
+// One pending field as this Enter reads it.
+struct Pending {
+  Line* line = nullptr;
+  long key = 0;     // place in the store: 2 * TEXT lines before it, + 1 for a TEXT line
+  long number = 0;  // the line number messages give
+  std::string text;  // the command text (upper case, without its count)
+  long count = 0;    // 0: none given
+  const LcEntry* entry = nullptr;
+  bool done = false;
+};
+
+// The lines a pending command takes, by place key, for the conflict check.
+struct Claim {
+  long from = 0;
+  long to = 0;
+  const Pending* by = nullptr;
+};
+
+// Codes whose two ends make a block.
+bool isBlockEnd(Lc code) {
+  switch (code) {
+    case Lc::ColLeftBlock: case Lc::ColRightBlock: case Lc::DataLeftBlock: case Lc::DataRightBlock:
+    case Lc::CopyBlock: case Lc::DeleteBlock: case Lc::HexBlock: case Lc::LowerBlock:
+    case Lc::MakeDataBlock: case Lc::MoveBlock: case Lc::MoveUpBlock: case Lc::OverlayBlock:
+    case Lc::OverlayBlockKeep: case Lc::RepeatBlock: case Lc::UpperBlock: case Lc::ExcludeBlock:
+    case Lc::SelectBlock:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Codes whose count is a number of lines from their own.
+bool countsLines(Lc code) {
+  switch (code) {
+    case Lc::Copy: case Lc::Delete: case Lc::Hex: case Lc::Lower: case Lc::Move: case Lc::MakeData:
+    case Lc::MoveUp: case Lc::Overlay: case Lc::OverlayKeep: case Lc::Upper: case Lc::Select:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A block: its two ends as they come.
+struct Block {
+  Pending* first = nullptr;
+  Pending* second = nullptr;
+};
+
+// The source of a copy or move: a C or M line with its count, or a complete
+// CC or MM block.
+struct Source {
+  Pending* first = nullptr;
+  Pending* last = nullptr;
+  Line* from = nullptr;
+  Line* to = nullptr;
+  bool move = false;
+};
+
+bool isBlank(std::string_view s) {
+  return s.find_first_not_of(' ') == std::string_view::npos;
+}
+
+std::string upper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+long placeKey(Task& task, const Line* line) {
+  return ordinalOf(task, line) * 2 + (line->is(LineKind::Text) ? 1 : 0);
+}
+
+long numberOf(Task& task, const Line* line) {
+  return ordinalOf(task, line) + (line->is(LineKind::Text) ? 1 : 0);
+}
+
+bool takesStar(std::string_view verb) {
+  static constexpr std::string_view kStar[] = {"C", "D", "LC", "M", "UC", "X", "Z"};
+  return std::find(std::begin(kStar), std::end(kStar), verb) != std::end(kStar);
+}
+
+// Reads the field's first word into `p`; false after a message.
+bool parseField(Session& s, Task& task, Pending& p) {
+  std::string_view field = p.line->lineCommand();
+  std::size_t start = field.find_first_not_of(' ');
+  std::string word = upper(field.substr(start, field.find(' ', start) - start));
+  if (word != field) setLineCommand(task, p.line, word);
+  if (word.starts_with('.')) {
+    p.text = word;
+    return true;
+  }
+  std::size_t verbEnd = word.find_first_of("0123456789*");
+  std::string verb = word.substr(0, verbEnd);
+  std::string rest = verbEnd == std::string::npos ? std::string() : word.substr(verbEnd);
+  if (verb.empty()) return message(s, "", kFormat), false;
+  if (rest.starts_with('*') && takesStar(verb)) {
+    p.text = verb;
+    p.count = static_cast<long>(task.lines.count);
+  } else if (rest.empty() || !std::isdigit(static_cast<unsigned char>(rest[0]))) {
+    p.text = word;
+  } else {
+    long n = 0;
+    for (std::size_t i = 0; i < rest.size() && std::isdigit(static_cast<unsigned char>(rest[i])); ++i)
+      n = std::min(n * 10 + (rest[i] - '0'), 999999999L);
+    if (n < 1) return message(s, "", kBadCount), false;
+    p.text = verb;
+    p.count = n;
+  }
+  return true;
+}
+
+bool isExclude(const Pending& p) {
+  return p.entry->code == Lc::Exclude || p.entry->code == Lc::ExcludeBlock;
+}
+
+class Processor {
+ public:
+  Processor(Session& s, Task& task) : s_(s), task_(task) {}
+  int run();
+
+ private:
+  bool collect();
+  bool order();
+  void carryOut(Pending& p);
+  bool allowedOnSpecial(Pending& p);
+  bool checkConflicts();
+  void conflict(const Pending& earlier, const Pending& later);
+  void finish(Pending& p);
+  void stop(Pending& p);
+  void pairUp();
+  void blockEnd(Pending& p);
+  void completeBlock(Lc kind, Pending& first, Pending& second);
+  void rangeCommand(Pending& p, Lc kind, Line* from, Line* to, long count);
+  void label(Pending& p);
+  void insert(Pending& p);
+  void destination(Pending& p);
+  void source(Pending& p, Line* from, Line* to, Pending* last, bool move);
+  void showRun(Pending& p, bool first);
+
+  Session& s_;
+  Task& task_;
+  std::vector<Pending> list_;
+  std::map<Lc, Block> blocks_;
+  Pending* dest_ = nullptr;
+  Source source_;
+  Line* cursorLine_ = nullptr;
+  int carried_ = 0;
+  bool stopped_ = false;
+};
+
+bool Processor::collect() {
+  for (Line* line : task_.pendingLines)
+    if (!isBlank(line->lineCommand())) {
+      Pending& p = list_.emplace_back();
+      p.line = line;
+      p.key = placeKey(task_, line);
+      p.number = numberOf(task_, line);
+    }
+  std::sort(list_.begin(), list_.end(), [&](const Pending& a, const Pending& b) {
+    if (a.key != b.key) return a.key < b.key;
+    for (const Line* p = a.line; p; p = p->next)  // lines between two TEXT lines: by a short walk
+      if (p == b.line) return true;
+    return false;
+  });
+  for (Pending& p : list_) {
+    if (!parseField(s_, task_, p)) {
+      setLineFlag(task_, p.line, LineFlag::Error, true);
+      stop(p);
+      return false;
+    }
+  }
+  for (Pending& p : list_) {
+    p.entry = p.text.starts_with('.') ? findLineCommand(".") : findLineCommand(p.text);
+    if (!p.entry) {
+      messagef(s_, "", kUnknown, p.text);
+      stop(p);
+      return false;
+    }
+  }
+  return true;
+}
+
+// A TS goes first, X and XX last; everything else keeps file order.
+bool Processor::order() {
+  auto isSplit = [](const Pending& p) { return p.entry->code == Lc::TextSplit; };
+  if (std::count_if(list_.begin(), list_.end(), isSplit) > 1) {
+    message(s_, "", kManyTs);
+    return false;
+  }
+  std::stable_partition(list_.begin(), list_.end(), isSplit);
+  std::stable_partition(list_.begin(), list_.end(), [](const Pending& p) { return !isExclude(p); });
+  return true;
+}
+
+void Processor::stop(Pending& p) {
+  stopped_ = true;
+  cursorLine_ = p.line;
+}
+
+void Processor::finish(Pending& p) {
+  if (!p.done) setLineCommand(task_, p.line, "");
+  p.done = true;
+  ++carried_;
+}
+
+void Processor::conflict(const Pending& earlier, const Pending& later) {
+  messagef(s_, "", kConflict, earlier.text, earlier.number, later.text, later.number);
+  stopped_ = true;
+  cursorLine_ = later.line;
+}
+
+// Before anything runs: the lines each command takes (its own line, the
+// lines it counts, a block between its ends) may not hold another pending
+// command or lie in another's lines, so that no command loses its line to
+// another. Excluding takes only its own lines: it runs last, over what the
+// others left.
+bool Processor::checkConflicts() {
+  std::vector<Claim> claims;
+  std::map<Lc, Pending*> open;
+  for (Pending& p : list_) {
+    Lc code = p.entry->code == Lc::OverlayBlockKeep ? Lc::OverlayBlock : p.entry->code;
+    if (isBlockEnd(code) && code != Lc::ExcludeBlock) {
+      auto it = open.find(code);
+      if (it == open.end()) {
+        open[code] = &p;
+        continue;
+      }
+      claims.push_back({it->second->key, p.key, it->second});
+      open.erase(it);
+    } else if (countsLines(code)) {
+      claims.push_back({p.key, placeKey(task_, rangeEnd(task_, p.line, std::max(p.count, 1L))), &p});
+    } else {
+      claims.push_back({p.key, p.key, &p});
+    }
+  }
+  for (auto [code, p] : open) claims.push_back({p->key, p->key, p});
+  for (std::size_t i = 0; i < claims.size(); ++i)
+    for (std::size_t j = i + 1; j < claims.size(); ++j) {
+      const Claim& a = claims[i];
+      const Claim& b = claims[j];
+      if (a.to < b.from || b.to < a.from) continue;
+      const Claim& earlier = a.by->key <= b.by->key ? a : b;
+      conflict(*earlier.by, *(&earlier == &a ? b.by : a.by));
+      return false;
+    }
+  return true;
+}
+
+bool Processor::allowedOnSpecial(Pending& p) {
+  bool tof = p.line->is(LineKind::Tof), bof = p.line->is(LineKind::Bof);
+  if (!tof && !bof) return true;
+  static constexpr Lc kOnTof[] = {Lc::ColLeftBlock, Lc::ColRightBlock, Lc::DataLeftBlock,
+                                  Lc::DataRightBlock, Lc::After, Lc::Insert, Lc::InsertNote,
+                                  Lc::TextEntry};
+  static constexpr Lc kOnBof[] = {Lc::ColLeftBlock, Lc::ColRightBlock, Lc::DataLeftBlock,
+                                  Lc::DataRightBlock, Lc::After, Lc::Before, Lc::Bounds,
+                                  Lc::Cols, Lc::Insert, Lc::InsertNote, Lc::Mask, Lc::Tabs};
+  auto in = [&](auto& set) { return std::find(std::begin(set), std::end(set), p.entry->code) != std::end(set); };
+  if (tof ? in(kOnTof) : in(kOnBof)) return true;
+  messagef(s_, "LCMDDISP5", kNotOnSpecial, p.text, tof ? "TOF Line" : "BOF Line");
+  stop(p);
+  return false;
+}
+
+void Processor::label(Pending& p) {
+  std::string_view name = std::string_view(p.text).substr(1);
+  bool valid = !name.empty() && name.size() <= 8 && std::isalpha(static_cast<unsigned char>(name[0])) &&
+               name[0] != 'Z' &&
+               std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+  if (!valid) {
+    message(s_, "", kLabelName);
+    return stop(p);
+  }
+  finish(p);
+  setLabel(task_, p.line, p.text);
+}
+
+void Processor::insert(Pending& p) {
+  Line* at = p.line;
+  if (at->is(LineKind::Bof)) {
+    at = at->prev;
+    if (!at || at->is(LineKind::Tof)) {
+      message(s_, "LCMDDISP25", "I not allowed on BOF line.");
+      return stop(p);
+    }
+  }
+  finish(p);
+  Line* place = placeBelow(task_, at);
+  Line* before = place ? place->prev : task_.lines.last;  // the new lines follow it
+  insertLinesBelow(task_, at, static_cast<int>(std::clamp(p.count, 1L, 99999L)));
+  cursorLine_ = before->next;  // the cursor goes to the first inserted line
+}
+
+void Processor::rangeCommand(Pending& p, Lc kind, Line* from, Line* to, long count) {
+  switch (kind) {
+    case Lc::Delete:
+    case Lc::DeleteBlock:
+      return deleteRange(task_, from, to), void();
+    case Lc::Exclude:
+    case Lc::ExcludeBlock:
+      return excludeRange(task_, from, to);
+    case Lc::MakeData:
+    case Lc::MakeDataBlock:
+      return makeData(task_, from, to);
+    case Lc::Repeat:
+    case Lc::RepeatBlock:
+      copyRange(task_, from, to, to, nullptr, std::max(count, 1L));
+      return;
+    default:
+      messagef(s_, "", kNotYet, p.text);
+      stop(p);
+  }
+}
+
+void Processor::destination(Pending& p) {
+  if (dest_) return conflict(*dest_, p);
+  if (p.line->is(LineKind::Bof) && p.entry->code == Lc::After) {
+    if (!p.line->prev || p.line->prev->is(LineKind::Tof)) {
+      message(s_, "LCMDDISP15", "A not allowed on BOF line.");
+      return stop(p);
+    }
+  }
+  dest_ = &p;
+}
+
+void Processor::source(Pending& p, Line* from, Line* to, Pending* last, bool move) {
+  if (source_.first) return conflict(*source_.first, p);
+  source_ = {&p, last ? last : &p, from, to, move};
+}
+
+// A copy or move runs as soon as it has both its source and its destination.
+void Processor::pairUp() {
+  if (stopped_ || !dest_ || !source_.first) return;
+  Pending& d = *dest_;
+  bool keep = d.entry->keep;
+  bool after = d.entry->code == Lc::After || d.entry->code == Lc::AfterKeep;
+  Line* anchor = d.line;
+  if (after && anchor->is(LineKind::Bof)) anchor = anchor->prev;
+  long times = std::max(d.count, 1L);
+  finish(d);
+  if (!keep) {
+    finish(*source_.first);
+    if (source_.last != source_.first) finish(*source_.last);
+  }
+  Line* at = after ? anchor : nullptr;
+  Line* before = after ? nullptr : anchor;
+  if (source_.move && !keep) {
+    if (times > 1) copyRange(task_, source_.from, source_.to, at, before, times - 1);
+    moveRange(task_, source_.from, source_.to, at, before);
+  } else {
+    copyRange(task_, source_.from, source_.to, at, before, times);
+  }
+  dest_ = nullptr;
+  source_ = {};
+}
+
+void Processor::completeBlock(Lc kind, Pending& first, Pending& second) {
+  Line* from = first.line;
+  Line* to = extendOverExcluded(task_, second.line);
+  long count = std::max(first.count, second.count);
+  switch (kind) {
+    case Lc::CopyBlock:
+    case Lc::MoveBlock:
+      source(first, from, to, &second, kind == Lc::MoveBlock);
+      return;
+    default:
+      break;
+  }
+  finish(first);
+  finish(second);
+  rangeCommand(second, kind, from, to, count);
+}
+
+void Processor::blockEnd(Pending& p) {
+  Lc kind = p.entry->code == Lc::OverlayBlockKeep ? Lc::OverlayBlock : p.entry->code;
+  Block& b = blocks_[kind];
+  if (b.first && b.second) return conflict(*b.second, p);
+  if (!b.first) {
+    b.first = &p;
+    return;
+  }
+  b.second = &p;
+  completeBlock(kind, *b.first, *b.second);
+}
+
+void Processor::showRun(Pending& p, bool first) {
+  if (!p.line->is(LineKind::Excluded)) {
+    if (first)
+      message(s_, "LCMDDISP20", "FIRST only allowed on excluded line.");
+    else
+      message(s_, "LCMDDISP30", "LAST only allowed on excluded line.");
+    return stop(p);
+  }
+  finish(p);
+  showFromRun(task_, p.line, std::max(p.count, 1L), first);
+}
+
+void Processor::carryOut(Pending& p) {
+  if (task_.mode == TaskMode::Browse && !p.entry->browse) {
+    setLineCommand(task_, p.line, "");
+    p.done = true;
+    messagef(s_, "LCMD10", kBrowse, p.text);
+    return;
+  }
+  if (!allowedOnSpecial(p)) return;
+  Lc code = p.entry->code;
+  switch (code) {
+    case Lc::Label:
+      return label(p);
+    case Lc::Insert:
+      return insert(p);
+    case Lc::After:
+    case Lc::AfterKeep:
+    case Lc::Before:
+    case Lc::BeforeKeep:
+      return destination(p);
+    case Lc::Copy:
+    case Lc::Move:
+      return source(p, p.line, rangeEnd(task_, p.line, std::max(p.count, 1L)), nullptr,
+                    code == Lc::Move);
+    case Lc::First:
+    case Lc::Last:
+      return showRun(p, code == Lc::First);
+    case Lc::Bounds:
+    case Lc::Cols:
+    case Lc::Mask:
+    case Lc::Tabs: {
+      static constexpr std::pair<Lc, LineKind> kKinds[] = {
+          {Lc::Bounds, LineKind::Bnds}, {Lc::Cols, LineKind::Cols}, {Lc::Mask, LineKind::Mask},
+          {Lc::Tabs, LineKind::Tabs}};
+      Line* at = p.line->is(LineKind::Bof) ? p.line->prev : p.line;
+      finish(p);
+      for (auto [c, kind] : kKinds)
+        if (c == code) insertSpecialLine(task_, at, kind);
+      return;
+    }
+    case Lc::Delete:
+    case Lc::Exclude:
+    case Lc::MakeData:
+    case Lc::Repeat: {
+      long lines = code == Lc::Repeat ? 1 : std::max(p.count, 1L);
+      Line* to = rangeEnd(task_, p.line, lines);
+      finish(p);
+      return rangeCommand(p, code, p.line, to, p.count);
+    }
+    case Lc::CopyBlock:
+    case Lc::MoveBlock:
+    case Lc::DeleteBlock:
+    case Lc::ExcludeBlock:
+    case Lc::MakeDataBlock:
+    case Lc::RepeatBlock:
+      return blockEnd(p);
+    default:
+      messagef(s_, "", kNotYet, p.text);
+      return stop(p);
+  }
+}
+
+int Processor::run() {
+  EditStep step(s_);  // every command of this Enter is one undo step
+  if (collect() && checkConflicts() && order()) {
+    for (Pending& p : list_) {
+      carryOut(p);
+      pairUp();
+      if (stopped_) break;
+    }
+  }
+  if (EditPanel* panel = currentEditPanel(s_); panel && &panel->task == &task_) {
+    panel->refreshData();
+    if (cursorLine_ && cursorLine_->prev) {
+      bool shown = false;
+      for (int row = panel->firstDataRow; row < panel->firstDataRow + panel->dataRows; ++row)
+        if (panel->lineAtRow(row) == cursorLine_) {
+          setCursor(*panel, row, 1 + (stopped_ ? 0 : panel->prefixWidth()));
+          shown = true;
+        }
+      if (!shown) task_.topLine = cursorLine_;
+    }
+  }
+  return carried_ > 0 ? carried_ : (stopped_ ? 1 : 0);
+}
+
+}  // namespace
+
+int processLineCommands(Session& s, Task& task) {
+  if (task.pendingLines.empty()) return 0;
+  return Processor(s, task).run();
+}
+
+}  // namespace kiv

@@ -1,0 +1,154 @@
+#include "commands/line_range_ops.h"
+
+#include <string>
+#include <vector>
+
+#include "core/bounds.h"
+#include "core/edit_step.h"
+#include "core/excluded.h"
+#include "core/file_profile.h"
+#include "core/hex_view.h"
+#include "core/line_ops.h"
+#include "core/task.h"
+
+namespace kiv {
+
+namespace {
+
+bool isMarker(const Line* line) {
+  return line->is(LineKind::Excluded);
+}
+
+// The lines a copy takes: everything but hex view rows and excluded markers.
+std::vector<Line*> linesToCopy(Line* first, Line* last) {
+  std::vector<Line*> out;
+  for (Line* p = first; p; p = p == last ? nullptr : p->next)
+    if (!isHexViewLine(p) && !isMarker(p) && !p->is(LineKind::Tof) && !p->is(LineKind::Bof))
+      out.push_back(p);
+  return out;
+}
+
+// The ruler a COLS line turned into data holds.
+std::string rulerData(int width) {
+  std::string out(static_cast<std::size_t>(width), '-');
+  for (int col = 1; col <= width; ++col) {
+    if (col % 10 == 0)
+      out[static_cast<std::size_t>(col - 1)] = static_cast<char>('0' + col / 10 % 10);
+    else if (col % 5 == 0)
+      out[static_cast<std::size_t>(col - 1)] = '+';
+  }
+  return out;
+}
+
+}  // namespace
+
+Line* rangeEnd(Task& task, Line* from, long count) {
+  Line* end = from;
+  for (long shown = 1; shown < count;) {
+    Line* next = nextLoadedLine(task, end);
+    if (!next || next->is(LineKind::Bof)) break;
+    end = next;
+    if (!hiddenLine(task, end) && !isHexViewLine(end)) ++shown;
+  }
+  while (end->next && isHexViewLine(end->next)) end = end->next;
+  return extendOverExcluded(task, end);
+}
+
+Line* copyRange(Task& task, Line* first, Line* last, Line* after, Line* before, long times) {
+  std::vector<Line*> source = linesToCopy(first, last);
+  Line* firstCopy = nullptr;
+  for (long t = 0; t < times; ++t) {
+    for (Line* s : source) {
+      Line* copy = copyLine(task, s);
+      if (!copy) return firstCopy;  // reported by the store
+      if (after) {
+        linkBelow(task, after, copy);
+        after = copy;
+      } else {
+        linkLineBefore(task, before, copy);
+        if (hexViewShown(task)) insertHexLinesAfter(task, copy);
+      }
+      if (!firstCopy) firstCopy = copy;
+    }
+  }
+  if (firstCopy) noteModified(task, true);
+  return firstCopy;
+}
+
+int moveRange(Task& task, Line* first, Line* last, Line* after, Line* before) {
+  return moveLines(task, first, last, after ? placeBelow(task, after) : before);
+}
+
+int deleteRange(Task& task, Line* first, Line* last) {
+  return deleteLines(task, first, extendOverExcluded(task, last), true) < 0 ? -1 : 0;
+}
+
+void excludeRange(Task& task, Line* first, Line* last) {
+  // Widen to the excluded runs that touch the range, so that one marker stands for all.
+  while (first->prev && (isMarker(first->prev) || !first->prev->shown())) first = first->prev;
+  last = extendOverExcluded(task, last);
+  while (last->next && !last->next->shown() && !last->next->is(LineKind::Bof)) last = last->next;
+  int count = 0;
+  std::vector<Line*> markers;
+  Line* firstHidden = nullptr;
+  for (Line* p = first; p; p = p == last ? nullptr : p->next) {
+    if (isMarker(p)) {
+      markers.push_back(p);
+      continue;
+    }
+    if (p->is(LineKind::Tof) || p->is(LineKind::Bof)) continue;
+    setLineFlag(task, p, LineFlag::Shown, false);
+    if (!firstHidden) firstHidden = p;
+    if (!isHexViewLine(p)) ++count;
+  }
+  for (Line* m : markers) deleteLine(task, m, true);
+  if (!firstHidden || count == 0) return;
+  Line* marker = createExcludedMarker(task, count);
+  if (marker) linkLineBefore(task, firstHidden, marker);
+}
+
+void showFromRun(Task& task, Line* marker, long count, bool first) {
+  std::vector<Line*> run;
+  for (Line* p = marker->next; p && !p->shown() && !p->is(LineKind::Bof); p = p->next)
+    if (!isHexViewLine(p)) run.push_back(p);
+  long n = std::min<long>(count, static_cast<long>(run.size()));
+  std::size_t from = first ? 0 : run.size() - static_cast<std::size_t>(n);
+  for (std::size_t i = from; i < from + static_cast<std::size_t>(n); ++i) {
+    setLineFlag(task, run[i], LineFlag::Shown, true);
+    for (Line* h = run[i]->next; h && isHexViewLine(h); h = h->next)
+      setLineFlag(task, h, LineFlag::Shown, true);
+  }
+  long left = static_cast<long>(run.size()) - n;
+  if (left == 0) {
+    deleteLine(task, marker, true);
+    return;
+  }
+  setExcludedMarker(task, marker, static_cast<int>(left));
+  if (first) moveLines(task, marker, marker, run[static_cast<std::size_t>(n)]);
+}
+
+int insertSpecialLine(Task& task, Line* line, LineKind kind) {
+  std::string text;
+  if (kind == LineKind::Bnds) text = boundsLineText(currentBounds(task));
+  if (kind == LineKind::Mask && task.profile) text = task.profile->maskLine;
+  Line* fresh = createLine(task, text, kind);
+  if (!fresh) return -1;
+  linkBelow(task, line, fresh);
+  return 0;
+}
+
+void makeData(Task& task, Line* first, Line* last) {
+  for (Line* p = first; p; p = p == last ? nullptr : p->next) {
+    LineKind kind = p->kind();
+    bool special = kind == LineKind::Note || kind == LineKind::Cols || kind == LineKind::Bnds ||
+                   kind == LineKind::Mask || kind == LineKind::Tabs;
+    if (!special) continue;
+    if (kind == LineKind::Cols) setLineText(task, p, rulerData(maxRecLenOf(task)));
+    setLineFlag(task, p, LineFlag::FromCols, kind == LineKind::Cols);
+    setLineFlag(task, p, LineFlag::FromNote, kind == LineKind::Note);
+    setLineKind(task, p, LineKind::Text);
+    noteModified(task, true);
+  }
+}
+
+}  // namespace kiv

@@ -1,0 +1,38 @@
+// What line commands do to ranges of lines: copy, move, delete, repeat,
+// exclude and show, special lines, make data. Every change goes through the
+// line store's operations; ranges are inclusive and in store order.
+#pragma once
+
+#include "core/line.h"
+
+namespace kiv {
+
+class Task;
+
+// The last line of a range of `count` shown lines from `from` on (hidden
+// lines inside and an excluded run at the end carried along); it stops
+// before BOF.
+Line* rangeEnd(Task& task, Line* from, long count);
+
+// Copies first..last `times` times below `after` (placed as lines placed
+// below it go), or before `before` when `after` is null. Hex view rows are
+// made again, not copied; the copies are shown. The first copy, or null.
+Line* copyRange(Task& task, Line* first, Line* last, Line* after, Line* before, long times);
+// Moves first..last below `after` or before `before` (labels go along).
+int moveRange(Task& task, Line* first, Line* last, Line* after, Line* before);
+// Deletes first..last, an excluded run at the end taken in.
+int deleteRange(Task& task, Line* first, Line* last);
+
+// Hides the lines of first..last behind one marker, joined with the
+// excluded runs next to them.
+void excludeRange(Task& task, Line* first, Line* last);
+// Shows the first (or last) `count` lines of the run behind `marker`.
+void showFromRun(Task& task, Line* marker, long count, bool first);
+
+// Inserts a special line (BNDS, COLS, MASK, TABS) below `line`.
+int insertSpecialLine(Task& task, Line* line, LineKind kind);
+// Turns the special lines of first..last into TEXT lines (NOTE and COLS
+// lines remember what they were).
+void makeData(Task& task, Line* first, Line* last);
+
+}  // namespace kiv

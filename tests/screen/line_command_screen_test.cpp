@@ -1,0 +1,67 @@
+// Line commands typed into the prefix area and run by Enter, as a user does.
+#include <gtest/gtest.h>
+
+#include "screen_fixture.h"
+
+namespace kiv::test {
+namespace {
+
+// Types `text` into the prefix field of data row `row` (0: the first line).
+void typePrefix(ScreenTest& t, int row, std::string_view text) {
+  setCursor(t.panel(), t.panel().firstDataRow + 1 + row, 1);
+  t.type(text);
+}
+
+TEST(LineCommandScreen, ABlockWaitsForItsDestinationInItsFieldThenCopies) {
+  ScreenTest t(9, 30);
+  t.open("c.txt", "one\ntwo\nthree\nfour\n");
+  typePrefix(t, 1, "cc");
+  typePrefix(t, 2, "cc");
+  t.press({platform::Key::Enter});
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===>             <-  |
+******* Top of Data        █  |
+000001 one                 │  |
+{C:CC    } two                 │  |
+{C:CC    } three               │  |
+^00004 four                │  |
+******* Bottom of Data     │  |
+                           │  |
+ Cols 01 19  Line 4  Col -... |
+)");
+  typePrefix(t, 3, "a");
+  t.press({platform::Key::Enter});
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===>             <-  |
+******* Top of Data        █  |
+000001 one                 │  |
+000002 two                 │  |
+000003 three               │  |
+0^0004 four                │  |
+000005 two                 │  |
+000006 three               │  |
+ Cols 01 19  Line 4  Col -... |
+)");
+}
+
+TEST(LineCommandScreen, DeleteRunsBeforeExcludeInOneEnter) {
+  ScreenTest t(9, 30);
+  t.open("x.txt", "a\nb\nc\nd\ne\n");
+  typePrefix(t, 0, "x2");
+  typePrefix(t, 1, "d");  // X comes first in the file, but D runs first: X2 then hides a and c
+  t.press({platform::Key::Enter});
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===>             <-  |
+******* Top of Data        █  |
+- - - ------- 2 lines excl │  |
+0^0003 d                   │  |
+000004 e                   │  |
+******* Bottom of Data     │  |
+                           │  |
+                           │  |
+ Cols 01 19  Line 3  Col -... |
+)");
+}
+
+}  // namespace
+}  // namespace kiv::test
