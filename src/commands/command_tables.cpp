@@ -5,6 +5,7 @@
 #include "commands/reset_command.h"
 #include "commands/edit_commands.h"
 #include "commands/locate_command.h"
+#include "commands/numbering_commands.h"
 #include "commands/scroll_commands.h"
 #include "commands/task_commands.h"
 #include "commands/command_table.h"
@@ -65,13 +66,13 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "MAXRECLEN", .code = 39, .listed = true, .run = maxRecLenCommand},
     {.name = "MERGEMSG", .code = 40, .listed = true, .run = notAvailableCommand},
     {.name = "NOTELINE", .code = 41, .listed = true, .run = noteLineCommand},
-    {.name = "NUMBER", .code = 42, .listed = true, .run = notAvailableCommand},
+    {.name = "NUMBER", .code = 42, .listed = true, .run = numberCommand},
     {.name = "PASTE", .code = 43, .listed = true, .run = notAvailableCommand},
     {.name = "PRINT", .code = 44, .listed = true, .run = notAvailableCommand},
     {.name = "PROFILE", .code = 45, .listed = true, .run = notAvailableCommand},
     {.name = "RCHANGE", .code = 46, .listed = true, .run = notAvailableCommand},
     {.name = "RECOLOR", .code = 47, .listed = true, .run = notAvailableCommand},
-    {.name = "RENUMBER", .code = 48, .listed = true, .run = notAvailableCommand},
+    {.name = "RENUMBER", .code = 48, .listed = true, .run = renumberCommand},
     {.name = "REPLACE", .code = 49, .listed = true, .run = notAvailableCommand},
     {.name = "RESET", .code = 50, .listed = true, .run = resetCommand},
     {.name = "RFIND", .code = 51, .listed = true, .run = notAvailableCommand},
@@ -92,7 +93,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "TEMPLATE", .code = 66, .listed = true, .run = notAvailableCommand},
     {.name = "TOP", .code = 67, .listed = true, .run = topCommand},
     {.name = "UNDO", .code = 68, .listed = true, .run = notAvailableCommand},
-    {.name = "UNNUMBER", .code = 69, .listed = true, .run = notAvailableCommand},
+    {.name = "UNNUMBER", .code = 69, .listed = true, .run = unnumberCommand},
     {.name = "UP", .code = 70, .listed = true, .run = upCommand},
 };
 

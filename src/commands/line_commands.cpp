@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands/line_command_table.h"
 #include "commands/line_range_ops.h"
+#include "commands/line_shift.h"
+#include "commands/text_flow.h"
 #include "core/edit_step.h"
 #include "core/excluded.h"
 #include "core/line_ops.h"
@@ -147,6 +150,26 @@ bool parseField(Session& s, Task& task, Pending& p) {
   return true;
 }
 
+// The shift a code asks for, if it is one.
+std::optional<ShiftKind> shiftKindOf(Lc code) {
+  switch (code) {
+    case Lc::ColLeft:
+    case Lc::ColLeftBlock:
+      return ShiftKind::ColumnsLeft;
+    case Lc::ColRight:
+    case Lc::ColRightBlock:
+      return ShiftKind::ColumnsRight;
+    case Lc::DataLeft:
+    case Lc::DataLeftBlock:
+      return ShiftKind::DataLeft;
+    case Lc::DataRight:
+    case Lc::DataRightBlock:
+      return ShiftKind::DataRight;
+    default:
+      return std::nullopt;
+  }
+}
+
 bool isExclude(const Pending& p) {
   return p.entry->code == Lc::Exclude || p.entry->code == Lc::ExcludeBlock;
 }
@@ -174,6 +197,7 @@ class Processor {
   void destination(Pending& p);
   void source(Pending& p, Line* from, Line* to, Pending* last, bool move);
   void showRun(Pending& p, bool first);
+  void textSplit(Pending& p);
 
   Session& s_;
   Task& task_;
@@ -344,6 +368,21 @@ void Processor::rangeCommand(Pending& p, Lc kind, Line* from, Line* to, long cou
     case Lc::RepeatBlock:
       copyRange(task_, from, to, to, nullptr, std::max(count, 1L));
       return;
+    case Lc::Lower:
+    case Lc::LowerBlock:
+    case Lc::Upper:
+    case Lc::UpperBlock:
+      return convertCase(task_, from, to, kind == Lc::Upper || kind == Lc::UpperBlock);
+    case Lc::ColLeft:
+    case Lc::ColLeftBlock:
+    case Lc::ColRight:
+    case Lc::ColRightBlock:
+    case Lc::DataLeft:
+    case Lc::DataLeftBlock:
+    case Lc::DataRight:
+    case Lc::DataRightBlock:
+      return shiftLines(task_, from, to, *shiftKindOf(kind),
+                        count > 0 ? static_cast<int>(std::min(count, 128000L)) : defaultShiftAmount(s_));
     default:
       messagef(s_, "", kNotYet, p.text);
       stop(p);
@@ -433,6 +472,21 @@ void Processor::showRun(Pending& p, bool first) {
   showFromRun(task_, p.line, std::max(p.count, 1L), first);
 }
 
+// TS splits the line at the cursor, which must stand in the line's data.
+void Processor::textSplit(Pending& p) {
+  EditPanel* panel = currentEditPanel(s_);
+  int column = 0;
+  if (panel && &panel->task == &task_ && panel->lineAtRow(panel->cursorRow) == p.line &&
+      panel->cursorCol > panel->prefixWidth())
+    column = panel->cursorCol - panel->prefixWidth() + panel->displayOffset();
+  if (column == 0) {
+    message(s_, "TASKLINE30", "Cursor must be on SPLIT line, SPLIT ignored.");
+    return stop(p);
+  }
+  finish(p);
+  if (splitLine(task_, p.line, column) != 0) stop(p);
+}
+
 void Processor::carryOut(Pending& p) {
   if (task_.mode == TaskMode::Browse && !p.entry->browse) {
     setLineCommand(task_, p.line, "");
@@ -472,17 +526,40 @@ void Processor::carryOut(Pending& p) {
         if (c == code) insertSpecialLine(task_, at, kind);
       return;
     }
+    case Lc::TextSplit:
+      return textSplit(p);
+    case Lc::TextJoin:
+      finish(p);
+      if (joinLines(task_, p.line) != 0) stop(p);
+      return;
+    case Lc::TextFlow:
+      finish(p);
+      if (flowText(task_, p.line, static_cast<int>(std::min(p.count, 128000L))) != 0) stop(p);
+      return;
     case Lc::Delete:
     case Lc::Exclude:
     case Lc::MakeData:
+    case Lc::Lower:
+    case Lc::Upper:
+    case Lc::ColLeft:
+    case Lc::ColRight:
+    case Lc::DataLeft:
+    case Lc::DataRight:
     case Lc::Repeat: {
-      long lines = code == Lc::Repeat ? 1 : std::max(p.count, 1L);
+      bool countsColumns = code == Lc::Repeat || shiftKindOf(code) != std::nullopt;
+      long lines = countsColumns ? 1 : std::max(p.count, 1L);
       Line* to = rangeEnd(task_, p.line, lines);
       finish(p);
       return rangeCommand(p, code, p.line, to, p.count);
     }
     case Lc::CopyBlock:
     case Lc::MoveBlock:
+    case Lc::LowerBlock:
+    case Lc::UpperBlock:
+    case Lc::ColLeftBlock:
+    case Lc::ColRightBlock:
+    case Lc::DataLeftBlock:
+    case Lc::DataRightBlock:
     case Lc::DeleteBlock:
     case Lc::ExcludeBlock:
     case Lc::MakeDataBlock:

@@ -8,6 +8,7 @@
 #include "core/excluded.h"
 #include "core/file_profile.h"
 #include "core/hex_view.h"
+#include "core/line_numbering.h"
 #include "core/line_ops.h"
 #include "core/task.h"
 
@@ -40,6 +41,19 @@ std::string rulerData(int width) {
   return out;
 }
 
+// Lines made by a copy, a move or make-data get their numbers between their
+// neighbours when the profile numbers lines as they come (NumberAuto Incr).
+bool numbersAsTheyCome(const Task& task) {
+  return task.profile && task.profile->numberType != NumberType::None &&
+         task.profile->numberAuto == NumberAuto::Incr;
+}
+
+void numberLines(Task& task, const std::vector<Line*>& lines) {
+  if (!numbersAsTheyCome(task)) return;
+  for (Line* line : lines)
+    if (line->is(LineKind::Text)) numberLine(task, line);
+}
+
 }  // namespace
 
 Line* rangeEnd(Task& task, Line* from, long count) {
@@ -56,6 +70,7 @@ Line* rangeEnd(Task& task, Line* from, long count) {
 
 Line* copyRange(Task& task, Line* first, Line* last, Line* after, Line* before, long times) {
   std::vector<Line*> source = linesToCopy(first, last);
+  std::vector<Line*> copies;
   Line* firstCopy = nullptr;
   for (long t = 0; t < times; ++t) {
     for (Line* s : source) {
@@ -69,14 +84,19 @@ Line* copyRange(Task& task, Line* first, Line* last, Line* after, Line* before, 
         if (hexViewShown(task)) insertHexLinesAfter(task, copy);
       }
       if (!firstCopy) firstCopy = copy;
+      copies.push_back(copy);
     }
   }
   if (firstCopy) noteModified(task, true);
+  numberLines(task, copies);
   return firstCopy;
 }
 
 int moveRange(Task& task, Line* first, Line* last, Line* after, Line* before) {
-  return moveLines(task, first, last, after ? placeBelow(task, after) : before);
+  std::vector<Line*> moved = linesToCopy(first, last);
+  if (moveLines(task, first, last, after ? placeBelow(task, after) : before) != 0) return -1;
+  numberLines(task, moved);
+  return 0;
 }
 
 int deleteRange(Task& task, Line* first, Line* last) {
@@ -138,6 +158,7 @@ int insertSpecialLine(Task& task, Line* line, LineKind kind) {
 }
 
 void makeData(Task& task, Line* first, Line* last) {
+  std::vector<Line*> made;
   for (Line* p = first; p; p = p == last ? nullptr : p->next) {
     LineKind kind = p->kind();
     bool special = kind == LineKind::Note || kind == LineKind::Cols || kind == LineKind::Bnds ||
@@ -148,7 +169,9 @@ void makeData(Task& task, Line* first, Line* last) {
     setLineFlag(task, p, LineFlag::FromNote, kind == LineKind::Note);
     setLineKind(task, p, LineKind::Text);
     noteModified(task, true);
+    made.push_back(p);
   }
+  numberLines(task, made);
 }
 
 }  // namespace kiv

@@ -14,6 +14,7 @@
 #include "core/file_load.h"
 #include "core/file_profile.h"
 #include "core/line.h"
+#include "core/line_numbering.h"
 #include "core/record_writer.h"
 #include "core/recovery.h"
 #include "core/session.h"
@@ -241,7 +242,7 @@ std::string exitMacroName(Task& task) {
 }
 
 void runExitMacro(Task& /*task*/, const std::string& /*name*/) {}
-void renumberBeforeSave(Task& /*task*/) {}
+void renumberBeforeSave(Task& task) { renumberAll(task); }
 void storeStickyLabels(Task& /*task*/) {}
 
 namespace {

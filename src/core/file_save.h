@@ -24,10 +24,11 @@ DiskChange diskChangeSinceLoad(const Task& task, const std::string& path);
 // profile's Xmacro; "" when none is named or ZSUPPRESSIANDX is "TRUE".
 std::string exitMacroName(Task& task);
 
-// Call points of features that come later. Each does nothing yet.
+// Call points of features that come later; all but renumberBeforeSave do
+// nothing yet.
 // Runs the exit macro (the macro language).
 void runExitMacro(Task& task, const std::string& name);
-// Renumbers the whole file (line numbering), when NumberAuto is Full.
+// Renumbers the whole file (core/line_numbering.h) when NumberAuto is Full.
 void renumberBeforeSave(Task& task);
 // Keeps the task's labels for the next edit of the file (ZEDIT.STICKY.LABELS).
 void storeStickyLabels(Task& task);

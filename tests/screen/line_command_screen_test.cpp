@@ -1,6 +1,7 @@
 // Line commands typed into the prefix area and run by Enter, as a user does.
 #include <gtest/gtest.h>
 
+#include "core/line.h"
 #include "screen_fixture.h"
 
 namespace kiv::test {
@@ -61,6 +62,21 @@ TEST(LineCommandScreen, DeleteRunsBeforeExcludeInOneEnter) {
                            │  |
  Cols 01 19  Line 3  Col -... |
 )");
+}
+
+// TS splits where the cursor stands in the line's data; elsewhere it is refused.
+TEST(LineCommandScreen, TextSplitTakesTheCursorColumn) {
+  ScreenTest t(9, 30);
+  Task* task = t.open("s.txt", "hello world\n");
+  typePrefix(t, 0, "ts");
+  t.command("");  // the cursor on the command row: not on the line
+  EXPECT_EQ(t.lastMessage().id, "TASKLINE30");
+  setCursor(t.panel(), t.panel().firstDataRow + 1, t.panel().prefixWidth() + 7);
+  t.press({platform::Key::Enter});
+  Line* first = task->lines.first->next;
+  EXPECT_EQ(first->text().substr(0, 5), "hello");
+  EXPECT_EQ(first->next->text(), "world");
+  EXPECT_FALSE(first->hasPendingCommand());
 }
 
 }  // namespace

@@ -1,0 +1,174 @@
+#include "commands/line_shift.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <string_view>
+
+#include "core/file_profile.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "core/task.h"
+#include "services/var_pool.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr int kFallbackShift = 2;
+
+bool fixedRecords(const Task& task) {
+  return task.profile && task.profile->recfm == kRecfmFixed;
+}
+
+// Drops up to `n` pad bytes from the runs of `seg`, leftmost first, so that
+// the text right of them moves left: a run at the left edge may go entirely
+// unless a word stands right before the region (`wordAtEdge`), a run between
+// words keeps one pad, and the run after the last word moves nothing and
+// stays. The dropped pads come back at the right end.
+std::string squeezeLeft(std::string_view seg, char pad, int n, bool wordAtEdge) {
+  std::size_t last = seg.find_last_not_of(pad);
+  if (last == std::string_view::npos) return std::string(seg);
+  std::string out;
+  out.reserve(seg.size());
+  int removed = 0;
+  std::size_t i = 0;
+  while (i < seg.size()) {
+    if (seg[i] != pad) {
+      out += seg[i++];
+      continue;
+    }
+    std::size_t j = seg.find_first_not_of(pad, i);
+    if (j == std::string_view::npos) j = seg.size();
+    int run = static_cast<int>(j - i);
+    int keep = i > last ? run : (i == 0 && !wordAtEdge ? 0 : 1);
+    int take = std::clamp(run - keep, 0, n - removed);
+    removed += take;
+    out.append(static_cast<std::size_t>(run - take), pad);
+    i = j;
+  }
+  out.append(static_cast<std::size_t>(removed), pad);
+  return out;
+}
+
+std::string squeezeRight(std::string_view seg, char pad, int n, bool wordAtEdge) {
+  std::string reversed(seg.rbegin(), seg.rend());
+  std::string out = squeezeLeft(reversed, pad, n, wordAtEdge);
+  std::reverse(out.begin(), out.end());
+  return out;
+}
+
+std::string shiftSegment(std::string_view seg, char pad, ShiftKind kind, int n, bool wordBefore,
+                         bool wordAfter) {
+  std::size_t k = std::min(static_cast<std::size_t>(n), seg.size());
+  switch (kind) {
+    case ShiftKind::ColumnsLeft:
+      return std::string(seg.substr(k)) + std::string(k, pad);
+    case ShiftKind::ColumnsRight:
+      return std::string(k, pad) + std::string(seg.substr(0, seg.size() - k));
+    case ShiftKind::DataLeft:
+      return squeezeLeft(seg, pad, n, wordBefore);
+    case ShiftKind::DataRight:
+      return squeezeRight(seg, pad, n, wordAfter);
+  }
+  return std::string(seg);
+}
+
+// EBCDIC letters: a-i 81-89, j-r 91-99, s-z A2-A9; upper case 40 higher.
+bool isEbcdicLower(unsigned char c) {
+  return (c >= 0x81 && c <= 0x89) || (c >= 0x91 && c <= 0x99) || (c >= 0xA2 && c <= 0xA9);
+}
+
+char convertLetter(char ch, bool upper, bool ebcdic) {
+  auto c = static_cast<unsigned char>(ch);
+  if (ebcdic) {
+    if (upper && isEbcdicLower(c)) return static_cast<char>(c + 0x40);
+    if (!upper && c >= 0xC1 && isEbcdicLower(static_cast<unsigned char>(c - 0x40)))
+      return static_cast<char>(c - 0x40);
+    return ch;
+  }
+  if (upper && c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+  if (!upper && c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  return ch;
+}
+
+}  // namespace
+
+Bounds textBounds(const Task& task) {
+  Bounds b = task.profile && task.profile->boundLeft > 0
+                 ? Bounds{task.profile->boundLeft, task.profile->boundRight}
+                 : defaultBounds(task);
+  b.right = std::min(b.right, maxRecLenOf(task));
+  return b;
+}
+
+int defaultShiftAmount(Session& s) {
+  std::string value = varGet(s, "ZEDIT.COLSHIFTAMOUNT");
+  std::string_view text(value);
+  std::size_t from = text.find_first_not_of(' ');
+  std::size_t to = text.find_last_not_of(' ');
+  if (from == std::string_view::npos) return kFallbackShift;
+  text = text.substr(from, to - from + 1);
+  int n = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec == std::errc::result_out_of_range && end == text.data() + text.size() && text[0] != '-')
+    return kMaxLineLength;
+  if (ec != std::errc() || end != text.data() + text.size() || n < 1) return kFallbackShift;
+  return n;
+}
+
+bool shiftLine(Task& task, Line* line, ShiftKind kind, int n) {
+  if (!line || !line->is(LineKind::Text) || n < 1) return false;
+  n = std::min(n, kMaxLineLength);
+  Bounds b = textBounds(task);
+  char pad = padCharFor(task, LineKind::Text);
+  int length = line->length();
+  // A shift to the right may grow a variable record up to the right bound;
+  // everything else works on the text the line has.
+  bool grows =
+      !fixedRecords(task) && (kind == ShiftKind::ColumnsRight || kind == ShiftKind::DataRight);
+  int end = grows ? b.right : std::min(b.right, length);
+  int begin = b.left - 1;
+  if (begin >= end) return false;
+  std::string text(line->text());
+  if (static_cast<int>(text.size()) < end) text.resize(static_cast<std::size_t>(end), pad);
+  bool wordBefore = begin > 0 && text[static_cast<std::size_t>(begin - 1)] != pad;
+  bool wordAfter =
+      end < static_cast<int>(text.size()) && text[static_cast<std::size_t>(end)] != pad;
+  std::string_view seg = std::string_view(text).substr(static_cast<std::size_t>(begin),
+                                                       static_cast<std::size_t>(end - begin));
+  std::string shifted = shiftSegment(seg, pad, kind, n, wordBefore, wordAfter);
+  text.replace(static_cast<std::size_t>(begin), shifted.size(), shifted);
+  // The pads added past the old end are kept only up to the last byte of text.
+  std::size_t keep = text.find_last_not_of(pad);
+  keep = keep == std::string::npos ? 0 : keep + 1;
+  text.resize(std::max(static_cast<std::size_t>(length), keep));
+  if (text == line->text()) return false;
+  return setLineText(task, line, text) == 0;
+}
+
+void shiftLines(Task& task, Line* first, Line* last, ShiftKind kind, int n) {
+  for (Line* line = first; line; line = line->next) {
+    shiftLine(task, line, kind, n);
+    if (line == last) break;
+  }
+}
+
+void convertCase(Task& task, Line* first, Line* last, bool upper) {
+  Bounds b = textBounds(task);
+  bool ebcdic = ebcdicFile(task);
+  for (Line* line = first; line; line = line->next) {
+    if (line->is(LineKind::Text)) {
+      std::string text(line->text());
+      int end = std::min(b.right, line->length());
+      for (int i = b.left - 1; i < end; ++i) {
+        auto at = static_cast<std::size_t>(i);
+        text[at] = convertLetter(text[at], upper, ebcdic);
+      }
+      if (text != line->text()) setLineText(task, line, text);
+    }
+    if (line == last) break;
+  }
+}
+
+}  // namespace kiv

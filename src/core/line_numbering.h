@@ -1,0 +1,47 @@
+// Sequence numbers inside records: the number columns NumberColStart to
+// NumberColEnd of the task's profile hold zero-padded decimal numbers that
+// ascend through the file. A full renumber, the numbering of one line between
+// its neighbours (NumberAuto Incr) and the clearing of the columns. Every
+// change goes through line_ops.h; the caller's EditStep makes it one step.
+// docs/line-numbering.md describes the choices.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace kiv {
+
+class Task;
+struct Line;
+struct FileProfile;
+
+// The columns numbers are written into: widths 4 to 8 inside the record.
+struct NumberField {
+  int first = 0;  // 0-based offset of the first digit (NumberColStart - 1)
+  int end = 0;    // NumberColEnd: the length a line needs to hold a number
+  int width = 0;
+  long long limit = 0;  // 10 to the power of the width: numbers stay below it
+};
+
+// The profile's number field, or nothing when it numbers nothing: NumberType
+// None or HEXOFFSET, a width outside 4..8, columns outside 1..MaxRecLen.
+std::optional<NumberField> numberFieldOf(const FileProfile& p);
+
+// Loads the whole file and numbers every TEXT line from NumberStart by
+// NumberIncrement. When the numbers do not fit, the increment steps down
+// (1000, 100, 10, 5, 2, 1) and the profile is written back with the new
+// settings. 0 when the file is numbered (or numbering is off), -1 when even
+// increment 1 from 1 cannot number every line: nothing is changed then.
+int renumberAll(Task& task);
+
+// Numbers one TEXT line between its neighbours and renumbers the lines after
+// it until one holds a greater number. May fall back to renumberAll when the
+// numbers run out. 0, or -1 when that renumber failed.
+int numberLine(Task& task, Line* line);
+
+// UNNUMBER: blanks the number columns of every TEXT line (of the type given
+// in `params`: COB, COBOL, STD, STANDARD, COB+STD, OTHER; QUIET drops the
+// report) and turns numbering off in the profile. 0, or -1 after a message.
+int clearNumbers(Task& task, std::string_view params);
+
+}  // namespace kiv
