@@ -13,6 +13,7 @@
 #include "commands/text_flow.h"
 #include "core/edit_step.h"
 #include "core/excluded.h"
+#include "core/hex_view.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
@@ -198,6 +199,9 @@ class Processor {
   void source(Pending& p, Line* from, Line* to, Pending* last, bool move);
   void showRun(Pending& p, bool first);
   void textSplit(Pending& p);
+  void overlayTarget(Pending& p, Pending* last, Line* from, Line* to);
+  void hexNotes(Pending& p, Pending* last, Line* from, Line* to);
+  void overlay();
 
   Session& s_;
   Task& task_;
@@ -205,6 +209,7 @@ class Processor {
   std::map<Lc, Block> blocks_;
   Pending* dest_ = nullptr;
   Source source_;
+  Source target_;  // the lines an overlay goes over (O, OK, OO, OOK)
   Line* cursorLine_ = nullptr;
   int carried_ = 0;
   bool stopped_ = false;
@@ -405,8 +410,45 @@ void Processor::source(Pending& p, Line* from, Line* to, Pending* last, bool mov
   source_ = {&p, last ? last : &p, from, to, move};
 }
 
+void Processor::overlayTarget(Pending& p, Pending* last, Line* from, Line* to) {
+  if (target_.first) return conflict(*target_.first, p);
+  target_ = {&p, last ? last : &p, from, to, false};
+}
+
+void Processor::hexNotes(Pending& p, Pending* last, Line* from, Line* to) {
+  if (hexViewShown(task_)) {
+    message(s_, "", "HX line command not allowed when HEX ON active");
+    return stop(p);
+  }
+  finish(p);
+  if (last) finish(*last);
+  insertHexNotes(task_, from, to);
+}
+
+// An overlay runs as soon as it has its source and its target; a moved
+// source goes only when every line could be laid over.
+void Processor::overlay() {
+  bool keep = target_.first->entry->keep || target_.last->entry->keep;
+  finish(*target_.first);
+  if (target_.last != target_.first) finish(*target_.last);
+  if (!keep) {
+    finish(*source_.first);
+    if (source_.last != source_.first) finish(*source_.last);
+  }
+  bool complete = overlayRange(task_, source_.from, source_.to, target_.from, target_.to);
+  if (source_.move && !keep) {
+    if (complete)
+      deleteRange(task_, source_.from, source_.to);
+    else
+      message(s_, "LCMDDISP105", "O/OO incomplete, M/MM lines not deleted.");
+  }
+  source_ = {};
+  target_ = {};
+}
+
 // A copy or move runs as soon as it has both its source and its destination.
 void Processor::pairUp() {
+  if (!stopped_ && target_.first && source_.first) return overlay();
   if (stopped_ || !dest_ || !source_.first) return;
   Pending& d = *dest_;
   bool keep = d.entry->keep;
@@ -439,6 +481,12 @@ void Processor::completeBlock(Lc kind, Pending& first, Pending& second) {
     case Lc::CopyBlock:
     case Lc::MoveBlock:
       source(first, from, to, &second, kind == Lc::MoveBlock);
+      return;
+    case Lc::OverlayBlock:
+      overlayTarget(first, &second, from, to);
+      return;
+    case Lc::HexBlock:
+      hexNotes(first, &second, from, to);
       return;
     default:
       break;
@@ -528,6 +576,11 @@ void Processor::carryOut(Pending& p) {
     }
     case Lc::TextSplit:
       return textSplit(p);
+    case Lc::Overlay:
+    case Lc::OverlayKeep:
+      return overlayTarget(p, nullptr, p.line, rangeEnd(task_, p.line, std::max(p.count, 1L)));
+    case Lc::Hex:
+      return hexNotes(p, nullptr, p.line, rangeEnd(task_, p.line, std::max(p.count, 1L)));
     case Lc::TextJoin:
       finish(p);
       if (joinLines(task_, p.line) != 0) stop(p);
@@ -554,6 +607,9 @@ void Processor::carryOut(Pending& p) {
     }
     case Lc::CopyBlock:
     case Lc::MoveBlock:
+    case Lc::OverlayBlock:
+    case Lc::OverlayBlockKeep:
+    case Lc::HexBlock:
     case Lc::LowerBlock:
     case Lc::UpperBlock:
     case Lc::ColLeftBlock:

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/line_shift.h"
 #include "core/bounds.h"
 #include "core/edit_step.h"
 #include "core/excluded.h"
@@ -145,6 +146,50 @@ void showFromRun(Task& task, Line* marker, long count, bool first) {
   }
   setExcludedMarker(task, marker, static_cast<int>(left));
   if (first) moveLines(task, marker, marker, run[static_cast<std::size_t>(n)]);
+}
+
+bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Line* dstLast) {
+  std::vector<Line*> source;
+  for (Line* p = srcFirst; p; p = p == srcLast ? nullptr : p->next)
+    if (p->is(LineKind::Text)) source.push_back(p);
+  std::vector<Line*> target;
+  for (Line* p = dstFirst; p; p = p == dstLast ? nullptr : p->next)
+    if (p->is(LineKind::Text)) target.push_back(p);
+  if (source.empty()) return true;
+  Bounds b = textBounds(task);
+  char pad = padCharFor(task, LineKind::Text);
+  bool complete = true;
+  for (std::size_t i = 0; i < target.size(); ++i) {
+    std::string_view from = source[i % source.size()]->text();
+    std::string text(target[i]->text());
+    auto end = static_cast<std::size_t>(std::min<int>(b.right, static_cast<int>(from.size())));
+    for (auto col = static_cast<std::size_t>(b.left - 1); col < end; ++col) {
+      if (from[col] == pad) continue;
+      if (text.size() <= col) text.resize(col + 1, pad);
+      if (text[col] == pad)
+        text[col] = from[col];
+      else if (text[col] != from[col])
+        complete = false;
+    }
+    if (text != target[i]->text()) setLineText(task, target[i], text);
+  }
+  return complete;
+}
+
+void insertHexNotes(Task& task, Line* first, Line* last) {
+  std::vector<Line*> lines;
+  for (Line* p = first; p; p = p == last ? nullptr : p->next)
+    if (p->is(LineKind::Text)) lines.push_back(p);
+  for (Line* line : lines) {
+    Line* after = line;
+    for (bool high : {true, false}) {
+      Line* note = createLine(task, hexDigits(line->text(), high), LineKind::Note);
+      if (!note) return;
+      setLineFlag(task, note, high ? LineFlag::HexHighNote : LineFlag::HexLowNote, true);
+      linkLineBefore(task, after->next, note);
+      after = note;
+    }
+  }
 }
 
 int insertSpecialLine(Task& task, Line* line, LineKind kind) {

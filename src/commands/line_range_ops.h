@@ -29,6 +29,15 @@ void excludeRange(Task& task, Line* first, Line* last);
 // Shows the first (or last) `count` lines of the run behind `marker`.
 void showFromRun(Task& task, Line* marker, long count, bool first);
 
+// Lays the TEXT lines of the source over those of the target, one by one,
+// the source starting again when it runs out: within the bounds a source
+// character fills a blank of the target. False when a target character that
+// is not blank stood where a different one would have gone.
+bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Line* dstLast);
+// Inserts the two hexadecimal note lines (high and low digits) under each
+// TEXT line of first..last.
+void insertHexNotes(Task& task, Line* first, Line* last);
+
 // Inserts a special line (BNDS, COLS, MASK, TABS) below `line`.
 int insertSpecialLine(Task& task, Line* line, LineKind kind);
 // Turns the special lines of first..last into TEXT lines (NOTE and COLS
