@@ -4,6 +4,7 @@
 #include "commands/command_handlers.h"
 #include "commands/reset_command.h"
 #include "commands/edit_commands.h"
+#include "commands/line_commands.h"
 #include "commands/locate_command.h"
 #include "commands/numbering_commands.h"
 #include "commands/scroll_commands.h"
@@ -54,7 +55,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "FINDHK", .code = 27, .listed = true, .run = notAvailableCommand},
     {.name = "FLIP", .code = 28, .listed = true, .run = notAvailableCommand},
     {.name = "FUZZYDATE", .code = 29, .listed = true, .run = notAvailableCommand},
-    {.name = "HELP", .code = 30, .listed = false, .run = notAvailableCommand},
+    {.name = "HELP", .code = 30, .listed = false, .run = helpCommand},
     {.name = "HEX", .code = 31, .listed = true, .run = hexCommand},
     {.name = "HEXIN", .code = 32, .listed = true, .run = notAvailableCommand},
     {.name = "HIDE", .code = 33, .listed = true, .run = hideCommand},

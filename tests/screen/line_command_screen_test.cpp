@@ -79,5 +79,22 @@ TEST(LineCommandScreen, TextSplitTakesTheCursorColumn) {
   EXPECT_FALSE(first->hasPendingCommand());
 }
 
+// HELP lists what waits, in its own order, in a box of its own.
+TEST(LineCommandScreen, HelpListsTheCommandsWaitingForAPartner) {
+  ScreenTest t(9, 30);
+  t.open("h.txt", "a\nb\nc\nd\ne\n");
+  typePrefix(t, 0, "cc");
+  typePrefix(t, 1, "xx");
+  typePrefix(t, 2, "cc");
+  typePrefix(t, 4, "rr");
+  t.command("help");
+  ASSERT_FALSE(t.platform().boxes().empty());
+  EXPECT_EQ(t.platform().boxes().back().title, "Line Command Pending");
+  EXPECT_EQ(t.platform().boxes().back().text,
+            "'CC' block on line 1 needs 'A' or 'B' destination to complete copy\n"
+            "'RR' on line 5 needs sister 'RR' to complete block\n"
+            "'XX' on line 2 needs sister 'XX' to complete block\n");
+}
+
 }  // namespace
 }  // namespace kiv::test
