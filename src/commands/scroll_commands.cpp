@@ -11,6 +11,8 @@
 #include "commands/command_state.h"
 #include "commands/line_commands.h"
 #include "core/edit_step.h"
+#include "core/line.h"
+#include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "screen/cursor_moves.h"
@@ -133,12 +135,24 @@ void runThenHome(Session& s, const std::string& command) {
   if (&after != before || (after.cursorRow == row && after.cursorCol == col)) homeCursor(s);
 }
 
+// Enter on a line that an insert made and the user typed into: another
+// empty line follows it, and the cursor goes to its data.
+bool continueInsert(EditPanel& p) {
+  Line* line = p.dataIndex(p.cursorRow) >= 0 ? p.lineAtRow(p.cursorRow) : nullptr;
+  if (!line || !line->inserted() || line->length() == 0) return false;
+  setLineFlag(p.task, line, LineFlag::Inserted, false);
+  if (insertLinesBelow(p.task, line, 1) != 0) return false;
+  carriageReturn(p.session);
+  setCursor(p, p.cursorRow, p.prefixWidth() + 1);
+  return true;
+}
+
 void enterOnTask(Session& s, EditPanel& p, const std::string& command) {
   Task& task = p.task;
   std::string upper = toUpper(command);
   if (command.empty()) {
     EditStep step(s);  // the typing and the line commands
-    if (processLineCommands(s, task) == 0) carriageReturn(s);
+    if (processLineCommands(s, task) == 0 && !continueInsert(p)) carriageReturn(s);
     return;
   }
   if (upper == "CAN" || upper == "CANCEL") return s.executeCommand(command);

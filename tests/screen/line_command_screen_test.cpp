@@ -79,6 +79,25 @@ TEST(LineCommandScreen, TextSplitTakesTheCursorColumn) {
   EXPECT_FALSE(first->hasPendingCommand());
 }
 
+// I puts the cursor on the new line; typing there and pressing Enter opens
+// another line below it.
+TEST(LineCommandScreen, TypingIntoAnInsertedLineAndEnterOpensTheNext) {
+  ScreenTest t(9, 30);
+  Task* task = t.open("i.txt", "a\nb\n");
+  typePrefix(t, 0, "i");
+  t.press({platform::Key::Enter});
+  EditPanel& p = t.panel();
+  EXPECT_EQ(p.lineAtRow(p.cursorRow), task->lines.first->next->next);
+  setCursor(p, p.cursorRow, p.prefixWidth() + 1);
+  t.type("new");
+  t.press({platform::Key::Enter});
+  Line* typed = task->lines.first->next->next;
+  EXPECT_EQ(typed->text(), "new");
+  ASSERT_TRUE(typed->next->inserted());
+  EXPECT_EQ(p.lineAtRow(p.cursorRow), typed->next);
+  EXPECT_EQ(typed->next->next->text(), "b");
+}
+
 // HELP lists what waits, in its own order, in a box of its own.
 TEST(LineCommandScreen, HelpListsTheCommandsWaitingForAPartner) {
   ScreenTest t(9, 30);
