@@ -562,6 +562,17 @@ void Processor::carryOut(Pending& p) {
     case Lc::First:
     case Lc::Last:
       return showRun(p, code == Lc::First);
+    case Lc::Show:
+      if (!p.line->is(LineKind::Excluded)) {
+        message(s_, "LCMDDISP40", "S line command only allowed on exclude line.");
+        return stop(p);
+      }
+      if (!indentLevelsLeft(task_, p.line)) {
+        message(s_, "LCMDDISP35", "S line command no more indent levels.");
+        return stop(p);
+      }
+      finish(p);  // the marker goes: its field first
+      return showByIndent(task_, p.line, std::max(p.count, 1L));
     case Lc::Bounds:
     case Lc::Cols:
     case Lc::Mask:

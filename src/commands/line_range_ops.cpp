@@ -1,5 +1,6 @@
 #include "commands/line_range_ops.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,72 @@ void insertHexNotes(Task& task, Line* first, Line* last) {
       after = note;
     }
   }
+}
+
+namespace {
+
+// The first column (0-based) that is not a pad byte; the length for a blank line.
+std::size_t indentOf(const Task& task, const Line* line) {
+  std::string_view t = line->text();
+  std::size_t at = t.find_first_not_of(padCharFor(task, LineKind::Text));
+  return at == std::string_view::npos ? t.size() : at;
+}
+
+// One marker before each stretch of hidden lines between `after` and `end`.
+void markHiddenStretches(Task& task, Line* after, Line* end) {
+  int count = 0;
+  Line* start = nullptr;
+  for (Line* p = after->next; p != end; p = p->next) {
+    if (!p->shown() && !isHexViewLine(p)) {
+      if (!start) start = p;
+      ++count;
+      continue;
+    }
+    if (start) linkLineBefore(task, start, createExcludedMarker(task, count));
+    start = nullptr;
+    count = 0;
+  }
+  if (start) linkLineBefore(task, start, createExcludedMarker(task, count));
+}
+
+}  // namespace
+
+// The hidden lines of the run behind `marker`.
+std::vector<Line*> runOf(const Line* marker) {
+  std::vector<Line*> run;
+  for (Line* p = marker->next; p && !p->shown() && !p->is(LineKind::Bof); p = p->next)
+    if (!isHexViewLine(p)) run.push_back(p);
+  return run;
+}
+
+// The distinct indentations of the lines, smallest first.
+std::vector<std::size_t> indentLevels(const Task& task, const std::vector<Line*>& lines) {
+  std::vector<std::size_t> out;
+  for (const Line* p : lines) out.push_back(indentOf(task, p));
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return out;
+}
+
+bool indentLevelsLeft(const Task& task, const Line* marker) {
+  return indentLevels(task, runOf(marker)).size() > 1;
+}
+
+void showByIndent(Task& task, Line* marker, long levels) {
+  std::vector<Line*> run = runOf(marker);
+  std::vector<std::size_t> levelsFound = indentLevels(task, run);
+  if (levelsFound.size() < 2) return;
+  std::size_t upTo = levelsFound[std::min<std::size_t>(static_cast<std::size_t>(levels), levelsFound.size() - 1) - 1];
+  Line* before = marker->prev;
+  Line* end = run.back()->next;
+  while (end && isHexViewLine(end)) end = end->next;
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    if (indentOf(task, run[i]) > upTo) continue;
+    setLineFlag(task, run[i], LineFlag::Shown, true);
+    for (Line* h = run[i]->next; h && isHexViewLine(h); h = h->next) setLineFlag(task, h, LineFlag::Shown, true);
+  }
+  deleteLine(task, marker, true);
+  markHiddenStretches(task, before, end);
 }
 
 int insertSpecialLine(Task& task, Line* line, LineKind kind) {

@@ -38,6 +38,13 @@ bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Lin
 // TEXT line of first..last.
 void insertHexNotes(Task& task, Line* first, Line* last);
 
+// The run behind `marker` holds lines of more than one indentation.
+bool indentLevelsLeft(const Task& task, const Line* marker);
+// Shows the lines of the run behind `marker` with the least indentation,
+// `levels` times (the marker goes); what stays hidden gets a marker per
+// stretch. Nothing happens when indentLevelsLeft is false.
+void showByIndent(Task& task, Line* marker, long levels);
+
 // Inserts a special line (BNDS, COLS, MASK, TABS) below `line`.
 int insertSpecialLine(Task& task, Line* line, LineKind kind);
 // Turns the special lines of first..last into TEXT lines (NOTE and COLS

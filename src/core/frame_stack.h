@@ -17,6 +17,7 @@
 namespace kiv {
 
 class Task;
+struct Line;
 
 enum class FrameKind { Idle, Task, Dialog, FileList, Menu };
 
@@ -29,6 +30,9 @@ class FrameView {
   virtual ~FrameView() = default;
   // Keys, clicks and wheel turns given to the frame on top.
   virtual void handleEvent(const platform::Event&) {}
+  // A task's view hears of changes to the task's lines: `line` is to be
+  // painted again, or with `layout` the rows are to be laid out again.
+  virtual void lineChanged(const Line* /*line*/, bool /*layout*/) {}
 };
 
 struct Frame {

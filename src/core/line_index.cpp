@@ -73,13 +73,10 @@ void LineIndex::split(std::size_t s) {
   renumberFrom(s + 1);
 }
 
-void LineIndex::mergeIntoPrevious(std::size_t s) {
-  segs_[s - 1].text += segs_[s].text;
-  segs_[s - 1].lines += segs_[s].lines;
-  segs_[s].head->segmentHead_ = 0;
-  headAt_.erase(segs_[s].head);
-  segs_.erase(segs_.begin() + static_cast<std::ptrdiff_t>(s));
-  renumberFrom(s);
+void LineIndex::compact() {
+  std::erase_if(segs_, [](const Segment& g) { return g.lines == 0; });
+  dead_ = 0;
+  renumberFrom(0);
 }
 
 void LineIndex::linked(Line* line) {
@@ -91,12 +88,15 @@ void LineIndex::linked(Line* line) {
   }
   std::size_t s = line->prev ? segmentOf(line->prev) : 0;
   if (s >= segs_.size()) return;  // a line outside this store: nothing to count
-  if (!line->prev) setHead(0, line);
+  if (!line->prev) {
+    if (segs_[0].lines == 0 && !segs_[0].head && dead_ > 0) --dead_;  // an emptied first segment lives again
+    setHead(0, line);
+  }
   ++segs_[s].lines;
   addText(s, textOf(line));
   known_ = line;
   knownSeg_ = s;
-  bool append = !line->next && s + 1 == segs_.size();
+  bool append = !line->next;  // every segment after this one is empty
   if (append && segs_[s].lines > kAppendLines) {
     // An append (the loader's way) starts a new segment: no split, no
     // renumbering, and the segments it leaves are half full, so that inserts
@@ -119,18 +119,15 @@ void LineIndex::unlinking(Line* line) {
   if (known_ == line) known_ = nullptr;
   --segs_[s].lines;
   addText(s, -textOf(line));
-  if (line->segmentHead_) {
-    line->segmentHead_ = 0;
-    headAt_.erase(line);
-    segs_[s].head = nullptr;
-    if (segs_[s].lines == 0) {
-      segs_.erase(segs_.begin() + static_cast<std::ptrdiff_t>(s));
-      renumberFrom(s);
-      return;
-    }
-    setHead(s, line->next);
-  }
-  if (segs_[s].lines < kMinLines && s > 0) mergeIntoPrevious(s);
+  if (!line->segmentHead_) return;
+  line->segmentHead_ = 0;
+  headAt_.erase(line);
+  segs_[s].head = nullptr;
+  if (segs_[s].lines > 0) return setHead(s, line->next);
+  // An emptied segment keeps its place, counting nothing, until half of them
+  // are empty: then they all go at once, so that deleting a whole file costs
+  // no renumbering per segment.
+  if (++dead_ * 2 > segs_.size()) compact();
 }
 
 void LineIndex::textCountChanged(Line* line, int delta) {

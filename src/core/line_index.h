@@ -4,9 +4,10 @@
 // a walk back to its segment's first line plus a prefix sum; the line at an
 // ordinal is a descent of the tree plus a walk within one segment: both
 // O(log n + segment size) at any distance. A link or an unlink adjusts one
-// segment; segments split when they grow past kMaxLines and merge when they
-// shrink to a few lines. Loading fills them half, so that inserts anywhere
-// seldom split one (a split renumbers the segments after it).
+// segment; segments split when they grow past kMaxLines. An emptied segment
+// stays in place until half of them are empty, when they go all at once.
+// Loading fills segments half, so that inserts anywhere seldom split one (a
+// split renumbers the segments after it).
 #pragma once
 
 #include <cstdint>
@@ -31,12 +32,10 @@ class LineIndex {
   // The TEXT line with `n` TEXT lines before it; null when there is none.
   Line* textLineAt(long n);
 
-  // Segment sizes: a segment splits in two when it passes kMaxLines and
-  // merges into its neighbour below kMinLines. Exposed for the tests.
+  // A segment splits in two when it passes kMaxLines. Exposed for the tests.
   static constexpr long kMaxLines = 1024;
   // Appends at the end (loading) start a new segment past this many lines.
   static constexpr long kAppendLines = kMaxLines / 2;
-  static constexpr long kMinLines = 64;
   std::size_t segments() const { return segs_.size(); }
 
  private:
@@ -49,6 +48,8 @@ class LineIndex {
   std::unordered_map<const Line*, std::uint32_t> headAt_;  // head -> index in segs_
   std::vector<long> tree_;  // Fenwick tree over segs_[i].text, 1-based
   bool treeStale_ = true;
+  // Emptied segments left in place (head null, no lines).
+  std::size_t dead_ = 0;
   // The last line whose segment was found, to spare the walk for runs of
   // changes in one place.
   const Line* known_ = nullptr;
@@ -60,7 +61,7 @@ class LineIndex {
   long textBefore(std::size_t s);
   void renumberFrom(std::size_t s);
   void split(std::size_t s);
-  void mergeIntoPrevious(std::size_t s);
+  void compact();
   void buildTree();
 };
 

@@ -29,6 +29,12 @@ class EditPanel : public Panel {
   void build();
   // Lines and info line again after the task's data or position changed.
   void refreshData() { layoutValid_ = false; }
+  void lineChanged(const Line* line, bool layout) override {
+    if (layout)
+      refreshData();
+    else
+      repaintLine(line);
+  }
   // The row showing `line` and its hex view rows, if shown, wait to be
   // painted again.
   void repaintLine(const Line* line);

@@ -63,16 +63,11 @@ std::unique_ptr<Panel> makeIdlePanel(Session& s) {
 }  // namespace
 
 void PanelLines::stale(Task& task) {
-  if (auto* p = dynamic_cast<EditPanel*>(task.view.get())) p->refreshData();
+  if (task.view) task.view->lineChanged(nullptr, true);
 }
 
 void PanelLines::beforeChange(Task& task, Line* line, LineChange what) {
-  auto* p = dynamic_cast<EditPanel*>(task.view.get());
-  if (!p) return;
-  if (what == LineChange::Flags)
-    p->refreshData();
-  else
-    p->repaintLine(line);
+  if (task.view) task.view->lineChanged(line, what == LineChange::Flags);
 }
 
 ScreenState::ScreenState(Session& s) : session(s) {

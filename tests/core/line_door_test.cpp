@@ -53,7 +53,7 @@ class LineDoorTest : public ::testing::TestWithParam<bool> {
 };
 
 // Thousands of inserts, deletes, moves, text changes and hex view switches
-// on a store big enough to split and merge the line index's segments; after
+// on a store big enough to split and empty the line index's segments; after
 // each, the TEXT lines, their numbers both ways and the hex rows agree with
 // a plain vector of the texts.
 TEST_P(LineDoorTest, RandomChangesAgreeWithAModel) {
@@ -125,7 +125,7 @@ TEST_P(LineDoorTest, RandomChangesAgreeWithAModel) {
     fewest = std::min(fewest, task.index.segments());
     most = std::max(most, task.index.segments());
   }
-  EXPECT_GT(most, fewest + 2) << "segments were split and merged on the way";
+  EXPECT_GT(most, fewest + 2) << "segments were split and emptied on the way";
 }
 
 // What an observer hears, and when: before a change it still sees the old text.

@@ -98,6 +98,34 @@ TEST(LineCommandScreen, TypingIntoAnInsertedLineAndEnterOpensTheNext) {
   EXPECT_EQ(typed->next->next->text(), "b");
 }
 
+// S shows one more level of indentation at a time; the lines still hidden
+// keep a marker for each stretch.
+TEST(LineCommandScreen, ShowByIndentationLevels) {
+  ScreenTest t(9, 30);
+  t.open("s.txt", "a\n  b\n    c\n  d\n");
+  typePrefix(t, 0, "xx");
+  typePrefix(t, 3, "xx");
+  t.press({platform::Key::Enter});
+  typePrefix(t, 0, "s");
+  t.press({platform::Key::Enter});
+  typePrefix(t, 1, "s");
+  t.press({platform::Key::Enter});
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===>             <-  |
+******* Top of Data        █  |
+000001 a                   │  |
+0^0002   b                 │  |
+- - - ------- 1 lines excl │  |
+000004   d                 │  |
+******* Bottom of Data     │  |
+                           │  |
+ Cols 01 19  Line 2  Col -... |
+)");
+  typePrefix(t, 2, "s");
+  t.press({platform::Key::Enter});
+  EXPECT_EQ(t.lastMessage().id, "LCMDDISP35");
+}
+
 // HELP lists what waits, in its own order, in a box of its own.
 TEST(LineCommandScreen, HelpListsTheCommandsWaitingForAPartner) {
   ScreenTest t(9, 30);
