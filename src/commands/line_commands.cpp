@@ -97,6 +97,7 @@ struct Source {
   Line* from = nullptr;
   Line* to = nullptr;
   bool move = false;
+  bool moveUp = false;  // MU or MUU: the data moves up to the destination
 };
 
 bool isBlank(std::string_view s) {
@@ -203,6 +204,7 @@ class Processor {
   void overlayTarget(Pending& p, Pending* last, Line* from, Line* to);
   void hexNotes(Pending& p, Pending* last, Line* from, Line* to);
   void overlay();
+  void warnMoveUpOnce();
 
   Session& s_;
   Task& task_;
@@ -426,6 +428,20 @@ void Processor::hexNotes(Pending& p, Pending* last, Line* from, Line* to) {
   insertHexNotes(task_, from, to);
 }
 
+// MU and MUU cannot be undone: the first time in a session this is said.
+struct MoveUpWarned : Feature {
+  explicit MoveUpWarned(Session&) {}
+  bool shown = false;
+};
+
+void Processor::warnMoveUpOnce() {
+  auto& warned = s_.feature<MoveUpWarned>();
+  if (warned.shown) return;
+  warned.shown = true;
+  message(s_, "MUU05",
+          "You can not undo MU/MUU operations.\n\nThis message will only appear once per KIV session.");
+}
+
 // An overlay runs as soon as it has its source and its target; a moved
 // source goes only when every line could be laid over.
 void Processor::overlay() {
@@ -464,6 +480,13 @@ void Processor::pairUp() {
   }
   Line* at = after ? anchor : nullptr;
   Line* before = after ? nullptr : anchor;
+  if (source_.moveUp) {
+    Line* to = after ? placeBelow(task_, anchor) : anchor;
+    if (moveDataUp(task_, source_.from, source_.to, to) == 0) warnMoveUpOnce();
+    dest_ = nullptr;
+    source_ = {};
+    return;
+  }
   if (source_.move && !keep) {
     if (times > 1) copyRange(task_, source_.from, source_.to, at, before, times - 1);
     moveRange(task_, source_.from, source_.to, at, before);
@@ -482,6 +505,10 @@ void Processor::completeBlock(Lc kind, Pending& first, Pending& second) {
     case Lc::CopyBlock:
     case Lc::MoveBlock:
       source(first, from, to, &second, kind == Lc::MoveBlock);
+      return;
+    case Lc::MoveUpBlock:
+      source(first, from, to, &second, false);
+      source_.moveUp = source_.first == &first;
       return;
     case Lc::OverlayBlock:
       overlayTarget(first, &second, from, to);
@@ -593,6 +620,10 @@ void Processor::carryOut(Pending& p) {
       return overlayTarget(p, nullptr, p.line, rangeEnd(task_, p.line, std::max(p.count, 1L)));
     case Lc::Hex:
       return hexNotes(p, nullptr, p.line, rangeEnd(task_, p.line, std::max(p.count, 1L)));
+    case Lc::MoveUp:
+      source(p, p.line, rangeEnd(task_, p.line, std::max(p.count, 1L)), nullptr, false);
+      source_.moveUp = source_.first == &p;
+      return;
     case Lc::TextJoin:
       finish(p);
       if (joinLines(task_, p.line) != 0) stop(p);
@@ -619,6 +650,7 @@ void Processor::carryOut(Pending& p) {
     }
     case Lc::CopyBlock:
     case Lc::MoveBlock:
+    case Lc::MoveUpBlock:
     case Lc::OverlayBlock:
     case Lc::OverlayBlockKeep:
     case Lc::HexBlock:

@@ -12,7 +12,9 @@
 #include "core/hex_view.h"
 #include "core/line_numbering.h"
 #include "core/line_ops.h"
+#include "core/session.h"
 #include "core/task.h"
+#include "services/messages.h"
 
 namespace kiv {
 
@@ -257,6 +259,50 @@ void showByIndent(Task& task, Line* marker, long levels) {
   }
   deleteLine(task, marker, true);
   markHiddenStretches(task, before, end);
+}
+
+int moveDataUp(Task& task, Line* first, Line* last, Line* to) {
+  Session& s = task.session;
+  Bounds b = textBounds(task);
+  int width = b.right - b.left + 1;
+  if (width > 256) return messagef(s, "", "MU/MUU only allowed to move BOUNDS data less or equal %d in length.", 256), -1;
+  if (ordinalOf(task, to) >= ordinalOf(task, first) || to == first)
+    return message(s, "", "MU/MUU 'A/B' insert point must be above top 'MU/MUU' line."), -1;
+  std::vector<Line*> block, between;
+  for (Line* p = first; p; p = p == last ? nullptr : p->next) {
+    if (isHexViewLine(p)) continue;
+    if (!p->is(LineKind::Text)) return message(s, "", "MU/MUU non-text line not allowed in block."), -1;
+    block.push_back(p);
+  }
+  for (Line* p = to; p && p != first; p = p->next)
+    if (p->is(LineKind::Text)) between.push_back(p);
+  Line* check = to;
+  for (std::size_t i = 0; i < block.size(); ++i, check = check->next) {
+    while (check && isHexViewLine(check)) check = check->next;
+    if (!check || !check->is(LineKind::Text))
+      return message(s, "", "MU/MUU non-text line not allowed in lines following 'A/B' line."), -1;
+  }
+  // The slices within the bounds, rotated: the block's first, then the rest.
+  std::vector<Line*> lines = between;
+  lines.insert(lines.end(), block.begin(), block.end());
+  char pad = padCharFor(task, LineKind::Text);
+  auto sliceOf = [&](const Line* l) {
+    std::string t(l->text());
+    t.resize(static_cast<std::size_t>(std::max<int>(b.right, static_cast<int>(t.size()))), pad);
+    return t.substr(static_cast<std::size_t>(b.left - 1), static_cast<std::size_t>(width));
+  };
+  std::vector<std::string> slices;
+  for (Line* l : block) slices.push_back(sliceOf(l));
+  for (Line* l : between) slices.push_back(sliceOf(l));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string text(lines[i]->text());
+    bool grew = static_cast<int>(text.size()) < b.right;
+    text.resize(static_cast<std::size_t>(std::max<int>(b.right, static_cast<int>(text.size()))), pad);
+    text.replace(static_cast<std::size_t>(b.left - 1), static_cast<std::size_t>(width), slices[i]);
+    if (grew) text.erase(text.find_last_not_of(pad) + 1);  // no pad added past the old end
+    if (text != lines[i]->text()) setLineText(task, lines[i], text);
+  }
+  return 0;
 }
 
 int insertSpecialLine(Task& task, Line* line, LineKind kind) {

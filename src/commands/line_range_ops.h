@@ -45,6 +45,11 @@ bool indentLevelsLeft(const Task& task, const Line* marker);
 // stretch. Nothing happens when indentLevelsLeft is false.
 void showByIndent(Task& task, Line* marker, long levels);
 
+// MU/MUU: the data within the bounds of first..last moves up to the lines
+// from `to` on (`to` above the block); the same columns of the lines between
+// move down below it. 0, or -1 after the message.
+int moveDataUp(Task& task, Line* first, Line* last, Line* to);
+
 // Inserts a special line (BNDS, COLS, MASK, TABS) below `line`.
 int insertSpecialLine(Task& task, Line* line, LineKind kind);
 // Turns the special lines of first..last into TEXT lines (NOTE and COLS
