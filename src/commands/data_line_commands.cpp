@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands/command_split.h"
+#include "commands/command_task.h"
 #include "commands/edit_commands.h"
 #include "core/file_profile.h"
 #include "core/line.h"
@@ -20,15 +21,10 @@ namespace kiv {
 
 namespace {
 
-constexpr std::string_view kNoTask = "%s requires an open Edit/Browse/View.";
 constexpr std::string_view kTooLong =
     "%s: line text is longer than the max record length  %d, command ignored.";
 constexpr std::string_view kBadLineNumber = "INSERTLINE: line-number must be a number:\n\n%s";
 
-Task* taskFor(CommandContext& ctx) {
-  if (!ctx.session.currentTask()) messagef(ctx.session, "", kNoTask, ctx.verb);
-  return ctx.session.currentTask();
-}
 
 // The text as typed. One pair of enclosing quotes or apostrophes is dropped,
 // so that leading blanks and ";" can be given.

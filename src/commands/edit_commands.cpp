@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "commands/command_task.h"
 #include "commands/executor.h"
 #include "core/file_load.h"
 #include "core/file_profile.h"
@@ -23,8 +24,6 @@ namespace kiv {
 
 namespace {
 
-constexpr std::string_view kNoTask = "%s requires an open Edit/Browse/View.";
-constexpr std::string_view kNoProfile = "%s: this file has no file profile, command ignored.";
 constexpr std::string_view kRamReport = "Total lines = %s\nTotal RAM used = %s";
 // What SHOWRAM counts for the record of one line, whatever its buffers.
 constexpr long long kLineRecordBytes = 84;
@@ -45,16 +44,7 @@ OnOff onOffWord(const CommandContext& ctx) {
   return OnOff::Bad;
 }
 
-Task* taskFor(CommandContext& ctx) {
-  if (!ctx.session.currentTask()) messagef(ctx.session, "", kNoTask, ctx.verb);
-  return ctx.session.currentTask();
-}
 
-// The task's profile, or a message saying the command needs one.
-FileProfile* profileFor(CommandContext& ctx, Task& task) {
-  if (!task.profile) messagef(ctx.session, "", kNoProfile, ctx.verb);
-  return task.profile.get();
-}
 
 void refreshPanel(Session& s) {
   if (EditPanel* p = currentEditPanel(s)) p->refreshData();

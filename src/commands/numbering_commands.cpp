@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "commands/command_task.h"
 #include "core/file_profile.h"
 #include "core/line_numbering.h"
 #include "core/profile_write.h"
@@ -15,21 +16,11 @@ namespace kiv {
 
 namespace {
 
-constexpr std::string_view kNoTask = "%s requires an open Edit/Browse/View.";
-constexpr std::string_view kNoProfile = "%s: this file has no file profile, command ignored.";
 constexpr std::string_view kNumberOff =
     "RENUMBER: line numbering is OFF for file type %s, use NUMBER to set a line number type.";
 constexpr std::string_view kNoParameters = "RENUMBER does not take parameters:\n\n%s";
 
-Task* taskFor(CommandContext& ctx) {
-  if (!ctx.session.currentTask()) messagef(ctx.session, "", kNoTask, ctx.verb);
-  return ctx.session.currentTask();
-}
 
-FileProfile* profileFor(CommandContext& ctx, Task& task) {
-  if (!task.profile) messagef(ctx.session, "", kNoProfile, ctx.verb);
-  return task.profile.get();
-}
 
 bool refusedInBrowse(CommandContext& ctx, const Task& task) {
   if (task.mode != TaskMode::Browse) return false;

@@ -2,6 +2,7 @@
 
 #include "commands/command_handlers.h"
 #include "commands/command_state.h"
+#include "commands/command_task.h"
 #include "core/bounds.h"
 #include "core/session.h"
 #include "core/task_life.h"
@@ -11,18 +12,11 @@ namespace kiv {
 
 namespace {
 
-constexpr std::string_view kNoTask = "%s requires an open Edit/Browse/View.";
 
 TaskMode modeOfVerb(std::string_view verb) {
   if (verb == "BROWSE") return TaskMode::Browse;
   if (verb == "VIEW") return TaskMode::View;
   return TaskMode::Edit;
-}
-
-// The current task, or a message saying the command needs one.
-Task* currentTaskFor(CommandContext& ctx) {
-  if (!ctx.session.currentTask()) messagef(ctx.session, "", kNoTask, ctx.verb);
-  return ctx.session.currentTask();
 }
 
 }  // namespace
@@ -44,15 +38,15 @@ void openTaskCommand(CommandContext& ctx) {
 }
 
 void endCommand(CommandContext& ctx) {
-  if (Task* task = currentTaskFor(ctx)) endTask(*task);
+  if (Task* task = taskFor(ctx)) endTask(*task);
 }
 
 void cancelCommand(CommandContext& ctx) {
-  if (Task* task = currentTaskFor(ctx)) cancelTask(*task);
+  if (Task* task = taskFor(ctx)) cancelTask(*task);
 }
 
 void saveFileCommand(CommandContext& ctx) {
-  if (Task* task = currentTaskFor(ctx)) saveCommand(*task, ctx.params);
+  if (Task* task = taskFor(ctx)) saveCommand(*task, ctx.params);
 }
 
 void swapCommand(CommandContext& ctx) { swapTask(ctx.session, ctx.verb == "SWAPBACK"); }
@@ -60,7 +54,7 @@ void swapCommand(CommandContext& ctx) { swapTask(ctx.session, ctx.verb == "SWAPB
 void swapDirectCommand(CommandContext& ctx) { swapDirect(ctx.session, unquoted(ctx.params)); }
 
 void boundsCommand(CommandContext& ctx) {
-  if (Task* task = currentTaskFor(ctx)) setBounds(*task, ctx.params);
+  if (Task* task = taskFor(ctx)) setBounds(*task, ctx.params);
 }
 
 }  // namespace kiv
