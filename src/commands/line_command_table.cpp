@@ -91,4 +91,42 @@ std::string_view lineCommandName(Lc code) {
   return "?";
 }
 
+bool isBlockEnd(Lc code) {
+  switch (code) {
+    case Lc::ColLeftBlock: case Lc::ColRightBlock: case Lc::DataLeftBlock: case Lc::DataRightBlock:
+    case Lc::CopyBlock: case Lc::DeleteBlock: case Lc::HexBlock: case Lc::LowerBlock:
+    case Lc::MakeDataBlock: case Lc::MoveBlock: case Lc::MoveUpBlock: case Lc::OverlayBlock:
+    case Lc::OverlayBlockKeep: case Lc::RepeatBlock: case Lc::UpperBlock: case Lc::ExcludeBlock:
+    case Lc::SelectBlock:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool countsLines(Lc code) {
+  switch (code) {
+    case Lc::Copy: case Lc::Delete: case Lc::Hex: case Lc::Lower: case Lc::Move: case Lc::MakeData:
+    case Lc::MoveUp: case Lc::Overlay: case Lc::OverlayKeep: case Lc::Upper: case Lc::Select:
+      return true;
+    default:
+      return false;
+  }
+}
+
+Lc plainCode(Lc code) {
+  switch (code) {
+    case Lc::AfterKeep:
+      return Lc::After;
+    case Lc::BeforeKeep:
+      return Lc::Before;
+    case Lc::OverlayKeep:
+      return Lc::Overlay;
+    case Lc::OverlayBlockKeep:
+      return Lc::OverlayBlock;
+    default:
+      return code;
+  }
+}
+
 }  // namespace kiv

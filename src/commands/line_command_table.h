@@ -30,4 +30,11 @@ const LcEntry* findLineCommand(std::string_view text);
 // The code's first name ("CC", "A", ...), for messages.
 std::string_view lineCommandName(Lc code);
 
+// Codes whose two ends make a block (CC, DD, ((, ...).
+bool isBlockEnd(Lc code);
+// Codes whose count is a number of lines from their own (C, D, LC, ...).
+bool countsLines(Lc code);
+// A keeping code's plain form (AK: A, OOK: OO); other codes as they are.
+Lc plainCode(Lc code);
+
 }  // namespace kiv

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/line_command_fields.h"
 #include "commands/line_command_table.h"
 #include "commands/line_range_ops.h"
 #include "commands/line_shift.h"
@@ -19,15 +20,12 @@
 #include "core/task.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
-#include "services/format.h"
 #include "services/messages.h"
 
 namespace kiv {
 
 namespace {
 
-constexpr std::string_view kFormat = "Correct format for line command:  VERBnn";
-constexpr std::string_view kBadCount = "Invalid line command repeat count";
 constexpr std::string_view kUnknown = "'%s' is not a valid line command.";
 constexpr std::string_view kManyTs = "Not allowed to have multiple TS line commands.";
 constexpr std::string_view kBrowse = "In BROWSE, '%s' line command not allowed";
@@ -40,48 +38,12 @@ constexpr std::string_view kLabelName =
     "character.";
 constexpr std::string_view kNotYet = "The %s line command is not available yet.";
 
-// One pending field as this Enter reads it.
-struct Pending {
-  Line* line = nullptr;
-  long key = 0;     // place in the store: 2 * TEXT lines before it, + 1 for a TEXT line
-  long number = 0;  // the line number messages give
-  std::string text;  // the command text (upper case, without its count)
-  long count = 0;    // 0: none given
-  const LcEntry* entry = nullptr;
-  bool done = false;
-};
-
 // The lines a pending command takes, by place key, for the conflict check.
 struct Claim {
   long from = 0;
   long to = 0;
   const Pending* by = nullptr;
 };
-
-// Codes whose two ends make a block.
-bool isBlockEnd(Lc code) {
-  switch (code) {
-    case Lc::ColLeftBlock: case Lc::ColRightBlock: case Lc::DataLeftBlock: case Lc::DataRightBlock:
-    case Lc::CopyBlock: case Lc::DeleteBlock: case Lc::HexBlock: case Lc::LowerBlock:
-    case Lc::MakeDataBlock: case Lc::MoveBlock: case Lc::MoveUpBlock: case Lc::OverlayBlock:
-    case Lc::OverlayBlockKeep: case Lc::RepeatBlock: case Lc::UpperBlock: case Lc::ExcludeBlock:
-    case Lc::SelectBlock:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// Codes whose count is a number of lines from their own.
-bool countsLines(Lc code) {
-  switch (code) {
-    case Lc::Copy: case Lc::Delete: case Lc::Hex: case Lc::Lower: case Lc::Move: case Lc::MakeData:
-    case Lc::MoveUp: case Lc::Overlay: case Lc::OverlayKeep: case Lc::Upper: case Lc::Select:
-      return true;
-    default:
-      return false;
-  }
-}
 
 // A block: its two ends as they come.
 struct Block {
@@ -99,59 +61,6 @@ struct Source {
   bool move = false;
   bool moveUp = false;  // MU or MUU: the data moves up to the destination
 };
-
-bool isBlank(std::string_view s) {
-  return s.find_first_not_of(' ') == std::string_view::npos;
-}
-
-std::string upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-long placeKey(Task& task, const Line* line) {
-  return ordinalOf(task, line) * 2 + (line->is(LineKind::Text) ? 1 : 0);
-}
-
-long numberOf(Task& task, const Line* line) {
-  return ordinalOf(task, line) + (line->is(LineKind::Text) ? 1 : 0);
-}
-
-bool takesStar(std::string_view verb) {
-  static constexpr std::string_view kStar[] = {"C", "D", "LC", "M", "UC", "X", "Z"};
-  return std::find(std::begin(kStar), std::end(kStar), verb) != std::end(kStar);
-}
-
-// Reads the field's first word into `p`; false after a message.
-bool parseField(Session& s, Task& task, Pending& p) {
-  std::string_view field = p.line->lineCommand();
-  std::size_t start = field.find_first_not_of(' ');
-  std::string word = upper(field.substr(start, field.find(' ', start) - start));
-  if (word != field) setLineCommand(task, p.line, word);
-  if (word.starts_with('.')) {
-    p.text = word;
-    return true;
-  }
-  std::size_t verbEnd = word.find_first_of("0123456789*");
-  std::string verb = word.substr(0, verbEnd);
-  std::string rest = verbEnd == std::string::npos ? std::string() : word.substr(verbEnd);
-  if (verb.empty()) return message(s, "", kFormat), false;
-  if (rest.starts_with('*') && takesStar(verb)) {
-    p.text = verb;
-    p.count = static_cast<long>(task.lines.count);
-  } else if (rest.empty() || !std::isdigit(static_cast<unsigned char>(rest[0]))) {
-    p.text = word;
-  } else {
-    long n = 0;
-    for (std::size_t i = 0; i < rest.size() && std::isdigit(static_cast<unsigned char>(rest[i])); ++i)
-      n = std::min(n * 10 + (rest[i] - '0'), 999999999L);
-    if (n < 1) return message(s, "", kBadCount), false;
-    p.text = verb;
-    p.count = n;
-  }
-  return true;
-}
 
 // The shift a code asks for, if it is one.
 std::optional<ShiftKind> shiftKindOf(Lc code) {
@@ -219,19 +128,7 @@ class Processor {
 };
 
 bool Processor::collect() {
-  for (Line* line : task_.pendingLines)
-    if (!isBlank(line->lineCommand())) {
-      Pending& p = list_.emplace_back();
-      p.line = line;
-      p.key = placeKey(task_, line);
-      p.number = numberOf(task_, line);
-    }
-  std::sort(list_.begin(), list_.end(), [&](const Pending& a, const Pending& b) {
-    if (a.key != b.key) return a.key < b.key;
-    for (const Line* p = a.line; p; p = p->next)  // lines between two TEXT lines: by a short walk
-      if (p == b.line) return true;
-    return false;
-  });
+  list_ = pendingFields(task_);
   for (Pending& p : list_) {
     if (!parseField(s_, task_, p)) {
       setLineFlag(task_, p.line, LineFlag::Error, true);
@@ -695,101 +592,7 @@ int Processor::run() {
   return carried_ > 0 ? carried_ : (stopped_ ? 1 : 0);
 }
 
-// What HELP says of a waiting command: its code, whether it is the first end
-// of a complete block (CC, MM and OO blocks wait for a partner), the text.
-struct Waiting {
-  Lc code;
-  bool completeBlock;
-  std::string_view text;
-};
-
-constexpr Waiting kWaiting[] = {
-    {Lc::After, false, "'A' on line %d needs 'C/CC' or 'M/MM' source to complete operation\n"},
-    {Lc::Before, false, "'B' on line %d needs 'C/CC' or 'M/MM' source to complete operation\n"},
-    {Lc::ColLeftBlock, false, "'((' on line %d needs sister '((' to complete block\n"},
-    {Lc::ColRightBlock, false, "'))' on line %d needs sister '))' to complete block\n"},
-    {Lc::DataLeftBlock, false, "'<<' on line %d needs sister '<<' to complete block\n"},
-    {Lc::DataRightBlock, false, "'>>' on line %d needs sister '>>' to complete block\n"},
-    {Lc::Copy, false, "'C' on line %d needs 'A' or 'B' destination to complete copy\n"},
-    {Lc::CopyBlock, true, "'CC' block on line %d needs 'A' or 'B' destination to complete copy\n"},
-    {Lc::CopyBlock, false, "'CC' on line %d needs sister 'CC' to complete block\n"},
-    {Lc::DeleteBlock, false, "'DD' on line %d needs sister 'DD' to complete block\n"},
-    {Lc::HexBlock, false, "'HXX' on line %d needs sister 'HXX' to complete block\n"},
-    {Lc::LowerBlock, false, "'LCC' on line %d needs sister 'LCC' to complete block\n"},
-    {Lc::MakeDataBlock, false, "'MDD' on line %d needs sister 'MDD' to complete block\n"},
-    {Lc::Move, false, "'M' on line %d needs 'A' or 'B' destination to complete move\n"},
-    {Lc::MoveBlock, true, "'MM' block on line %d needs 'A' or 'B' destination to complete move\n"},
-    {Lc::MoveBlock, false, "'MM' on line %d needs sister 'MM' to complete block\n"},
-    {Lc::Overlay, false, "'O' on line %d needs 'C' or 'M' source to complete overlay\n"},
-    {Lc::OverlayBlock, true, "'OO' block on line %d needs 'C/CC' or 'M/MM' source to complete overlay\n"},
-    {Lc::OverlayBlock, false, "'OO' on line %d needs sister 'OO' to complete block\n"},
-    {Lc::RepeatBlock, false, "'RR' on line %d needs sister 'RR' to complete block\n"},
-    {Lc::UpperBlock, false, "'UCC' on line %d needs sister 'UCC' to complete block\n"},
-    {Lc::ExcludeBlock, false, "'XX' on line %d needs sister 'XX' to complete block\n"},
-    {Lc::SelectBlock, false, "'ZZ' on line %d needs sister 'ZZ' to complete block\n"},
-};
-
-// The keep forms wait as their plain forms do.
-Lc plainCode(Lc code) {
-  switch (code) {
-    case Lc::AfterKeep:
-      return Lc::After;
-    case Lc::BeforeKeep:
-      return Lc::Before;
-    case Lc::OverlayKeep:
-      return Lc::Overlay;
-    case Lc::OverlayBlockKeep:
-      return Lc::OverlayBlock;
-    default:
-      return code;
-  }
-}
-
 }  // namespace
-
-std::string incompleteLineCommands(Session& s, Task& task) {
-  std::vector<Pending> list;
-  for (Line* line : task.pendingLines) {
-    if (isBlank(line->lineCommand())) continue;
-    Pending& p = list.emplace_back();
-    p.line = line;
-    p.key = placeKey(task, line);
-    p.number = numberOf(task, line);
-  }
-  std::sort(list.begin(), list.end(), [](const Pending& a, const Pending& b) { return a.key < b.key; });
-  std::vector<std::pair<Lc, long>> singles;       // a waiting single command and its line
-  std::vector<std::pair<Lc, long>> blocks, ends;  // complete blocks (first end), lone ends
-  std::map<Lc, long> open;
-  for (Pending& p : list) {
-    if (!parseField(s, task, p)) continue;
-    const LcEntry* e = findLineCommand(p.text);
-    if (!e) continue;
-    Lc code = plainCode(e->code);
-    if (!isBlockEnd(code)) {
-      singles.emplace_back(code, p.number);
-    } else if (auto it = open.find(code); it != open.end()) {
-      blocks.emplace_back(code, it->second);
-      open.erase(it);
-    } else {
-      open[code] = p.number;
-    }
-  }
-  for (auto [code, number] : open) ends.emplace_back(code, number);
-  std::string out;
-  for (const Waiting& w : kWaiting) {
-    const auto& from = w.completeBlock ? blocks : isBlockEnd(w.code) ? ends : singles;
-    for (auto [code, number] : from)
-      if (code == w.code) out += format(w.text, number);
-  }
-  return out;
-}
-
-void helpCommand(CommandContext& ctx) {
-  Task* task = ctx.session.currentTask();
-  std::string waiting = task ? incompleteLineCommands(ctx.session, *task) : std::string();
-  if (waiting.empty()) return messagef(ctx.session, "", "%s is not available yet.", ctx.verb);
-  ctx.session.platform().messageBox("Line Command Pending", waiting, platform::BoxButtons::Ok);
-}
 
 int processLineCommands(Session& s, Task& task) {
   if (task.pendingLines.empty()) return 0;
