@@ -24,6 +24,9 @@ std::string upper(std::string_view s) {
   return out;
 }
 
+// "*": as many lines as there are to the end of the file.
+constexpr long kToTheEnd = 999999999;
+
 bool takesStar(std::string_view verb) {
   static constexpr std::string_view kStar[] = {"C", "D", "LC", "M", "UC", "X", "Z"};
   return std::find(std::begin(kStar), std::end(kStar), verb) != std::end(kStar);
@@ -68,7 +71,7 @@ bool parseField(Session& s, Task& task, Pending& p) {
   if (verb.empty()) return message(s, "", "Correct format for line command:  VERBnn"), false;
   if (rest.starts_with('*') && takesStar(verb)) {
     p.text = verb;
-    p.count = static_cast<long>(task.lines.count);
+    p.count = kToTheEnd;  // the range stops at BOF, loading the file on the way
   } else if (rest.empty() || !std::isdigit(static_cast<unsigned char>(rest[0]))) {
     p.text = word;
   } else {

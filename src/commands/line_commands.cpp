@@ -43,6 +43,7 @@ struct Claim {
   long from = 0;
   long to = 0;
   const Pending* by = nullptr;
+  const Pending* otherEnd = nullptr;  // a block's first end, for the claim of the whole block
 };
 
 // A block: its two ends as they come.
@@ -176,38 +177,87 @@ void Processor::conflict(const Pending& earlier, const Pending& later) {
   cursorLine_ = later.line;
 }
 
-// Before anything runs: the lines each command takes (its own line, the
-// lines it counts, a block between its ends) may not hold another pending
-// command or lie in another's lines, so that no command loses its line to
-// another. Excluding takes only its own lines: it runs last, over what the
-// others left.
+// Commands that wait for a partner: their lines must stay until it comes.
+bool waits(Lc code) {
+  switch (plainCode(code)) {
+    case Lc::After: case Lc::Before: case Lc::Copy: case Lc::CopyBlock: case Lc::Move:
+    case Lc::MoveBlock: case Lc::Overlay: case Lc::OverlayBlock: case Lc::MoveUp:
+    case Lc::MoveUpBlock:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Commands whose lines go away or out of sight.
+bool removes(Lc code) {
+  switch (code) {
+    case Lc::Delete: case Lc::DeleteBlock: case Lc::TextJoin: case Lc::Exclude:
+    case Lc::ExcludeBlock:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool isExcludeCode(Lc code) {
+  return code == Lc::Exclude || code == Lc::ExcludeBlock;
+}
+
+// Before anything runs, so that no command loses its line to another: the
+// lines a command removes (D, DD, TJ's next line, X, XX) may not meet another
+// command's lines (X and XX run last: only a waiting one counts for them;
+// a waiting one gives LCMDFNC10), and the lines of commands that wait for a
+// partner may not meet. Block ends pair in file order.
 bool Processor::checkConflicts() {
+  bool browse = task_.mode == TaskMode::Browse;
   std::vector<Claim> claims;
   std::map<Lc, Pending*> open;
   for (Pending& p : list_) {
-    Lc code = p.entry->code == Lc::OverlayBlockKeep ? Lc::OverlayBlock : p.entry->code;
-    if (isBlockEnd(code) && code != Lc::ExcludeBlock) {
+    if (browse && !p.entry->browse) continue;  // cleared when its turn comes
+    Lc code = plainCode(p.entry->code);
+    Claim c{p.key, p.key, &p};
+    if (isBlockEnd(code)) {
       auto it = open.find(code);
       if (it == open.end()) {
         open[code] = &p;
+        claims.push_back(c);
         continue;
       }
-      claims.push_back({it->second->key, p.key, it->second});
+      c.from = it->second->key;
+      c.otherEnd = it->second;
       open.erase(it);
-    } else if (countsLines(code)) {
-      claims.push_back({p.key, placeKey(task_, rangeEnd(task_, p.line, std::max(p.count, 1L))), &p});
-    } else {
-      claims.push_back({p.key, p.key, &p});
+    } else if (countsLines(code) || code == Lc::Exclude) {
+      c.to = placeKey(task_, rangeEnd(task_, p.line, std::max(p.count, 1L)));
+    } else if (code == Lc::TextJoin) {
+      Line* next = p.line->next;
+      while (next && !next->is(LineKind::Text) && !next->is(LineKind::Bof)) next = next->next;
+      if (next) c.to = placeKey(task_, next);
     }
+    claims.push_back(c);
   }
-  for (auto [code, p] : open) claims.push_back({p->key, p->key, p});
   for (std::size_t i = 0; i < claims.size(); ++i)
-    for (std::size_t j = i + 1; j < claims.size(); ++j) {
-      const Claim& a = claims[i];
-      const Claim& b = claims[j];
-      if (a.to < b.from || b.to < a.from) continue;
-      const Claim& earlier = a.by->key <= b.by->key ? a : b;
-      conflict(*earlier.by, *(&earlier == &a ? b.by : a.by));
+    for (std::size_t j = 0; j < claims.size(); ++j) {
+      const Claim& a = claims[i];  // the lines a command takes
+      const Claim& b = claims[j];  // the lines of another
+      if (i == j || a.by == b.by || a.otherEnd == b.by || b.otherEnd == a.by) continue;
+      Lc ac = plainCode(a.by->entry->code), bc = plainCode(b.by->entry->code);
+      // An exclude's lines are found when it runs, last: only its own line counts here.
+      long bFrom = isExcludeCode(bc) ? b.by->key : b.from, bTo = isExcludeCode(bc) ? b.by->key : b.to;
+      if (bTo < a.from || bFrom > a.to) continue;
+      bool clash = removes(ac) ? (!isExcludeCode(ac) || waits(bc)) : waits(ac) && waits(bc);
+      if (!clash) continue;
+      if (removes(ac) && waits(bc)) {
+        messagef(s_, "LCMDFNC10",
+                 "Can not process line command '%s' on line %d when line command '%s' is pending "
+                 "on line %d.\n\nUse RESET to clear pending line commands.",
+                 a.by->text, a.by->number, b.by->text, b.by->number);
+        stopped_ = true;
+        cursorLine_ = a.by->line;
+        return false;
+      }
+      const Pending& earlier = a.by->key <= b.by->key ? *a.by : *b.by;
+      conflict(earlier, &earlier == a.by ? *b.by : *a.by);
       return false;
     }
   return true;
@@ -217,11 +267,12 @@ bool Processor::allowedOnSpecial(Pending& p) {
   bool tof = p.line->is(LineKind::Tof), bof = p.line->is(LineKind::Bof);
   if (!tof && !bof) return true;
   static constexpr Lc kOnTof[] = {Lc::ColLeftBlock, Lc::ColRightBlock, Lc::DataLeftBlock,
-                                  Lc::DataRightBlock, Lc::After, Lc::Insert, Lc::InsertNote,
-                                  Lc::TextEntry};
+                                  Lc::DataRightBlock, Lc::After, Lc::AfterKeep, Lc::Insert,
+                                  Lc::InsertNote, Lc::TextEntry};
   static constexpr Lc kOnBof[] = {Lc::ColLeftBlock, Lc::ColRightBlock, Lc::DataLeftBlock,
-                                  Lc::DataRightBlock, Lc::After, Lc::Before, Lc::Bounds,
-                                  Lc::Cols, Lc::Insert, Lc::InsertNote, Lc::Mask, Lc::Tabs};
+                                  Lc::DataRightBlock, Lc::After, Lc::AfterKeep, Lc::Before,
+                                  Lc::BeforeKeep, Lc::Bounds, Lc::Cols, Lc::Insert,
+                                  Lc::InsertNote, Lc::Mask, Lc::Tabs};
   auto in = [&](auto& set) { return std::find(std::begin(set), std::end(set), p.entry->code) != std::end(set); };
   if (tof ? in(kOnTof) : in(kOnBof)) return true;
   messagef(s_, "LCMDDISP5", kNotOnSpecial, p.text, tof ? "TOF Line" : "BOF Line");
@@ -296,7 +347,7 @@ void Processor::rangeCommand(Pending& p, Lc kind, Line* from, Line* to, long cou
 
 void Processor::destination(Pending& p) {
   if (dest_) return conflict(*dest_, p);
-  if (p.line->is(LineKind::Bof) && p.entry->code == Lc::After) {
+  if (p.line->is(LineKind::Bof) && plainCode(p.entry->code) == Lc::After) {
     if (!p.line->prev || p.line->prev->is(LineKind::Tof)) {
       message(s_, "LCMDDISP15", "A not allowed on BOF line.");
       return stop(p);
@@ -351,12 +402,14 @@ void Processor::overlay() {
   }
   bool complete = overlayRange(task_, source_.from, source_.to, target_.from, target_.to);
   if (source_.move && !keep) {
-    if (complete)
+    if (complete) {
       deleteRange(task_, source_.from, source_.to);
-    else
+    } else {
       message(s_, "LCMDDISP105", "O/OO incomplete, M/MM lines not deleted.");
+      stop(*target_.first);
+    }
   }
-  source_ = {};
+  if (!keep) source_ = {};
   target_ = {};
 }
 
@@ -365,33 +418,35 @@ void Processor::pairUp() {
   if (!stopped_ && target_.first && source_.first) return overlay();
   if (stopped_ || !dest_ || !source_.first) return;
   Pending& d = *dest_;
-  bool keep = d.entry->keep;
-  bool after = d.entry->code == Lc::After || d.entry->code == Lc::AfterKeep;
+  bool keep = d.entry->keep;  // the source stays for further destinations
+  bool after = plainCode(d.entry->code) == Lc::After;
   Line* anchor = d.line;
   if (after && anchor->is(LineKind::Bof)) anchor = anchor->prev;
   long times = std::max(d.count, 1L);
-  finish(d);
-  if (!keep) {
-    finish(*source_.first);
-    if (source_.last != source_.first) finish(*source_.last);
-  }
   Line* at = after ? anchor : nullptr;
   Line* before = after ? nullptr : anchor;
+  auto finishPartners = [&] {
+    finish(d);
+    if (keep) return;
+    finish(*source_.first);
+    if (source_.last != source_.first) finish(*source_.last);
+  };
   if (source_.moveUp) {
-    Line* to = after ? placeBelow(task_, anchor) : anchor;
-    if (moveDataUp(task_, source_.from, source_.to, to) == 0) warnMoveUpOnce();
-    dest_ = nullptr;
-    source_ = {};
-    return;
-  }
-  if (source_.move && !keep) {
-    if (times > 1) copyRange(task_, source_.from, source_.to, at, before, times - 1);
-    moveRange(task_, source_.from, source_.to, at, before);
+    if (moveDataUp(task_, source_.from, source_.to, after ? placeBelow(task_, anchor) : anchor) != 0)
+      return stop(d);
+    finishPartners();
+    warnMoveUpOnce();
   } else {
-    copyRange(task_, source_.from, source_.to, at, before, times);
+    finishPartners();
+    if (source_.move && !keep) {
+      if (times > 1) copyRange(task_, source_.from, source_.to, at, before, times - 1);
+      moveRange(task_, source_.from, source_.to, at, before);
+    } else {
+      copyRange(task_, source_.from, source_.to, at, before, times);
+    }
   }
   dest_ = nullptr;
-  source_ = {};
+  if (!keep) source_ = {};
 }
 
 void Processor::completeBlock(Lc kind, Pending& first, Pending& second) {
@@ -430,7 +485,9 @@ void Processor::blockEnd(Pending& p) {
     return;
   }
   b.second = &p;
-  completeBlock(kind, *b.first, *b.second);
+  Pending& first = *b.first;
+  blocks_.erase(kind);  // the slot is free again for another block of its kind
+  completeBlock(kind, first, p);
 }
 
 void Processor::showRun(Pending& p, bool first) {
@@ -452,12 +509,16 @@ void Processor::textSplit(Pending& p) {
   if (panel && &panel->task == &task_ && panel->lineAtRow(panel->cursorRow) == p.line &&
       panel->cursorCol > panel->prefixWidth())
     column = panel->cursorCol - panel->prefixWidth() + panel->displayOffset();
+  if (!p.line->is(LineKind::Text)) {
+    message(s_, "LCMDDISP90", "TS not allowed on non-text line.");
+    return stop(p);
+  }
   if (column == 0) {
     message(s_, "TASKLINE30", "Cursor must be on SPLIT line, SPLIT ignored.");
     return stop(p);
   }
+  if (splitLine(task_, p.line, column) != 0) return stop(p);
   finish(p);
-  if (splitLine(task_, p.line, column) != 0) stop(p);
 }
 
 void Processor::carryOut(Pending& p) {
@@ -522,13 +583,11 @@ void Processor::carryOut(Pending& p) {
       source_.moveUp = source_.first == &p;
       return;
     case Lc::TextJoin:
-      finish(p);
-      if (joinLines(task_, p.line) != 0) stop(p);
-      return;
+      if (joinLines(task_, p.line) != 0) return stop(p);
+      return finish(p);
     case Lc::TextFlow:
-      finish(p);
-      if (flowText(task_, p.line, static_cast<int>(std::min(p.count, 128000L))) != 0) stop(p);
-      return;
+      if (flowText(task_, p.line, static_cast<int>(std::min(p.count, 128000L))) != 0) return stop(p);
+      return finish(p);
     case Lc::Delete:
     case Lc::Exclude:
     case Lc::MakeData:

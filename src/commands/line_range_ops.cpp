@@ -108,10 +108,15 @@ int deleteRange(Task& task, Line* first, Line* last) {
 }
 
 void excludeRange(Task& task, Line* first, Line* last) {
-  // Widen to the excluded runs that touch the range, so that one marker stands for all.
-  while (first->prev && (isMarker(first->prev) || !first->prev->shown())) first = first->prev;
+  // Widen to the excluded runs that touch the range on either side, so that
+  // one marker stands for all; a marker holding a line command stays.
+  auto joins = [](const Line* p) {
+    return p && !p->hasPendingCommand() && !p->is(LineKind::Tof) && !p->is(LineKind::Bof) &&
+           (isMarker(p) || !p->shown());
+  };
+  while (joins(first->prev)) first = first->prev;
   last = extendOverExcluded(task, last);
-  while (last->next && !last->next->shown() && !last->next->is(LineKind::Bof)) last = last->next;
+  while (joins(last->next)) last = last->next;
   int count = 0;
   std::vector<Line*> markers;
   Line* firstHidden = nullptr;

@@ -126,6 +126,31 @@ TEST(LineCommandScreen, ShowByIndentationLevels) {
   EXPECT_EQ(t.lastMessage().id, "LCMDDISP35");
 }
 
+// In one Enter: two blocks of one kind, a keeping destination that leaves
+// its source for the next, and an exclude next to a run joining it.
+TEST(LineCommandScreen, BlocksOfOneKindKeepingDestinationsAndJoinedRuns) {
+  ScreenTest t(12, 30);
+  Task* task = t.open("k.txt", "a\nb\nc\nd\ne\nf\ng\n");
+  for (int row : {0, 1, 3, 4}) typePrefix(t, row, "dd");
+  t.press({platform::Key::Enter});
+  auto texts = [&] {
+    std::string out;
+    for (Line* l = task->lines.first->next; l && l->is(LineKind::Text); l = l->next) out += l->text();
+    return out;
+  };
+  EXPECT_EQ(texts(), "cfg");
+  typePrefix(t, 0, "c");
+  typePrefix(t, 1, "ak");
+  typePrefix(t, 2, "a");
+  t.press({platform::Key::Enter});
+  EXPECT_EQ(texts(), "cfcgc");
+  typePrefix(t, 3, "x2");
+  t.press({platform::Key::Enter});
+  typePrefix(t, 2, "x");  // just before the run: one marker for the three
+  t.press({platform::Key::Enter});
+  EXPECT_NE(t.screen().find("3 lines exc"), std::string::npos) << t.screen();
+}
+
 // HELP lists what waits, in its own order, in a box of its own.
 TEST(LineCommandScreen, HelpListsTheCommandsWaitingForAPartner) {
   ScreenTest t(9, 30);
