@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -20,7 +19,9 @@
 #include "core/tab_stops.h"
 #include "screen/panel.h"
 #include "screen/screen_state.h"
+#include "services/var_pool.h"
 #include "support/editor_test.h"
+#include "support/screen_expect.h"
 
 namespace kiv {
 namespace {
@@ -79,56 +80,12 @@ std::string transcriptLine(const platform::MessageRecord& m) {
   return m.id + ": " + text;
 }
 
-// The bytes around `at`, in hexadecimal, the one at `at` in brackets.
-std::string hexAround(const std::string& bytes, std::size_t at) {
-  std::string out;
-  for (std::size_t i = at < 8 ? 0 : at - 8; i < std::min(bytes.size(), at + 16); ++i) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, i == at ? "[%02x]" : " %02x", static_cast<unsigned char>(bytes[i]));
-    out += hex;
-  }
-  return out;
-}
-
-std::string byteDifference(const std::string& expected, const std::string& actual) {
-  auto at = static_cast<std::size_t>(
-      std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end()).first -
-      expected.begin());
-  return "first difference at byte " + std::to_string(at) + " (expected " +
-         std::to_string(expected.size()) + " bytes, got " + std::to_string(actual.size()) +
-         ")\n  expected:" + hexAround(expected, at) + "\n  actual:  " + hexAround(actual, at);
-}
-
-// Both lists line by line; where they differ, "-" marks the expected line
-// and "+" the actual one.
-std::string lineDifference(const std::vector<std::string>& expected,
-                           const std::vector<std::string>& actual) {
-  std::string out;
-  for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
-    bool same = i < expected.size() && i < actual.size() && expected[i] == actual[i];
-    if (i < expected.size()) out += (same ? "    " : "  - ") + expected[i] + "\n";
-    if (i < actual.size() && !same) out += "  + " + actual[i] + "\n";
-  }
-  return out;
-}
-
-// A text the case expects, compared byte for byte and shown line by line.
-void expectText(const char* part, const std::string& expected, const std::string& actual) {
-  if (actual == expected) return;
-  std::vector<std::string> wanted = linesOf(expected), seen = linesOf(actual);
-  ADD_FAILURE() << part << " (- expected, + actual):\n"
-                << (wanted != seen ? lineDifference(wanted, seen)
-                                   : byteDifference(expected, actual));
-}
-
 // The messages the user saw, against the case's `messages` when it has one.
 void expectMessages(const test::EditorTest& t, const std::optional<std::string>& messages) {
   if (!messages) return;
   std::vector<std::string> seen;
   for (const auto& m : t.messages()) seen.push_back(replaceAll(transcriptLine(m), t.dir(), "$DIR"));
-  std::vector<std::string> wanted = linesOf(*messages);
-  if (seen != wanted)
-    ADD_FAILURE() << "messages (- expected, + actual):\n" << lineDifference(wanted, seen);
+  EXPECT_EQ(seen, linesOf(*messages)) << "messages";
 }
 
 class CaseDirTest : public ::testing::TestWithParam<CaseDir> {
@@ -150,7 +107,10 @@ class CaseDirTest : public ::testing::TestWithParam<CaseDir> {
 };
 
 TEST_P(CaseDirTest, RunsAsWritten) {
-  test::EditorTest t;
+  std::istringstream size(word("size", "24 80"));
+  int rows = 24, cols = 80;
+  size >> rows >> cols;
+  test::EditorTest t(rows, cols);
   std::string name = word("name", "f.txt");
   std::string path = t.path(name);
   std::optional<std::string> in = part("in");
@@ -177,17 +137,17 @@ TEST_P(CaseDirTest, RunsAsWritten) {
   EXPECT_TRUE(answers.empty()) << "answers left over: " << answers.front();
 
   std::optional<std::string> expected = part("out");
-  if (!expected) expected = in;
-  std::optional<std::string> actual = readFile(path);
-  if (!expected || !actual)
-    EXPECT_EQ(actual.has_value(), expected.has_value()) << "the file should exist: " << !!expected;
-  else if (*actual != *expected)
-    ADD_FAILURE() << (part("out") ? "out" : "in (unchanged)") << ": "
-                  << byteDifference(*expected, *actual);
-
-  if (auto profile = part("profile-out"))
-    expectText("profile-out", *profile, t.read(profileFile()));
+  EXPECT_EQ(readFile(path), expected ? expected : in) << (expected ? "out" : "in (unchanged)");
+  if (auto profile = part("profile-out")) {
+    EXPECT_EQ(t.read(profileFile()), *profile) << "profile-out";
+  }
   expectMessages(t, part("messages"));
+  for (const std::string& line : linesOf(part("vars").value_or("")))
+    EXPECT_EQ(varGet(s, line.substr(0, line.find('='))), line.substr(line.find('=') + 1)) << line;
+  if (auto screen = part("screen")) {
+    refreshScreen(s);
+    EXPECT_SCREEN(t.platform(), *screen);
+  }
 }
 
 // A profile case: `in` is read as the profile of the extension and written
@@ -209,12 +169,14 @@ TEST_P(ProfileCaseTest, ReadsAndWritesBack) {
   }
   ASSERT_EQ(writeProfile(s, *p, false), 0);
   std::string written = t.read(file);
-  if (auto out = part("out")) expectText("out", *out, written);
+  if (auto out = part("out")) {
+    EXPECT_EQ(written, *out) << "out";
+  }
   expectMessages(t, part("messages").value_or(""));
 
   if (!t.messages().empty()) return;
   ASSERT_EQ(writeProfile(s, *readProfile(s, extension()), false), 0);
-  expectText("written again", written, t.read(file));
+  EXPECT_EQ(t.read(file), written) << "written again";
   expectMessages(t, "");
 }
 

@@ -1,8 +1,8 @@
 // VARIABLE records: what a case directory cannot see (record numbers, the
 // profile after a long record, trailing blanks as loaded, the absolute
 // maximum) and the memchr scan against the byte-by-byte rules. Terminators,
-// strictness, form feeds, 0x1A, tabs, folding and EBCDIC records are checked
-// by tests/cases/load-variable.
+// strictness, form feeds, 0x1A, tabs, folding, AutoIncrease and EBCDIC
+// records are checked by tests/cases/load-variable.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -34,53 +34,21 @@ TEST_F(LoadVariableTest, MixedEndsAreNumberedAndWhatTheSaveChangesIsSaid) {
   EXPECT_EQ(load("", "one\r\ntwo\nthree\rfour\n\nlast"),
             (V{"one", "two", "three", "four", "", "last"}));
   EXPECT_EQ(task->lines.last->prev->recordNumber(), 6u);
-  // The full text; the case mixed-ends-first-crlf sees it as a short message.
-  EXPECT_EQ(t.lastMessage().id, "FILE30");
-  EXPECT_EQ(t.lastMessage().text,
-            "File:  " + t.path("a.v") +
-                "\n\nIts records end in more than one way: CR+LF is used for all.\n"
-                "Its last record has no record end: it gets one.\n\nSAVE writes it that way.");
+  EXPECT_EQ(t.lastMessage().id, "FILE30");  // its words: the case mixed-ends-first-crlf
 }
 
+// The message (and IgnoreExcessBlanks turning to Notify on a record with more
+// than blanks past MaxRecLen): the case load-variable/ignore-excess-blanks-notifies-on-data.
 TEST_F(LoadVariableTest, NotifyEndsTheLoadKeepingTheLinesReadAndGoesToView) {
   EXPECT_EQ(load("MaxRecLen=8\n", "ok\n123456789\nnever\n"), (V{"ok"}));
   EXPECT_EQ(shape(*task), "TxB");
   EXPECT_EQ(task->mode, TaskMode::View);
   EXPECT_FALSE(task->modified);
   EXPECT_TRUE(task->load.ended);
-  std::string file = t.path("a.v");
-  EXPECT_EQ(t.lastMessage().text,
-            "File:  " + file +
-                "\n\nRecord(2)  length exceeds  MaxRecordLength(8)  in FileProfile(V). File load "
-                "terminated.\n\nTo remedy, invoke OPTIONS, item FILE PROFILES, item GENERAL, "
-                "double-click on FileProfile(V)\n\nReview choices for field  'LongRecordOption', "
-                "or set field  'MaxRecordLength'  to a value greater than  8.");
   EXPECT_EQ(loadChunk(*task), 0) << "an ended load is complete";
   EXPECT_EQ(loadAll(*task), 0);
-}
-
-TEST_F(LoadVariableTest, AutoIncreaseGrowsMaxRecLenAndWritesTheProfileBack) {
-  EXPECT_EQ(
-      load("MaxRecLen=8\nBounds=1,8\nLongRecordOption=AutoIncrease\n", "123456789\n12345678901\n"),
-      (V{"123456789", "12345678901"}));
-  EXPECT_EQ(task->profile->maxRecLen, 11);
-  EXPECT_EQ(task->profile->boundRight, 11);
-  std::string written = t.read("options/kivfileprof.v.txt");
-  EXPECT_NE(written.find("MaxRecLen=11\n"), std::string::npos) << written;
-  EXPECT_NE(written.find("Bounds=1,11\n"), std::string::npos) << written;
-
-  // A locked profile stays as it is; a right bound short of MaxRecLen stays.
-  load("MaxRecLen=8\nBounds=1,6\nLongRecordOption=AutoIncrease\nBOOLlock=TRUE\n", "123456789\n");
-  EXPECT_EQ(task->profile->maxRecLen, 9);
-  EXPECT_EQ(task->profile->boundRight, 6);
-  EXPECT_NE(t.read("options/kivfileprof.v.txt").find("MaxRecLen=8\n"), std::string::npos);
-}
-
-TEST_F(LoadVariableTest, IgnoreExcessBlanksTurnsToNotifyOnAnythingElse) {
-  std::string lines = "MaxRecLen=8\nLongRecordOption=IgnoreExcessBlanks\n";
-  EXPECT_EQ(load(lines, "a\n12345678  x\nb\n"), (V{"a"}));
+  load("MaxRecLen=8\nLongRecordOption=IgnoreExcessBlanks\n", "a\n12345678  x\n");
   EXPECT_EQ(task->profile->longRecordOption, "Notify");
-  EXPECT_EQ(task->mode, TaskMode::View);
 }
 
 TEST_F(LoadVariableTest, AbsoluteMaximumFoldsOrEndsTheLoad) {
@@ -120,6 +88,16 @@ TEST_F(LoadVariableTest, TrailingBlanksAreStrippedPaddedOrLeft) {
 TEST_F(LoadVariableTest, EbcdicLinesAreMarked) {
   EXPECT_EQ(load("CharsetFile=EBCDIC\n", "\xC1\x25"), V{"\xC1"});
   EXPECT_TRUE(task->lines.first->next->ebcdic());
+}
+
+// A UTF-16 load cut short by an odd length keeps the records before the
+// last byte (the marks, replaced characters and messages: the cases of
+// tests/cases/load-utf16).
+TEST_F(LoadVariableTest, Utf16OddLengthKeepsTheRecordsBeforeTheLastByte) {
+  EXPECT_EQ(load("", std::string("\377\376A\0\n\0B\0C", 9)), (V{"A", "B"}));
+  EXPECT_EQ(shape(*task), "TxxB");
+  t.file("a.v", "\377\376A");
+  EXPECT_EQ(shape(*open("a.v", TaskMode::Browse)), "TB");
 }
 
 // Random files under many settings: the memchr scan, the byte-by-byte rules

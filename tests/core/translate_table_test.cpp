@@ -124,14 +124,10 @@ TEST_F(TranslateTableTest, TypedCharactersGoThroughTableSixOnlyForIbmPcProfiles)
 
 // The tables shipped in the installation directory, found through the pair
 // of character sets each converts between.
-class ShippedTableTest : public ::testing::Test {
+class ShippedTableTest : public TranslateTableTest {
  protected:
-  ShippedTableTest() { setSearchPaths(t.session()); }
-  const unsigned char* load(int n) {
-    const unsigned char* bytes = translateTable(t.session(), n);
-    EXPECT_NE(bytes, nullptr) << n << ": " << t.lastMessage().text;
-    return bytes;
-  }
+  ShippedTableTest() { setSearchPaths(s()); }
+  const unsigned char* load(int n) { return translateTable(s(), n); }
   // Where both code pages have the character, `back` undoes `there`; '?'
   // stands for a character the target lacks. Returns the bytes checked.
   static int inverseWhereShared(const unsigned char* there, const unsigned char* back,
@@ -144,14 +140,12 @@ class ShippedTableTest : public ::testing::Test {
     }
     return checked;
   }
-
-  test::EditorTest t;
 };
 
 TEST_F(ShippedTableTest, EbcdicAndIso8859AreExactInverses) {
   const unsigned char* toIso = load(displayTable(Charset::AsciiIso8859));
   const unsigned char* toEbcdic = load(typedTable(Charset::AsciiIso8859));
-  ASSERT_TRUE(toIso && toEbcdic);
+  ASSERT_TRUE(toIso && toEbcdic) << t.lastMessage().text;
   for (int b = 0; b < 256; ++b) {
     EXPECT_EQ(toEbcdic[toIso[b]], b) << b;
     EXPECT_EQ(toIso[toEbcdic[b]], b) << b;
@@ -167,7 +161,7 @@ TEST_F(ShippedTableTest, IbmPcTablesAreInverseWhereTheCodePagesShareACharacter) 
   const unsigned char* p2e = load(typedTable(Charset::AsciiIbmPc));
   const unsigned char* p2i = load(conversionTable(Charset::AsciiIbmPc, Charset::AsciiIso8859));
   const unsigned char* i2p = load(conversionTable(Charset::AsciiIso8859, Charset::AsciiIbmPc));
-  ASSERT_TRUE(e2p && p2e && p2i && i2p);
+  ASSERT_TRUE(e2p && p2e && p2i && i2p) << t.lastMessage().text;
   // 181 characters are common to both pairs: 256 less the 75 each lacks.
   EXPECT_EQ(inverseWhereShared(e2p, p2e, 0x6F, '?'), 181);
   EXPECT_EQ(inverseWhereShared(p2e, e2p, '?', 0x6F), 181);

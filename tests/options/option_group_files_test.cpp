@@ -1,11 +1,13 @@
 // Runs the cases of option_group_files.txt (its head describes the lines):
 // a group's file is read in a fresh session, the variables and messages are
-// checked, and the text written back is compared.
+// checked, and the text written back is compared. RegExt (its own path and
+// line limit) and the display codes, which the lines cannot hold, follow.
 #include <fstream>
 #include <functional>
 #include <map>
 #include <vector>
 
+#include "options/display_codes.h"
 #include "options/key_map_group.h"
 #include "options/keyword_group.h"
 #include "options/list_groups.h"
@@ -57,6 +59,7 @@ GroupIo keyMap(const KeyMapGroup& g) {
 }
 const std::map<std::string, GroupIo, std::less<>> kGroups = {
     {"Display", keyword(displayGroup())},
+    {"Editor", keyword(editorGroup())},
     {"Misc", keyword(miscGroup())},
     {"Flist", keyword(flistGroup())},
     {"PFKeys", keyMap(pfKeysGroup())},
@@ -110,6 +113,8 @@ TEST_P(OptionGroupFileTest, ReadsAndWritesBack) {
       EXPECT_EQ(var(text.substr(0, eq)), text.substr(eq + 1)) << text;
     } else if (key == "no") {
       EXPECT_FALSE(varExists(s, text)) << text;
+    } else if (key == "transient") {
+      EXPECT_FALSE(varFind(s, text).persistent()) << text;
     } else if (key == "msg") {
       expectedMessages.push_back(text);
     } else if (key == "then") {
@@ -133,6 +138,47 @@ TEST_P(OptionGroupFileTest, ReadsAndWritesBack) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, OptionGroupFileTest, ::testing::ValuesIn(loadCases()),
                          [](const auto& p) { return p.param.name; });
+
+using ListGroupsTest = OptionsTest;
+
+TEST_F(ListGroupsTest, RegExtAlongTheProfilePathInEntriesOfThree) {
+  setSearchPaths(s);
+  std::string longCommand(390, 'x');
+  t.file(t.optionsDir() + "/kivoptions.regext.txt",
+         "  Extension=.cbl\nInterpret=\nnoise\nExecute=" + longCommand +
+             "\n"
+             "Extension=.jcl\nInterpret=submit\n");  // an unfinished entry
+  readRegExtGroup(s);
+  EXPECT_EQ(var("ZREGEXT.0"), "1");
+  EXPECT_EQ(var("ZREGEXT.EXTENSION.1"), ".cbl");
+  EXPECT_EQ(var("ZREGEXT.EXECUTE.1"), longCommand);
+
+  varSet(s, "ZREGEXT.0", "5");  // more than there are: the list ends at an empty entry
+  ASSERT_EQ(writeRegExtGroup(s), 0);
+  EXPECT_EQ(t.read(t.optionsDir() + "/kivoptions.regext.txt"),
+            "Extension=.cbl\nInterpret=\nExecute=" + longCommand +
+                "\nExtension=.jcl\nInterpret=submit\nExecute=\n");
+}
+
+TEST_F(ListGroupsTest, DisplayCodesFillTheTableAndWriteEveryEntry) {
+  EXPECT_EQ(displayCodesGroupName(" Courier New "), "DisplayCodes.CourierNew");
+  group("DisplayCodes.CourierNew", "065 097\n7 250\n256 1\n1 -2\n2 3 4\nx 5\n10\n");
+  DisplayCodes codes = readDisplayCodes(s, "Courier New");
+  EXPECT_EQ(codes.code[65], 97);
+  EXPECT_EQ(codes.code[7], 250);
+  EXPECT_EQ(codes.code[1], 1);
+  EXPECT_EQ(codes.code[2], 2);
+  EXPECT_EQ(codes.code[255], 255);
+
+  ASSERT_EQ(writeDisplayCodes(s, "Courier New", codes), 0);
+  std::string text = readGroup("DisplayCodes.CourierNew");
+  EXPECT_EQ(text.size(), 256u * 8);
+  EXPECT_TRUE(text.starts_with("000 000\n001 001\n")) << text.substr(0, 16);
+  EXPECT_NE(text.find("\n065 097\n"), std::string::npos);
+
+  EXPECT_EQ(writeDisplayCodes(s, "../evil/face", codes), -1);
+  EXPECT_EQ(t.lastMessage().text, "Unable to write option file 'DisplayCodes.../evil/face'");
+}
 
 }  // namespace
 }  // namespace kiv::test

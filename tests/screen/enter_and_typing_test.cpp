@@ -1,14 +1,16 @@
-// The Enter action and typing into the data rows, as a user meets them.
+// The Enter action, typing into the data rows, scrolling by command and by
+// key, and the messages shown, as a user meets them.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "commands/aliases.h"
 #include "commands/command_state.h"
+#include "commands/program_command_line.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "screen/cursor_moves.h"
+#include "screen/scroll.h"
 #include "screen_fixture.h"
 #include "services/messages.h"
 
@@ -17,59 +19,13 @@ namespace {
 
 using platform::Key;
 
-// Thirty lines, an unknown line command pending on the first: each run of
-// the line commands shows its message, so the messages tell the order.
-struct EnterWithLineCommand : ::testing::Test {
-  EnterWithLineCommand() { setLineCommand(*task, task->lines.first->next, "QQ"); }
+// The command field taken, recorded and kept with "&", the line commands run
+// before or after the command by its verb (alone for PASTE on a data row)
+// and CANCEL at once are the cases screen/an-ampersand-*, screen/retrieve-*,
+// executor/line-commands-run-before-* and executor/cancel-runs-at-once-*;
+// here where the cursor goes.
+TEST(EnterAction, EmptyEnterMovesTheCursorOn) {
   ScreenTest t;
-  Task* task = t.open("a.txt", numberedLines(30));
-};
-
-constexpr std::string_view kQQ = "'QQ' is not a valid line command.";
-
-TEST(EnterAction, CommandFieldIsTakenRecordedAndKeptOnlyWithAmpersand) {
-  ScreenTest t;
-  t.open("a.txt", numberedLines(30));
-  t.command("down 3");
-  EXPECT_EQ(commandFieldText(t.session()), "");
-  t.command("&down 2");
-  EXPECT_EQ(commandFieldText(t.session()), "&down 2");
-  EXPECT_EQ(std::string(t.panel().lineAtRow(t.panel().firstDataRow)->text()), "line 5");
-  t.command("retrieve");
-  EXPECT_EQ(commandFieldText(t.session()), "down 2");  // the newest entry, without "&"
-}
-
-TEST_F(EnterWithLineCommand, LineCommandsRunBeforeOrAfterTheCommandByItsVerb) {
-  using V = std::vector<std::string>;
-  auto enter = [&](std::string_view text) {
-    t.clearMessages();
-    t.command(text);
-    V texts;
-    for (const auto& m : t.messages()) texts.push_back(m.text);
-    return texts;
-  };
-  const std::string noMacro = "Unable to find macro source file:\n\n";
-  const std::string qq(kQQ);
-  EXPECT_EQ(enter("nosuchverb"), (V{qq, noMacro + "nosuchverb.c"}));
-  // The order follows the typed verb; aliases to unknown verbs make each
-  // run show where it came (the macro runner is given the text as typed).
-  auto& aliases = commandState(t.session()).commandAliases;
-  ASSERT_EQ(defineAlias(t.session(), aliases, "RESET ZZRESET", false), 0);
-  ASSERT_EQ(defineAlias(t.session(), aliases, "PASTE ZZPASTE", false), 0);
-  EXPECT_EQ(enter("reset"), (V{noMacro + "reset.c", qq}));
-  EXPECT_EQ(enter("paste"), (V{qq, noMacro + "paste.c"}));
-  setCommandFieldText(t.session(), "paste");
-  setCursor(t.panel(), t.panel().firstDataRow + 1, 10);
-  t.clearMessages();
-  t.press({Key::Enter});
-  EXPECT_EQ(t.messages().size(), 1u) << "PASTE on a data row runs alone";
-  EXPECT_EQ(enter(""), (V{qq}));
-}
-
-TEST_F(EnterWithLineCommand, CancelRunsAtOnceAndEmptyEnterMovesTheCursorOn) {
-  t.command("can");
-  for (const auto& m : t.messages()) EXPECT_NE(m.text, kQQ);
-  EXPECT_TRUE(t.session().tasks.empty());  // unmodified: CANCEL ended it at once
   t.open("b.txt", numberedLines(30));
   EditPanel& p = t.panel();
   t.command("");
@@ -109,7 +65,9 @@ TEST(DataTyping, OvertypesDataAndPrefixAndRefusesWhatCannotChange) {
   EXPECT_EQ(t.lastMessage().id, "CHAR10");
 }
 
-TEST_F(EnterWithLineCommand, EnterMovesOnWhenNoLineCommandWasCarriedOut) {
+TEST(EnterAction, EnterMovesOnWhenNoLineCommandWasCarriedOut) {
+  ScreenTest t;
+  Task* task = t.open("a.txt", numberedLines(30));
   setLineCommand(*task, task->lines.first->next, "C");  // a copy awaiting its destination
   EditPanel& p = t.panel();
   setCursor(p, p.firstDataRow + 3, 12);
@@ -157,6 +115,121 @@ TEST(DataTyping, TinyAndHugeTerminalsAndResizing) {
   EXPECT_EQ(t.platform().screen().rows(), 200);
   EXPECT_EQ(t.platform().screen().cols(), 399);
   EXPECT_EQ(t.panel().dataRows, 198);
+}
+
+// Short messages reach the message row and stay there until the next key,
+// whichever way the command came and wherever the row stands.
+TEST(MessagesShown, ShortMessagesStayOnTheMessageRowUntilTheNextKey) {
+  for (const char* row : {"2 Above PF Keys", "1 Below Primary Command"}) {
+    ScreenTest t(8, 60);
+    varSet(t.session(), "ZMSGROW", row);
+    varSet(t.session(), "ZCTRL.S.MAP", "SAVE");
+    t.session().messageActions.push_back({"FILE91", "ShowShortMsg"});
+    t.open("a.txt", "one\n");
+    const std::string shown = "FILE91: File not modified, SAVE command ignored.";
+    t.command("save");
+    EXPECT_NE(t.screen().find(shown), std::string::npos) << row << "\n" << t.screen();
+    t.press({.key = Key::Char, .ch = U'x'});  // the next key takes it away
+    EXPECT_EQ(t.screen().find(shown), std::string::npos) << row << "\n" << t.screen();
+    t.press({.key = Key::Char, .ch = U's', .ctrl = true});
+    EXPECT_NE(t.screen().find(shown), std::string::npos) << row << "\n" << t.screen();
+  }
+}
+
+TEST(MessagesShown, TheViewNoticeOfTheCommandLineShowsOnTheFirstScreen) {
+  ScreenTest t(8, 70);
+  t.session().messageActions.push_back({"VIEW05", "ShowShortMsg"});
+  std::string path = t.file("a.txt", "one\n");
+  ASSERT_EQ(processCommandLine(t.session(), {"/V", path}), 0);
+  t.draw();
+  EXPECT_NE(t.screen().find("VIEW05: In VIEW mode, if you modify this file"), std::string::npos)
+      << t.screen();
+
+  // A message of the load itself, given before the task has a panel.
+  t.session().messageActions.push_back({"FILE30", "ShowShortMsg"});
+  t.press({.key = Key::Char, .ch = U'x'});
+  ASSERT_EQ(processCommandLine(t.session(), {t.file("m.txt", "a\r\nb\n")}), 0);
+  t.draw();
+  EXPECT_NE(t.screen().find("FILE30: File: "), std::string::npos) << t.screen();
+}
+
+TEST(IdleScreen, EditFromTheIdleScreenThenEndReturnsToIt) {
+  ScreenTest t(8, 70);
+  std::string path = t.file("a.txt", "one\n");
+  t.draw();
+  t.type("e " + path);
+  t.press({Key::Enter});
+  ASSERT_EQ(t.session().tasks.size(), 1u) << t.screen();
+  t.type("end");
+  EXPECT_EQ(commandFieldText(t.session()), "end") << t.screen();
+  t.press({Key::Enter});
+  EXPECT_TRUE(t.session().tasks.empty()) << t.screen();
+}
+
+// The text of the line on the first data row.
+std::string topText(ScreenTest& t) {
+  Line* l = t.panel().lineAtRow(t.panel().firstDataRow);
+  return l ? std::string(l->text()) : "<none>";
+}
+
+// Amounts by number and word, the default mode, the top and the bottom, and
+// a page under the ruler are the cases of tests/cases/screen (scroll-*).
+TEST(Scroll, CursorAmountMovesTheCursorLineToTheTopOrBottom) {
+  ScreenTest t(12, 40);
+  t.open("a.txt", numberedLines(50));
+  EditPanel& p = t.panel();
+  varSet(t.session(), "ZEDIT.SCROLL.V.MODE", "CSR");
+  setCursor(p, p.firstDataRow + 4, 10);  // on "line 4"
+  t.press({platform::Key::F8});
+  EXPECT_EQ(topText(t), "line 4");
+  EXPECT_EQ(p.cursorRow, p.firstDataRow + 4);  // the cursor keeps its place on the screen
+  t.command("down 16");
+  setCursor(p, p.firstDataRow + 2, 10);  // on "line 22"
+  t.press({platform::Key::F7});
+  EXPECT_EQ(p.lineAtRow(p.firstDataRow + p.dataRows - 1)->text(), "line 22");
+  homeCursor(t.session());
+  t.press({platform::Key::F7});  // the cursor outside the data: a page, from line 13
+  EXPECT_EQ(topText(t), "line 3");
+}
+
+// RIGHT and LEFT by page, number and MAX: the cases screen/right-* and
+// screen/left-*; here the arrow keys at the edges.
+TEST(Scroll, ArrowKeysAtTheEdges) {
+  ScreenTest t(12, 40);  // 29 data columns
+  t.open("a.txt", std::string(200, 'x') + "\n" + numberedLines(30));
+  EditPanel& p = t.panel();
+  setCursor(p, p.firstDataRow + p.dataRows - 1, p.prefixWidth() + 1);
+  t.press({platform::Key::Down});  // at the bottom row: the data moves, not the cursor
+  EXPECT_EQ(topText(t), std::string(200, 'x'));
+  EXPECT_EQ(p.cursorRow, p.firstDataRow + p.dataRows - 1);
+  t.press({platform::Key::Left});  // at the first data column with nothing to the left
+  EXPECT_EQ(p.cursorCol, p.prefixWidth());
+}
+
+TEST(Scroll, BottomOfAFileStillLoadingShowsItsLastLines) {
+  ScreenTest t(12, 40);
+  varSet(t.session(), "ZEDIT.VIRTUALLOAD", "TRUE");
+  t.open("big.txt", numberedLines(5000));
+  t.command("bottom");
+  EXPECT_EQ(t.panel().lineAtRow(t.panel().firstDataRow + 8)->text(), "line 5000");
+  EXPECT_NE(t.panel().informationLine().find("Line -"), std::string::npos);
+  setCursor(t.panel(), t.panel().firstDataRow, 12);  // the prefix area is 7 cells
+  t.draw();
+  EXPECT_NE(t.panel().informationLine().find("Line 4992  Col 5"), std::string::npos)
+      << t.panel().informationLine();
+}
+
+TEST(Scroll, CtrlArrowsFollowTheArrowKeyMode) {
+  ScreenTest t(12, 40);
+  t.open("a.txt", numberedLines(50));
+  t.press({.key = platform::Key::Up, .ctrl = true});
+  EXPECT_EQ(t.lastMessage().text, "CTRL+UpArrow has no meaning in ArrowKeyMode=KIV.");
+  EXPECT_EQ(t.lastMessage().id, "DLM45");
+  varSet(t.session(), "ZEDIT.ARROWKEYMODE", "WINDOWS");
+  t.press({.key = platform::Key::Down, .shift = true, .ctrl = true});
+  EXPECT_EQ(t.lastMessage().text, "CTRL+Shift+DownArrow has no meaning in ArrowKeyMode=WINDOWS.");
+  t.press({.key = platform::Key::Down, .ctrl = true});
+  EXPECT_EQ(topText(t), "line 1");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "services/messages.h"
 
+#include "services/format.h"
+#include "services/message_log.h"
 #include "services/option_group.h"
 #include "services/path_search.h"
 #include "services/var_pool.h"
@@ -50,7 +52,7 @@ TEST_F(MessageTest, PopupWithoutIdentifierIsAPlainBox) {
 }
 
 TEST_F(MessageTest, AnsweringNoSwitchesTheIdentifierToShortMessages) {
-  answerPopup(BoxAnswer::No);
+  t.answerPopup(BoxAnswer::No);
   message(s, "FIND25", "String  not\n\nfound");
   ASSERT_EQ(platform.boxes().size(), 1u);
   EXPECT_EQ(platform.boxes()[0].text, "ID: FIND25\n\nString  not\n\nfound" + kOffer);
@@ -70,7 +72,7 @@ TEST_F(MessageTest, AnsweringNoSwitchesTheIdentifierToShortMessages) {
 }
 
 TEST_F(MessageTest, YesKeepsPopupsAndUnknownActionsShowNothing) {
-  answerPopup(BoxAnswer::Yes);
+  t.answerPopup(BoxAnswer::Yes);
   message(s, "DLM5", "x");
   EXPECT_TRUE(s.messageActions.empty());
   s.messageActions.push_back({"QUIET5", "Ignore"});
@@ -102,8 +104,8 @@ TEST_F(MessageTest, MessagesGroupReaderAcceptsOnlyWellFormedLines) {
 
 TEST_F(MessageTest, UnwritableMessagesGroupIsReportedOnceAsShort) {
   s.dirs.options = dir + "/missing";
-  answerPopup(BoxAnswer::No);  // to the first message
-  answerPopup(BoxAnswer::No);  // to OPTIONS40, which then goes short too
+  t.answerPopup(BoxAnswer::No);  // to the first message
+  t.answerPopup(BoxAnswer::No);  // to OPTIONS40, which then goes short too
   message(s, "X5", "first");
   EXPECT_EQ(last().id, "OPTIONS40");
   EXPECT_EQ(last().text, "OPTIONS40: Unable to write option file 'Messages'");
@@ -111,14 +113,14 @@ TEST_F(MessageTest, UnwritableMessagesGroupIsReportedOnceAsShort) {
 }
 
 TEST_F(MessageTest, QuestionsStoreTheirAnswers) {
-  answer(BoxAnswer::Yes);
+  t.answer(BoxAnswer::Yes);
   EXPECT_EQ(askYesNo(s, "Sure?"), "YES");
-  answer(BoxAnswer::No);
+  t.answer(BoxAnswer::No);
   EXPECT_EQ(askYesNo(s, "Sure?"), "NO");
-  answer(BoxAnswer::Closed);
+  t.answer(BoxAnswer::Closed);
   EXPECT_EQ(askYesNo(s, "Sure?"), "");  // closed: no answer, the old one stays stored
   EXPECT_EQ(varGet(s, "ZYESNOANSWER"), "NO");
-  answer(BoxAnswer::Cancel);
+  t.answer(BoxAnswer::Cancel);
   EXPECT_EQ(askYesNoCancel(s, "Save?"), "CANCEL");
   EXPECT_EQ(varGet(s, "ZYESNOCANCELANSWER"), "CANCEL");
   EXPECT_EQ(platform.boxes().back().buttons, BoxButtons::YesNoCancel);
@@ -145,6 +147,81 @@ TEST(ShortText, CollapsesBlanksAndFitsTheRow) {
   EXPECT_EQ(fitToRow("abcdefghi", 8), "abcde...");
   EXPECT_EQ(fitToRow("abcdefghi", 2), "..");
   EXPECT_EQ(fitToRow("abc", 0), "");
+}
+
+class MessageLogTest : public ServicesTest {
+ protected:
+  MessageLogTest() : s(platform) {
+    s.dirs = services.dirs;
+    varSet(s, "ZPATH.TEMP", s.dirs.options);
+  }
+  std::string logPath() const { return s.dirs.options + "/KIVmsglog.txt"; }
+  RecordingServices s;
+};
+
+TEST_F(MessageLogTest, LoggedMessagesAreWrittenNotShownAndOffered) {
+  startMessageLog(s, "File List CHANGE");  // nothing logged: nothing offered
+  stopMessageLog(s);
+  offerMessageLog(s, true);
+  EXPECT_TRUE(platform.boxes().empty());
+
+  startMessageLog(s, "File List FIND");
+  message(s, "FIND25", "not found\n");
+  message(s, "", "");
+  stopMessageLog(s);
+  EXPECT_TRUE(platform.boxes().empty());
+  const std::string rule = std::string(80, '-');
+  EXPECT_EQ(read(logPath()), "\n" + rule + "\n\nMessage# 1    ID: FIND25\n\nnot found\n" + "\n" +
+                                 rule + "\n\nMessage# 2    ID: None\n\n" + "\n");
+
+  t.answer(platform::BoxAnswer::No);
+  offerMessageLog(s, true);
+  EXPECT_EQ(platform.boxes().back().text,
+            "2 messages were logged during File List FIND.\n\nClick  'Yes'  to see these "
+            "messages.");
+  EXPECT_TRUE(s.commands.empty());
+  t.answer(platform::BoxAnswer::Yes);
+  offerMessageLog(s, true);
+  offerMessageLog(s, false);
+  EXPECT_EQ(s.commands, std::vector<std::string>(2, "BROWSE '" + logPath() + "'"));
+
+  // After the stop, messages are shown again.
+  message(s, "", "shown");
+  EXPECT_EQ(platform.boxes().back().text, "shown");
+}
+
+TEST(LogFolding, BreaksAtTheFirstBlankFromColumnSeventy) {
+  std::string word69(69, 'a');
+  // Column 69 is the 70th character: a blank there is kept, one at 70 breaks.
+  EXPECT_EQ(foldForLog(word69 + " b"), word69 + " b\n");
+  EXPECT_EQ(foldForLog(word69 + "x   next"), word69 + "x\nnext\n");
+  // A long word is never cut; the break waits for a blank.
+  std::string word100(100, 'w');
+  EXPECT_EQ(foldForLog(word100 + " tail"), word100 + "\ntail\n");
+  // A line feed restarts the count.
+  EXPECT_EQ(foldForLog("ab\n" + word69 + "x y"), "ab\n" + word69 + "x\ny\n");
+  EXPECT_EQ(foldForLog("ends in a line feed\n"), "ends in a line feed\n");
+  EXPECT_EQ(foldForLog(""), "");
+}
+
+TEST(Format, SubstitutesPrintfStyleTemplatesAndGroupsThousands) {
+  EXPECT_EQ(format("%08d ", 123), "00000123 ");
+  EXPECT_EQ(format("[%5s|%-5s|%.2s]", "ab", "cd", "xyz"), "[   ab|cd   |xy]");
+  EXPECT_EQ(format("Uknown TAB stop type  %c", 'Q'), "Uknown TAB stop type  Q");
+  EXPECT_EQ(format("100%% %ld %u %X", 5L, 7u, 255), "100% 5 7 FF");
+  EXPECT_EQ(format("%05d", -42), "-0042");
+  EXPECT_EQ(groupThousands(0) + " " + groupThousands(999), "0 999");
+  EXPECT_EQ(groupThousands(1000), "1,000");
+  EXPECT_EQ(groupThousands(2147000000), "2,147,000,000");
+}
+
+TEST(Format, BadTemplatesNeverCrash) {
+  EXPECT_EQ(format("%s and %s", "one"), "one and ");
+  EXPECT_EQ(format("%d", "text"), "text");
+  EXPECT_EQ(format("%s", 12), "12");
+  EXPECT_EQ(format("trailing %"), "trailing %");
+  EXPECT_EQ(format("%99999999d", 1).size(), 4096u);
+  EXPECT_EQ(format("no args", 1, 2), "no args");
 }
 
 }  // namespace

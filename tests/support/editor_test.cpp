@@ -5,7 +5,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "services/messages.h"
 #include "support/popup_answers.h"
 
 namespace fs = std::filesystem;
@@ -29,7 +28,7 @@ std::string installDir() {
 }  // namespace
 
 EditorTest::EditorTest(int rows, int cols)
-    : rows_(rows), cols_(cols), dir_(makeTempDir()), platform_(rows, cols) {
+    : dir_(makeTempDir()), platform_(rows, cols) {
   answerPopupsFrom(platform_, popupAnswers_);
   platform_.onUnscripted = [](const platform::HeadlessPlatform::Box& box) {
     ADD_FAILURE() << "unscripted question: " << box.text;

@@ -51,12 +51,7 @@ class EditorTest {
   std::vector<std::string> messageTexts() const;
   void clearMessages() { platform_.clearRecords(); }
 
-  int rows() const { return rows_; }
-  int cols() const { return cols_; }
-
  private:
-  int rows_;
-  int cols_;
   std::string dir_;
   platform::HeadlessPlatform platform_;
   std::deque<platform::BoxAnswer> popupAnswers_;
