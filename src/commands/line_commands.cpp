@@ -83,8 +83,8 @@ std::optional<ShiftKind> shiftKindOf(Lc code) {
   }
 }
 
-bool isExclude(const Pending& p) {
-  return p.entry->code == Lc::Exclude || p.entry->code == Lc::ExcludeBlock;
+bool isExcludeCode(Lc code) {
+  return code == Lc::Exclude || code == Lc::ExcludeBlock;
 }
 
 class Processor {
@@ -156,7 +156,7 @@ bool Processor::order() {
     return false;
   }
   std::stable_partition(list_.begin(), list_.end(), isSplit);
-  std::stable_partition(list_.begin(), list_.end(), [](const Pending& p) { return !isExclude(p); });
+  std::stable_partition(list_.begin(), list_.end(), [](const Pending& p) { return !isExcludeCode(p.entry->code); });
   return true;
 }
 
@@ -198,10 +198,6 @@ bool removes(Lc code) {
     default:
       return false;
   }
-}
-
-bool isExcludeCode(Lc code) {
-  return code == Lc::Exclude || code == Lc::ExcludeBlock;
 }
 
 // Before anything runs, so that no command loses its line to another: the
