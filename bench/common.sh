@@ -18,12 +18,16 @@ install_peers() {
 }
 
 # Builds a benchmark target in the release folder (KIV_BENCH_BUILD, default
-# build/bench) and prints the program's path.
+# build/bench) and prints the program's path; a failed build says so and
+# fails.
 build_bench() {
   local build="${KIV_BENCH_BUILD:-$here/build/bench}"
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIV_BENCH=ON -DKIV_TESTS=OFF \
-    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
-  cmake --build "$build" --target "$1" -- -j2 >/dev/null
+  if ! cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIV_BENCH=ON \
+      -DKIV_TESTS=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null ||
+     ! cmake --build "$build" --target "$1" -- -j2 >/dev/null; then
+    echo "building $1 failed; cmake --build $build --target $1 shows why" >&2
+    return 1
+  fi
   echo "$build/bench/$1"
 }
 

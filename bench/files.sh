@@ -34,7 +34,7 @@ done
 # shellcheck source=common.sh
 source "$here/bench/common.sh"
 install_peers vim time
-filebench=$(build_bench kiv_filebench)
+filebench=$(build_bench kiv_filebench) || exit 1
 
 work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivfiles-XXXXXX)}"
 mkdir -p "$work"

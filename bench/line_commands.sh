@@ -49,10 +49,7 @@ done
 # shellcheck source=common.sh
 source "$here/bench/common.sh"
 install_peers
-cmdbench=$(build_bench kiv_linecmdbench) || {
-  echo "building kiv_linecmdbench failed; cmake --build ${KIV_BENCH_BUILD:-build/bench} --target kiv_linecmdbench shows why" >&2
-  exit 1
-}
+cmdbench=$(build_bench kiv_linecmdbench) || exit 1
 
 work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivlinecmd-XXXXXX)}"
 mkdir -p "$work"

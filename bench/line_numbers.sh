@@ -44,10 +44,7 @@ done
 # shellcheck source=common.sh
 source "$here/bench/common.sh"
 install_peers
-linesbench=$(build_bench kiv_linesbench) || {
-  echo "building kiv_linesbench failed; cmake --build ${KIV_BENCH_BUILD:-build/bench} --target kiv_linesbench shows why" >&2
-  exit 1
-}
+linesbench=$(build_bench kiv_linesbench) || exit 1
 
 work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivlines-XXXXXX)}"
 mkdir -p "$work"

@@ -44,7 +44,7 @@ done
 # shellcheck source=common.sh
 source "$here/bench/common.sh"
 install_peers vim
-screenbench=$(build_bench kiv_screenbench)
+screenbench=$(build_bench kiv_screenbench) || exit 1
 
 work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivscreen-XXXXXX)}"
 mkdir -p "$work"
