@@ -11,11 +11,13 @@
 #include "commands/line_command_table.h"
 #include "commands/line_range_ops.h"
 #include "commands/line_shift.h"
+#include "commands/text_entry.h"
 #include "commands/text_flow.h"
 #include "core/edit_step.h"
 #include "core/excluded.h"
 #include "core/hex_view.h"
 #include "core/line_ops.h"
+#include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "screen/edit_panel.h"
@@ -36,7 +38,6 @@ constexpr std::string_view kConflict =
 constexpr std::string_view kLabelName =
     "Label name must be from set a-z, A-Z, 0-9.\n\nLetter Z or number not allowed as first "
     "character.";
-constexpr std::string_view kNotYet = "The %s line command is not available yet.";
 
 // The lines a pending command takes, by place key, for the conflict check.
 struct Claim {
@@ -106,7 +107,12 @@ class Processor {
   void completeBlock(Lc kind, Pending& first, Pending& second);
   void rangeCommand(Pending& p, Lc kind, Line* from, Line* to, long count);
   void label(Pending& p);
+  Line* insertPoint(Pending& p, std::string_view id, std::string_view refusal);
   void insert(Pending& p);
+  void insertNote(Pending& p);
+  void select(Pending& p, Pending* last, Line* from, Line* to);
+  void textEntry(Pending& p);
+  void ignoreAfterSelection(std::size_t next);
   void destination(Pending& p);
   void source(Pending& p, Line* from, Line* to, Pending* last, bool move);
   void showRun(Pending& p, bool first);
@@ -124,8 +130,10 @@ class Processor {
   Source source_;
   Source target_;  // the lines an overlay goes over (O, OK, OO, OOK)
   Line* cursorLine_ = nullptr;
+  int cursorColumn_ = 1;  // the data column the cursor goes to on cursorLine_
   int carried_ = 0;
   bool stopped_ = false;
+  bool selected_ = false;  // a command of this run made a selection
 };
 
 bool Processor::collect() {
@@ -289,20 +297,78 @@ void Processor::label(Pending& p) {
   setLabel(task_, p.line, p.text);
 }
 
-void Processor::insert(Pending& p) {
+// The line that I and IN insert below: on the BOF line, the line before it,
+// which may not be the TOF line.
+Line* Processor::insertPoint(Pending& p, std::string_view id, std::string_view refusal) {
   Line* at = p.line;
-  if (at->is(LineKind::Bof)) {
-    at = at->prev;
-    if (!at || at->is(LineKind::Tof)) {
-      message(s_, "LCMDDISP25", "I not allowed on BOF line.");
-      return stop(p);
-    }
-  }
+  if (!at->is(LineKind::Bof)) return at;
+  at = at->prev;
+  if (at && !at->is(LineKind::Tof)) return at;
+  message(s_, id, refusal);
+  stop(p);
+  return nullptr;
+}
+
+void Processor::insert(Pending& p) {
+  Line* at = insertPoint(p, "LCMDDISP25", "I not allowed on BOF line.");
+  if (!at) return;
   finish(p);
   Line* place = placeBelow(task_, at);
   Line* before = place ? place->prev : task_.lines.last;  // the new lines follow it
   insertLinesBelow(task_, at, static_cast<int>(std::clamp(p.count, 1L, 99999L)));
   cursorLine_ = before->next;  // the cursor goes to the first inserted line
+}
+
+// IN: one empty NOTE line, open for typing while it is new; Enter on it once
+// typed into opens the next (continueInsert).
+void Processor::insertNote(Pending& p) {
+  if (p.count > 0) {
+    message(s_, "", "IN line command, repeat count not allowed.");
+    return stop(p);
+  }
+  Line* at = insertPoint(p, "", "IN not allowed on BOF line.");
+  if (!at) return;
+  finish(p);
+  cursorLine_ = openNoteBelow(task_, at);
+}
+
+// Z and ZZ: the lines become the task's selection, as whole lines. The ends
+// must be TEXT lines; a range that ends on a marker or a special line ends
+// at the TEXT line before it.
+void Processor::select(Pending& p, Pending* last, Line* from, Line* to) {
+  while (to != from && !to->is(LineKind::Text)) to = to->prev;
+  if (!from->is(LineKind::Text) || (last && !last->line->is(LineKind::Text))) {
+    message(s_, "", "Not allowed to select non-data line.");
+    return stop(last && from->is(LineKind::Text) ? *last : p);
+  }
+  finish(p);
+  if (last) finish(*last);
+  setSelection(task_, from, to, SelectionMode::WholeLine, 1, kWholeLineEnd);
+  selected_ = true;
+}
+
+void Processor::textEntry(Pending& p) {
+  EditPanel* panel = currentEditPanel(s_);
+  bool onPanel = panel && &panel->task == &task_;
+  TextEntryRoom room{onPanel ? panel->dataRows : 0, onPanel ? panel->dataWidth() : 0};
+  if (openTextEntry(task_, p.line, static_cast<int>(std::min(p.count, 99999L)), room) != 0)
+    return stop(p);
+  finish(p);
+  cursorLine_ = task_.textEntry.lines.first;
+  cursorColumn_ = task_.textEntry.left;
+  task_.topLine = p.line;  // the area fills the screen below the line
+}
+
+// Once a command made a selection, the commands after it are dropped.
+void Processor::ignoreAfterSelection(std::size_t next) {
+  bool any = false;
+  for (std::size_t i = next; i < list_.size(); ++i) {
+    if (list_[i].done) continue;
+    setLineCommand(task_, list_[i].line, "");
+    list_[i].done = true;
+    any = true;
+  }
+  if (any) message(s_, "", "Line commands after active selection will be ignored.");
 }
 
 void Processor::rangeCommand(Pending& p, Lc kind, Line* from, Line* to, long count) {
@@ -336,7 +402,7 @@ void Processor::rangeCommand(Pending& p, Lc kind, Line* from, Line* to, long cou
       return shiftLines(task_, from, to, *shiftKindOf(kind),
                         count > 0 ? static_cast<int>(std::min(count, 128000L)) : defaultShiftAmount(s_));
     default:
-      messagef(s_, "", kNotYet, p.text);
+      messagef(s_, "", kUnknown, p.text);
       stop(p);
   }
 }
@@ -464,6 +530,9 @@ void Processor::completeBlock(Lc kind, Pending& first, Pending& second) {
     case Lc::HexBlock:
       hexNotes(first, &second, from, to);
       return;
+    case Lc::SelectBlock:
+      select(first, &second, from, to);
+      return;
     default:
       break;
   }
@@ -531,6 +600,12 @@ void Processor::carryOut(Pending& p) {
       return label(p);
     case Lc::Insert:
       return insert(p);
+    case Lc::InsertNote:
+      return insertNote(p);
+    case Lc::TextEntry:
+      return textEntry(p);
+    case Lc::Select:
+      return select(p, nullptr, p.line, rangeEnd(task_, p.line, std::max(p.count, 1L)));
     case Lc::After:
     case Lc::AfterKeep:
     case Lc::Before:
@@ -616,9 +691,10 @@ void Processor::carryOut(Pending& p) {
     case Lc::ExcludeBlock:
     case Lc::MakeDataBlock:
     case Lc::RepeatBlock:
+    case Lc::SelectBlock:
       return blockEnd(p);
     default:
-      messagef(s_, "", kNotYet, p.text);
+      messagef(s_, "", kUnknown, p.text);
       return stop(p);
   }
 }
@@ -626,10 +702,14 @@ void Processor::carryOut(Pending& p) {
 int Processor::run() {
   EditStep step(s_);  // every command of this Enter is one undo step
   if (collect() && checkConflicts() && order()) {
-    for (Pending& p : list_) {
-      carryOut(p);
+    for (std::size_t i = 0; i < list_.size(); ++i) {
+      carryOut(list_[i]);
       pairUp();
       if (stopped_) break;
+      if (selected_) {
+        ignoreAfterSelection(i + 1);
+        break;
+      }
     }
   }
   if (EditPanel* panel = currentEditPanel(s_); panel && &panel->task == &task_) {
@@ -638,7 +718,8 @@ int Processor::run() {
       bool shown = false;
       for (int row = panel->firstDataRow; row < panel->firstDataRow + panel->dataRows; ++row)
         if (panel->lineAtRow(row) == cursorLine_) {
-          setCursor(*panel, row, 1 + (stopped_ ? 0 : panel->prefixWidth()));
+          int data = std::clamp(cursorColumn_ - panel->displayOffset(), 1, panel->dataWidth());
+          setCursor(*panel, row, stopped_ ? 1 : panel->prefixWidth() + data);
           shown = true;
         }
       if (!shown) task_.topLine = cursorLine_;
@@ -650,8 +731,14 @@ int Processor::run() {
 }  // namespace
 
 int processLineCommands(Session& s, Task& task) {
-  if (task.pendingLines.empty()) return 0;
-  return Processor(s, task).run();
+  int closed = 0;
+  if (task.textEntry.lines.held()) {  // the Enter after TE flows what was typed
+    EditStep step(s);
+    closeTextEntry(task);
+    closed = 1;
+  }
+  if (task.pendingLines.empty()) return closed;
+  return std::max(Processor(s, task).run(), closed);
 }
 
 }  // namespace kiv

@@ -320,6 +320,14 @@ int insertSpecialLine(Task& task, Line* line, LineKind kind) {
   return 0;
 }
 
+Line* openNoteBelow(Task& task, Line* line) {
+  Line* note = createLine(task, {}, LineKind::Note);
+  if (!note) return nullptr;
+  setLineFlag(task, note, LineFlag::Inserted, true);
+  linkBelow(task, line, note);
+  return note;
+}
+
 void makeData(Task& task, Line* first, Line* last) {
   std::vector<Line*> made;
   for (Line* p = first; p; p = p == last ? nullptr : p->next) {

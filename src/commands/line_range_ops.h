@@ -52,6 +52,8 @@ int moveDataUp(Task& task, Line* first, Line* last, Line* to);
 
 // Inserts a special line (BNDS, COLS, MASK, TABS) below `line`.
 int insertSpecialLine(Task& task, Line* line, LineKind kind);
+// An empty NOTE line below `line`, open for typing while it is new (IN).
+Line* openNoteBelow(Task& task, Line* line);
 // Turns the special lines of first..last into TEXT lines (NOTE and COLS
 // lines remember what they were).
 void makeData(Task& task, Line* first, Line* last);

@@ -6,6 +6,7 @@
 
 #include "core/hex_view.h"
 #include "core/line_ops.h"
+#include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "screen/screen_state.h"
@@ -108,6 +109,7 @@ void resetCommand(CommandContext& ctx) {
   }
   if (labels.size() == 2 && ordinalOf(*task, last) < ordinalOf(*task, first)) std::swap(first, last);
   if (what & kHide) s.hideExcludedMarkers = false;
+  if (what & kSelection) clearSelection(*task);
   std::vector<Line*> gone;
   for (Line* p = first; p; p = p == last ? nullptr : p->next) {
     if (removable(p, what))

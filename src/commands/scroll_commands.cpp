@@ -10,6 +10,7 @@
 #include "commands/command_split.h"
 #include "commands/command_state.h"
 #include "commands/line_commands.h"
+#include "commands/line_range_ops.h"
 #include "core/edit_step.h"
 #include "core/line.h"
 #include "core/line_ops.h"
@@ -136,12 +137,14 @@ void runThenHome(Session& s, const std::string& command) {
 }
 
 // Enter on a line that an insert made and the user typed into: another
-// empty line follows it, and the cursor goes to its data.
+// empty line of its kind (TEXT after I, NOTE after IN) follows it, and the
+// cursor goes to its data.
 bool continueInsert(EditPanel& p) {
   Line* line = p.dataIndex(p.cursorRow) >= 0 ? p.lineAtRow(p.cursorRow) : nullptr;
   if (!line || !line->inserted() || line->length() == 0) return false;
   setLineFlag(p.task, line, LineFlag::Inserted, false);
-  if (insertLinesBelow(p.task, line, 1) != 0) return false;
+  if (line->is(LineKind::Note) ? !openNoteBelow(p.task, line) : insertLinesBelow(p.task, line, 1) != 0)
+    return false;
   carriageReturn(p.session);
   setCursor(p, p.cursorRow, p.prefixWidth() + 1);
   return true;

@@ -157,7 +157,8 @@ Paragraph readParagraph(Task& task, Line* first, int margin, Bounds b, int width
   return p;
 }
 
-// The words packed into lines of at most `width` bytes.
+}  // namespace
+
 std::vector<std::string> packWords(Task& task, const std::vector<std::string>& words, int width) {
   char pad = padCharFor(task, LineKind::Text);
   std::string check = varGet(task.session, "ZEDIT.CHECKFULLSTOP");
@@ -183,6 +184,8 @@ std::vector<std::string> packWords(Task& task, const std::vector<std::string>& w
   if (!row.empty()) out.push_back(std::move(row));
   return out;
 }
+
+namespace {
 
 // Writes the packed rows into the paragraph's lines, inserting and deleting
 // lines as their number differs.

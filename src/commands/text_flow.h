@@ -3,6 +3,9 @@
 // message that stopped it; the line store's operations make every change.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/line.h"
 
 namespace kiv {
@@ -41,5 +44,9 @@ int joinLines(Task& task, Line* line);
 // its length; in a variable-format file the paragraph's trailing blanks are
 // dropped first.
 int flowText(Task& task, Line* first, int endColumn);
+
+// The words packed into rows of at most `width` bytes, one blank between
+// them (two after a sentence's end when ZEDIT.CHECKFULLSTOP is TRUE).
+std::vector<std::string> packWords(Task& task, const std::vector<std::string>& words, int width);
 
 }  // namespace kiv

@@ -1,8 +1,14 @@
 #include "core/session.h"
 
+#include "core/held_range.h"
+#include "core/line_observer.h"
+
 namespace kiv {
 
-Session::Session(platform::Platform& platform) : Services(platform), allocator_(platform) {}
+Session::Session(platform::Platform& platform)
+    : Services(platform), allocator_(platform), rangeKeeper_(makeRangeKeeper()) {
+  lineObservers.push_back(rangeKeeper_.get());
+}
 
 // The frames and tasks go first: their lines and buffers belong to the
 // allocator, which, declared last, would otherwise be destroyed before them,

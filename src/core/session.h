@@ -147,6 +147,8 @@ class Session : public Services {
  private:
   std::vector<std::pair<std::type_index, std::unique_ptr<Feature>>> features_;
   GuardedAllocator allocator_;
+  // Lets go of the lines tasks hold when those lines leave (core/held_range.h).
+  std::unique_ptr<LineObserver> rangeKeeper_;
 };
 
 }  // namespace kiv

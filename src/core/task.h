@@ -13,6 +13,7 @@
 #include "core/line_index.h"
 #include "core/list.h"
 #include "core/load_state.h"
+#include "core/selection.h"
 
 namespace kiv {
 
@@ -36,6 +37,14 @@ struct TaskSettings {
   std::string lastChangeParms;
   std::string lastStr1;
   std::string lastStr2;
+};
+
+// An open text-entry area (TE): its lines, and the columns (1-based) its
+// paragraphs flow between when it closes.
+struct TextEntryArea {
+  HeldRange lines;
+  int left = 1;
+  int right = 0;
 };
 
 class Task {
@@ -70,6 +79,8 @@ class Task {
   // Lines whose line-command field holds a command, kept by the line store
   // (setLineCommand, link, unlink) so that Enter finds them without a walk.
   std::unordered_set<Line*> pendingLines;
+  Selection selection;
+  TextEntryArea textEntry;
   // END may remove the task; a failed save or backup clears it.
   bool mayEnd = true;
   // The task created its file on open; END deletes it when still empty.

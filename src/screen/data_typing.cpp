@@ -9,6 +9,7 @@
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
+#include "core/task.h"
 #include "core/task_life.h"
 #include "core/translate_table.h"
 #include "screen/edit_panel.h"
@@ -40,11 +41,16 @@ bool refuse(EditPanel& p, std::string_view id, std::string_view text) {
   return false;
 }
 
+// TEXT lines take typing, and so does a NOTE line that IN has just opened.
+bool typeable(const Line& line) {
+  return line.is(LineKind::Text) || (line.is(LineKind::Note) && line.inserted());
+}
+
 // The data of a TEXT line may change at the cursor: not in BROWSE, not on
 // special lines, not past the editing area. Each key names its own refusal
 // in BROWSE.
 bool mayChangeData(EditPanel& p, const RowSpot& s, std::string_view browseId) {
-  if (!s.line->is(LineKind::Text)) return refuse(p, "DLM135", "PROTECTED");
+  if (!typeable(*s.line)) return refuse(p, "DLM135", "PROTECTED");
   if (p.task.mode == TaskMode::Browse) return refuse(p, browseId, kBrowseNoModify);
   if (s.index >= maxRecLenOf(p.task)) return refuse(p, "DLM130", "Field is full.");
   return true;
@@ -57,11 +63,12 @@ void typeIntoPrefix(EditPanel& p, const RowSpot& s, unsigned char c) {
   setLineCommand(p.task, s.line, field);
 }
 
-// The byte stored for a typed character: caps, and EBCDIC files' table.
-unsigned char storedByte(EditPanel& p, unsigned char c) {
+// The byte stored for a typed character: caps, and EBCDIC files' table
+// (a NOTE line is not file data: it keeps the display's bytes).
+unsigned char storedByte(EditPanel& p, const Line& line, unsigned char c) {
   Task& task = p.task;
   if (task.capsOn) c = static_cast<unsigned char>(std::toupper(c));
-  if (!task.profile || task.profile->charset != Charset::Ebcdic) return c;
+  if (!task.profile || task.profile->charset != Charset::Ebcdic || !line.is(LineKind::Text)) return c;
   const unsigned char* table =
       translateTable(task.session, typedTable(task.profile->charsetDisplay));
   return table ? table[c] : c;
@@ -71,6 +78,17 @@ void replaceText(EditPanel& p, Line* line, const std::string& text) {
   beginTyping(p.task);  // typed changes are one step until Enter or a command
   if (setLineText(p.task, line, text) != 0) return;
   p.markDirty(p.cursorRow, 1);
+}
+
+// Typing that fills a row of an open text-entry area goes on at the area's
+// margin on the next row, so that a paragraph can be typed without stopping.
+void goOnInTextEntry(EditPanel& p, Line* line) {
+  const TextEntryArea& area = p.task.textEntry;
+  if (!area.lines.held() || !line->inserted() || line == area.lines.last) return;
+  int next = p.cursorRow + 1;
+  if (p.dataIndex(next) < 0 || !p.lineAtRow(next) || !p.lineAtRow(next)->inserted()) return;
+  int column = std::clamp(area.left - p.displayOffset(), 1, p.dataWidth());
+  setCursor(p, next, p.prefixWidth() + column);
 }
 
 }  // namespace
@@ -83,15 +101,18 @@ bool typeIntoDataRow(EditPanel& p, unsigned char c) {
   } else {
     if (!mayChangeData(p, s, "CHAR10")) return false;
     std::string text(s.line->text());
-    char pad = padCharFor(p.task, LineKind::Text);
+    char pad = padCharFor(p.task, s.line->kind());
     if (static_cast<int>(text.size()) <= s.index)
       text.resize(static_cast<std::size_t>(s.index) + 1, pad);
-    text[static_cast<std::size_t>(s.index)] = static_cast<char>(storedByte(p, c));
+    text[static_cast<std::size_t>(s.index)] = static_cast<char>(storedByte(p, *s.line, c));
     replaceText(p, s.line, text);
     noteKeystroke(p.task);
   }
   p.markDirty(p.cursorRow, 1);
-  if (p.cursorCol < p.editLineWidth()) setCursor(p, p.cursorRow, p.cursorCol + 1);
+  if (p.cursorCol < p.editLineWidth())
+    setCursor(p, p.cursorRow, p.cursorCol + 1);
+  else if (!s.prefix)
+    goOnInTextEntry(p, s.line);
   return true;
 }
 

@@ -16,11 +16,11 @@ struct Line;
 class RowOverlay {
  public:
   virtual ~RowOverlay() = default;
-  // `attrs[i]` is the attribute of byte `from + i` of the line's text, as
-  // the overlays before this one left it; an overlay changes the cells it
-  // colours.
-  virtual void colour(const Task& task, const Line& line, int from,
-                      std::span<std::uint8_t> attrs) = 0;
+  // `attrs[i]` is the attribute of the cell of byte `from + i` of the line
+  // (0-based), as the overlays before this one left it; the span covers the
+  // visible cells of the row, so it may reach past the end of the text. An
+  // overlay changes the cells it colours.
+  virtual void colour(Task& task, const Line& line, int from, std::span<std::uint8_t> attrs) = 0;
 };
 
 }  // namespace kiv

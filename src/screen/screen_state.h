@@ -13,6 +13,7 @@
 #include "screen/colour_scheme.h"
 #include "screen/panel.h"
 #include "screen/row_overlay.h"
+#include "screen/selection_overlay.h"
 
 namespace kiv {
 
@@ -48,8 +49,10 @@ struct ScreenState : MessageRow {
   // a message given while a task was being opened is not lost.
   std::string pendingShort;
   PanelLines panelLines;
-  // Colours over the data rows, asked in order (screen/row_overlay.h).
-  std::vector<RowOverlay*> overlays;
+  // Colours over the data rows, asked in order (screen/row_overlay.h): the
+  // selection stays last, over colorization and found text.
+  SelectionOverlay selectionOverlay{scheme};
+  std::vector<RowOverlay*> overlays{&selectionOverlay};
 };
 
 // Installs the screen layer in the session (once).

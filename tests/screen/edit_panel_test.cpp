@@ -74,9 +74,10 @@ TEST(EditPanel, RowsFollowLinesRemovedWithoutTheCommandsTellingThePanel) {
 // Colours every "x" as found text, the way FIND ALL's overlay will.
 struct MarkX : RowOverlay {
   std::uint8_t attr = 0;
-  void colour(const Task&, const Line& line, int from, std::span<std::uint8_t> attrs) override {
-    for (std::size_t i = 0; i < attrs.size(); ++i)
-      if (line.text()[static_cast<std::size_t>(from) + i] == 'x') attrs[i] = attr;
+  void colour(Task&, const Line& line, int from, std::span<std::uint8_t> attrs) override {
+    std::string_view text = line.text();
+    for (std::size_t i = 0; i < attrs.size() && from + i < text.size(); ++i)
+      if (text[static_cast<std::size_t>(from) + i] == 'x') attrs[i] = attr;
   }
 };
 

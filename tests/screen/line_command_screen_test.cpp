@@ -170,3 +170,98 @@ TEST(LineCommandScreen, HelpListsTheCommandsWaitingForAPartner) {
 
 }  // namespace
 }  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+// ZZ selects whole lines (coloured to the row's end), drops the commands
+// after it with a message, survives the removal of a line inside and lets go
+// when an end goes; RESET SELECTION clears it.
+TEST(LineCommandScreen, ZzSelectsWholeLinesAndDropsLaterCommands) {
+  ScreenTest t(9, 30);
+  Task* task = t.open("z.txt", "one\ntwo\nthree\nfour\nfive\n");
+  typePrefix(t, 1, "zz");
+  typePrefix(t, 3, "zz");
+  typePrefix(t, 4, "d");
+  t.press({platform::Key::Enter});
+  EXPECT_EQ(t.lastMessage().text, "Line commands after active selection will be ignored.");
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===>             <-  |
+******* Top of Data        █  |
+000001 one                 │  |
+000002 {Z:two                } │  |
+000003 {Z:three              } │  |
+000004 {Z:four               } │  |
+0^0005 five                │  |
+******* Bottom of Data     │  |
+ Cols 01 19  Line 5  Col -... |
+)");
+  typePrefix(t, 2, "d");  // a line inside goes; the ends hold
+  t.press({platform::Key::Enter});
+  EXPECT_TRUE(task->selection.active());
+  typePrefix(t, 2, "d");  // the last end goes: the selection with it
+  t.press({platform::Key::Enter});
+  EXPECT_FALSE(task->selection.active());
+  typePrefix(t, 0, "z2");
+  t.press({platform::Key::Enter});
+  ASSERT_TRUE(task->selection.active());
+  t.command("reset selection");
+  EXPECT_FALSE(task->selection.active());
+  t.command("noteline a note");
+  typePrefix(t, 0, "z");
+  t.press({platform::Key::Enter});
+  EXPECT_EQ(t.lastMessage().text, "Not allowed to select non-data line.");
+}
+
+// IN opens a NOTE line that takes typing; Enter on it once typed opens the
+// next; a typed note is protected after that.
+TEST(LineCommandScreen, InsertNoteLinesTakeTypingWhileNew) {
+  ScreenTest t(9, 30);
+  Task* task = t.open("n.txt", "one\n");
+  typePrefix(t, 0, "in3");
+  t.press({platform::Key::Enter});
+  EXPECT_EQ(t.lastMessage().text, "IN line command, repeat count not allowed.");
+  typePrefix(t, 0, "in ");
+  t.press({platform::Key::Enter});
+  t.type("hi");
+  t.press({platform::Key::Enter});
+  t.type("yo");
+  Line* first = task->lines.first->next->next;
+  ASSERT_TRUE(first->is(LineKind::Note));
+  EXPECT_EQ(first->text(), "hi");
+  ASSERT_TRUE(first->next->is(LineKind::Note));
+  EXPECT_EQ(first->next->text(), "yo");
+  setCursor(t.panel(), t.panel().firstDataRow + 2, t.panel().prefixWidth() + 1);
+  t.type("x");
+  EXPECT_EQ(first->text(), "hi");
+  EXPECT_EQ(t.lastMessage().text, "PROTECTED");
+}
+
+// TE opens an area under the line at its indentation; typing that fills a
+// row goes on at the margin of the next; Enter flows the paragraphs (a word
+// cut by the row's end joined again) and removes the rows left empty.
+TEST(LineCommandScreen, TextEntryFlowsWhatWasTyped) {
+  ScreenTest t(10, 30);
+  Task* task = t.open("t.txt", "  head\ntail\n");
+  typePrefix(t, 0, "te");
+  t.press({platform::Key::Enter});
+  ASSERT_TRUE(task->textEntry.lines.held());
+  t.type("aaaa bbbb cccc dddd eeee ffff gggg");  // 17 columns a row, from column 3
+  t.press({platform::Key::Down});
+  t.press({platform::Key::Down});
+  setCursor(t.panel(), t.panel().cursorRow, t.panel().prefixWidth() + 3);
+  t.type("zz");
+  t.press({platform::Key::Enter});
+  EXPECT_FALSE(task->textEntry.lines.held());
+  std::string all;
+  for (Line* p = task->lines.first->next; !p->is(LineKind::Bof); p = p->next) all += std::string(p->text()) + "|";
+  EXPECT_EQ(all, "  head|  aaaa bbbb cccc|  dddd eeee ffff|  gggg||  zz|tail|");
+  for (auto [field, id] : {std::pair{"te300", "LCMDDISP50"}, {"te2  ", "LCMDDISP55"}, {"te11 ", "LCMDDISP60"}}) {
+    typePrefix(t, 0, field);
+    t.press({platform::Key::Enter});
+    EXPECT_EQ(t.lastMessage().id, id) << field;
+  }
+}
+
+}  // namespace
+}  // namespace kiv::test

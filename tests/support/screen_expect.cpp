@@ -25,7 +25,7 @@ std::optional<Element> elementOf(char32_t letter) {
       {U'R', Element::RulerLine},    {U'X', Element::ExcludeLine},  {U'H', Element::HexLine},
       {U'M', Element::MessageLine},  {U'S', Element::StatusLine},   {U'A', Element::DialogLabel},
       {U'I', Element::DialogInput},  {U'U', Element::DialogButton}, {U'F', Element::FoundText},
-      {U'V', Element::VoidArea},     {U'O', Element::NoteLine}};
+      {U'V', Element::VoidArea},     {U'O', Element::NoteLine},     {U'Z', Element::SelectedText}};
   for (auto [c, e] : kLetters)
     if (c == letter) return e;
   return std::nullopt;

@@ -6,7 +6,7 @@
 // Letters: E EditText, B BrowseText, N LineNumbers, C LineCommands,
 // L LineLabels, T TOFBOFLine, R RulerLine, X ExcludeLine, H HexLine,
 // M MessageLine, S StatusLine, A DialogLabel, I DialogInput, U DialogButton,
-// F FoundText, V VoidArea, O NoteLine.
+// F FoundText, V VoidArea, O NoteLine, Z SelectedText.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,0 +1,55 @@
+#include "core/selection.h"
+
+#include <utility>
+
+#include "core/line_ops.h"
+#include "core/task.h"
+
+namespace kiv {
+
+namespace {
+
+void showChange(Task& task) {
+  if (task.view) task.view->lineChanged(nullptr, false);
+}
+
+}  // namespace
+
+void setSelection(Task& task, Line* first, Line* last, SelectionMode mode, int startCol,
+                  int endCol) {
+  task.selection = Selection{{first, last}, mode, startCol, endCol};
+  showChange(task);
+}
+
+void clearSelection(Task& task) {
+  if (!task.selection.active()) return;
+  task.selection = Selection{};
+  showChange(task);
+}
+
+std::optional<ColumnSpan> selectedColumns(Task& task, const Line& line) {
+  const Selection& sel = task.selection;
+  if (!sel.active() || !line.is(LineKind::Text)) return std::nullopt;
+  Line* first = sel.lines.first;
+  Line* last = sel.lines.last;
+  long at = ordinalOf(task, &line);
+  long from = ordinalOf(task, first), to = ordinalOf(task, last);
+  if (from > to) {
+    std::swap(from, to);
+    std::swap(first, last);
+  }
+  if (at < from || at > to) return std::nullopt;
+  switch (sel.mode) {
+    case SelectionMode::WholeLine:
+      return ColumnSpan{1, kWholeLineEnd};
+    case SelectionMode::Rectangle:
+      if (line.length() < sel.startCol) return std::nullopt;
+      return ColumnSpan{sel.startCol, sel.endCol};
+    case SelectionMode::Stream:
+      return ColumnSpan{&line == first ? sel.startCol : 1,
+                        &line == last ? sel.endCol : kWholeLineEnd};
+  }
+  return std::nullopt;
+}
+
+}  // namespace kiv

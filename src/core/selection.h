@@ -1,0 +1,45 @@
+// A task's selection: a stream of text, a rectangle of columns or whole
+// lines, between two lines the task holds (core/held_range.h). Columns are
+// 1-based and inclusive.
+#pragma once
+
+#include <optional>
+
+#include "core/held_range.h"
+
+namespace kiv {
+
+class Task;
+struct Line;
+
+enum class SelectionMode { Stream, Rectangle, WholeLine };
+
+inline constexpr int kWholeLineEnd = 128000;
+
+struct Selection {
+  HeldRange lines;
+  SelectionMode mode = SelectionMode::WholeLine;
+  int startCol = 1;
+  int endCol = kWholeLineEnd;
+  bool active() const { return lines.held(); }
+};
+
+struct ColumnSpan {
+  int start;
+  int end;
+};
+
+// Replaces the task's selection and has its panel show it.
+void setSelection(Task& task, Line* first, Line* last, SelectionMode mode, int startCol,
+                  int endCol);
+void clearSelection(Task& task);
+
+// The columns of `line` that the selection holds: start to end on a
+// rectangle's lines (none on a line shorter than the start column); for a
+// stream, from the start column on its first line, the whole of its middle
+// lines and up to the end column on its last; whole lines, 1 to 128000.
+// Nothing for a line outside the selection or not TEXT. Ends that a move
+// put out of order count in file order.
+std::optional<ColumnSpan> selectedColumns(Task& task, const Line& line);
+
+}  // namespace kiv
