@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/labels.h"
 #include "core/hex_view.h"
 #include "core/line_ops.h"
 #include "core/selection.h"
@@ -34,12 +35,6 @@ constexpr std::array<std::pair<std::string_view, unsigned>, 22> kWords = {{
 
 // Without a keyword everything is reset but the labels.
 constexpr unsigned kDefault = ~0U & ~static_cast<unsigned>(kLabels);
-
-Line* lineWithLabel(Task& task, std::string_view label) {
-  for (Line* p = task.lines.first; p; p = p->next)
-    if (p->hasLabel() && p->label().substr(0, p->label().find(' ')) == label) return p;
-  return nullptr;
-}
 
 bool isSpecial(const Line* line) {
   switch (line->kind()) {
@@ -103,7 +98,7 @@ void resetCommand(CommandContext& ctx) {
   Line* first = task->lines.first;
   Line* last = task->lines.last;
   for (std::size_t i = 0; i < labels.size(); ++i) {
-    Line* at = lineWithLabel(*task, labels[i]);
+    Line* at = lineByLabel(*task, labels[i]);
     if (!at) return messagef(s, "", "Label '%s' not found.", labels[i]);
     (i == 0 ? first : last) = at;
   }
