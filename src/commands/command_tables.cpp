@@ -1,6 +1,9 @@
 // The command tables, one entry a line, sorted by name.
 #include <algorithm>
 
+#include "commands/change_command.h"
+#include "commands/exclude_command.h"
+#include "commands/find_command.h"
 #include "commands/command_handlers.h"
 #include "commands/reset_command.h"
 #include "commands/edit_commands.h"
@@ -29,7 +32,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "BOTTOM", .code = 1, .listed = true, .run = bottomCommand},
     {.name = "BOUNDS", .code = 2, .listed = true, .run = boundsCommand},
     {.name = "CAPS", .code = 3, .listed = true, .run = capsCommand},
-    {.name = "CHANGE", .code = 4, .listed = true, .run = notAvailableCommand},
+    {.name = "CHANGE", .code = 4, .listed = true, .run = changeCommand},
     {.name = "CHANGEFP", .code = 5, .listed = true, .run = notAvailableCommand},
     {.name = "CHARSET", .code = 6, .listed = true, .run = notAvailableCommand},
     {.name = "COLORMAP", .code = 7, .listed = true, .run = notAvailableCommand},
@@ -49,9 +52,9 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "DELETE", .code = 21, .listed = true, .run = notAvailableCommand},
     {.name = "DELWORD", .code = 22, .listed = true, .run = notAvailableCommand},
     {.name = "DOWN", .code = 23, .listed = true, .run = downCommand},
-    {.name = "EXCLUDE", .code = 24, .listed = true, .run = notAvailableCommand},
+    {.name = "EXCLUDE", .code = 24, .listed = true, .run = excludeCommand},
     {.name = "EXPORT", .code = 25, .listed = true, .run = notAvailableCommand},
-    {.name = "FIND", .code = 26, .listed = true, .run = notAvailableCommand},
+    {.name = "FIND", .code = 26, .listed = true, .run = findCommand},
     {.name = "FINDHK", .code = 27, .listed = true, .run = notAvailableCommand},
     {.name = "FLIP", .code = 28, .listed = true, .run = notAvailableCommand},
     {.name = "FUZZYDATE", .code = 29, .listed = true, .run = notAvailableCommand},
@@ -71,12 +74,12 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "PASTE", .code = 43, .listed = true, .run = notAvailableCommand},
     {.name = "PRINT", .code = 44, .listed = true, .run = notAvailableCommand},
     {.name = "PROFILE", .code = 45, .listed = true, .run = notAvailableCommand},
-    {.name = "RCHANGE", .code = 46, .listed = true, .run = notAvailableCommand},
+    {.name = "RCHANGE", .code = 46, .listed = true, .run = rchangeCommand},
     {.name = "RECOLOR", .code = 47, .listed = true, .run = notAvailableCommand},
     {.name = "RENUMBER", .code = 48, .listed = true, .run = renumberCommand},
     {.name = "REPLACE", .code = 49, .listed = true, .run = notAvailableCommand},
     {.name = "RESET", .code = 50, .listed = true, .run = resetCommand},
-    {.name = "RFIND", .code = 51, .listed = true, .run = notAvailableCommand},
+    {.name = "RFIND", .code = 51, .listed = true, .run = rfindCommand},
     {.name = "RIGHT", .code = 52, .listed = true, .run = rightCommand},
     {.name = "RULER", .code = 53, .listed = true, .run = rulerCommand},
     {.name = "SAVE", .code = 54, .listed = true, .run = saveFileCommand},

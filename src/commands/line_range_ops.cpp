@@ -320,6 +320,42 @@ int insertSpecialLine(Task& task, Line* line, LineKind kind) {
   return 0;
 }
 
+void showHiddenLines(Task& task, const std::vector<Line*>& lines) {
+  std::size_t i = 0;
+  while (i < lines.size()) {
+    if (lines[i]->shown()) {
+      ++i;
+      continue;
+    }
+    Line* marker = lines[i]->prev;
+    while (marker && !isMarker(marker)) marker = marker->prev;
+    Line* runStart = nullptr;
+    int count = 0;
+    auto closeRun = [&] {
+      if (count > 0)
+        if (Line* m = createExcludedMarker(task, count)) linkLineBefore(task, runStart, m);
+      runStart = nullptr;
+      count = 0;
+    };
+    Line* p = marker ? marker->next : lines[i];
+    while (p && !p->shown() && !p->is(LineKind::Bof)) {
+      Line* next = p->next;
+      while (next && isHexViewLine(next) && !next->shown()) next = next->next;
+      if (i < lines.size() && p == lines[i]) {
+        closeRun();
+        for (Line* h = p; h != next; h = h->next) setLineFlag(task, h, LineFlag::Shown, true);
+        ++i;
+      } else if (!isHexViewLine(p)) {
+        if (!runStart) runStart = p;
+        ++count;
+      }
+      p = next;
+    }
+    closeRun();
+    if (marker) deleteLine(task, marker, true);
+  }
+}
+
 Line* openNoteBelow(Task& task, Line* line) {
   Line* note = createLine(task, {}, LineKind::Note);
   if (!note) return nullptr;

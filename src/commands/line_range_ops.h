@@ -3,6 +3,8 @@
 // line store's operations; ranges are inclusive and in store order.
 #pragma once
 
+#include <vector>
+
 #include "core/line.h"
 
 namespace kiv {
@@ -52,6 +54,9 @@ int moveDataUp(Task& task, Line* first, Line* last, Line* to);
 
 // Inserts a special line (BNDS, COLS, MASK, TABS) below `line`.
 int insertSpecialLine(Task& task, Line* line, LineKind kind);
+// Shows the hidden lines among `lines` (in file order); each run they stood
+// in keeps a marker for each stretch still hidden.
+void showHiddenLines(Task& task, const std::vector<Line*>& lines);
 // An empty NOTE line below `line`, open for typing while it is new (IN).
 Line* openNoteBelow(Task& task, Line* line);
 // Turns the special lines of first..last into TEXT lines (NOTE and COLS

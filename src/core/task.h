@@ -47,6 +47,19 @@ struct TextEntryArea {
   int right = 0;
 };
 
+// Where the last FIND or CHANGE left off, for the next one and for RFIND
+// and RCHANGE.
+struct SearchState {
+  HeldRange match;  // first: the line of the last match
+  int column = 0;   // its 0-based offset and length
+  int length = 0;
+  bool highlight = false;  // the match is shown in the found-text colour
+  bool lastWasChange = false;
+  bool wrapped = false;  // a repeat found nothing: the next starts at the other end
+  long occurrences = 0;
+  long lines = 0;
+};
+
 class Task {
  public:
   explicit Task(Session& session);
@@ -81,6 +94,7 @@ class Task {
   std::unordered_set<Line*> pendingLines;
   Selection selection;
   TextEntryArea textEntry;
+  SearchState search;
   // END may remove the task; a failed save or backup clears it.
   bool mayEnd = true;
   // The task created its file on open; END deletes it when still empty.

@@ -1,0 +1,240 @@
+#include "commands/change_command.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "commands/command_task.h"
+#include "commands/find_command.h"
+#include "commands/line_range_ops.h"
+#include "commands/line_shift.h"
+#include "core/file_profile.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "core/task.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::string_view kOverMaxRecLen =
+    "Change would overflow max record length\n\nSee OPTIONS, item PROFILES, dbl-click on your file "
+    "type, press F1 for HELP, review field 'MaxRecLen'.";
+constexpr std::string_view kOverBound =
+    "Change would overflow right bound\n\nSee HELP, item QUICK REF, item EDITPRMARY COMMANDS, review "
+    "command BOUNDS.";
+constexpr std::string_view kPastBound =
+    "BOUNDS error, change would cause non-blank to move past right bound.\n\n%s";
+constexpr std::string_view kShiftsRight = "BOUNDS error, change would cause data right of bounds to be shifted.";
+
+// One change on one line's text; empty `why` when it could be made.
+struct Edit {
+  std::string text;
+  std::string why;
+  std::string_view id;
+};
+
+class Changer {
+ public:
+  explicit Changer(SearchRun& run) : run_(run), task_(run.task) {
+    right_ = textBounds(task_).right;
+    maxRecLen_ = maxRecLenOf(task_);
+    pad_ = padCharFor(task_, LineKind::Text);
+    const SearchString& s2 = run.params.str2;
+    with_ = s2.kind == StringKind::Hex ? s2.bytes : run.matcher.fileBytes(s2.bytes);
+    picture_ = s2.kind == StringKind::Picture;
+    fixed_ = task_.profile && task_.profile->recfm == kRecfmFixed;
+  }
+  // The text with the match replaced; the match's new length in `length`.
+  Edit apply(std::string_view text, const SearchMatch& m, int& length) const;
+  // Changes every match on `line` (the count), or none after a refusal.
+  long changeAll(Line* line);
+  // Changes one match; its new length, or -1 after a refusal.
+  int changeOne(Line* line, const SearchMatch& m);
+  long refused = 0;  // lines left unchanged by a refusal
+
+ private:
+  std::string replacement(std::string_view text, const SearchMatch& m) const;
+
+  SearchRun& run_;
+  Task& task_;
+  int right_ = 0;
+  int maxRecLen_ = 0;
+  char pad_ = ' ';
+  std::string with_;
+  bool picture_ = false;
+  bool fixed_ = false;
+  // Writes a changed line: a FIXED record keeps its length.
+  void write(Line* line, std::string text);
+  void refuse(Line* line, const Edit& e);
+};
+
+// A picture STRING2 works in place: # and = keep the character, < and >
+// change its case, anything else replaces it.
+std::string Changer::replacement(std::string_view text, const SearchMatch& m) const {
+  if (!picture_) return run_.matcher.expand(text, m, with_);
+  std::string out(text.substr(static_cast<std::size_t>(m.at), static_cast<std::size_t>(m.length)));
+  const std::string& typed = run_.params.str2.bytes;
+  for (std::size_t i = 0; i < out.size() && i < typed.size(); ++i) {
+    char c = typed[i];
+    auto shown = run_.matcher.shownByte(static_cast<unsigned char>(out[i]));
+    if (c == '<') out[i] = run_.matcher.fileBytes(std::string(1, static_cast<char>(std::tolower(shown))))[0];
+    else if (c == '>') out[i] = run_.matcher.fileBytes(std::string(1, static_cast<char>(std::toupper(shown))))[0];
+    else if (c != '#' && c != '=') out[i] = with_[i];
+  }
+  return out;
+}
+
+Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) const {
+  std::string with = replacement(text, m);
+  length = static_cast<int>(with.size());
+  int grow = length - m.length;
+  std::string head(text.substr(0, static_cast<std::size_t>(m.at)));
+  std::string_view rest = text.substr(static_cast<std::size_t>(m.at + m.length));
+  int size = static_cast<int>(text.size());
+  if (grow > 0 && m.at + length > maxRecLen_) return {{}, std::string(kOverMaxRecLen), ""};
+  if (grow > 0 && m.at + length > right_) return {{}, std::string(kOverBound), ""};
+  if (size <= right_) {  // the text right of the match moves; nothing may pass the right bound
+    std::string out = head + with + std::string(rest);
+    if (static_cast<int>(out.size()) > right_) {
+      std::string_view past = std::string_view(out).substr(static_cast<std::size_t>(right_));
+      if (past.find_first_not_of(pad_) != std::string_view::npos)
+        return {{}, format(kPastBound, std::string(text)), ""};
+      out.resize(static_cast<std::size_t>(std::max(right_, size)));
+    }
+    return {out, {}, ""};
+  }
+  // Text right of the bound keeps its columns: blanks go or come just before it.
+  std::string inside(text.substr(0, static_cast<std::size_t>(right_)));
+  std::string_view beyond = text.substr(static_cast<std::size_t>(right_));
+  std::string mid = head + with + inside.substr(static_cast<std::size_t>(m.at + m.length));
+  if (grow > 0) {
+    std::string_view cut = std::string_view(mid).substr(static_cast<std::size_t>(right_));
+    if (cut.find_first_not_of(pad_) != std::string_view::npos) return {{}, std::string(kShiftsRight), ""};
+    mid.resize(static_cast<std::size_t>(right_));
+  } else {
+    mid.resize(static_cast<std::size_t>(right_), pad_);
+  }
+  return {mid + std::string(beyond), {}, ""};
+}
+
+void Changer::write(Line* line, std::string text) {
+  if (fixed_ && static_cast<int>(text.size()) < line->length())
+    text.resize(static_cast<std::size_t>(line->length()), pad_);
+  if (text != line->text()) setLineText(task_, line, text);
+  setLineFlag(task_, line, LineFlag::Changed, true);
+}
+
+void Changer::refuse(Line* line, const Edit& e) {
+  ++refused;
+  message(task_.session, e.id, e.why);
+  setLineFlag(task_, line, LineFlag::Error, true);
+}
+
+long Changer::changeAll(Line* line) {
+  std::string text(line->text());
+  long n = 0;
+  for (auto m = run_.matcher.first(text); m;) {
+    int length = 0;
+    Edit e = apply(text, *m, length);
+    if (!e.why.empty()) {
+      refuse(line, e);
+      return 0;
+    }
+    text = std::move(e.text);
+    ++n;
+    m = run_.matcher.first(text, m->at + std::max(length, 1));
+  }
+  if (n > 0) write(line, std::move(text));
+  return n;
+}
+
+int Changer::changeOne(Line* line, const SearchMatch& m) {
+  int length = 0;
+  Edit e = apply(line->text(), m, length);
+  if (!e.why.empty()) {
+    refuse(line, e);
+    return -1;
+  }
+  write(line, std::move(e.text));
+  return length;
+}
+
+void changeEvery(SearchRun& run) {
+  Changer changer(run);
+  long occurrences = 0, lines = 0;
+  Line* firstChanged = nullptr;
+  std::vector<Line*> hidden;
+  for (Line* p = run.from(run.first); p; p = run.after(p)) {
+    long n = changer.changeAll(p);
+    if (n == 0) continue;
+    occurrences += n;
+    ++lines;
+    if (!firstChanged) firstChanged = p;
+    if (!p->shown()) hidden.push_back(p);
+  }
+  Task& task = run.task;
+  task.search.occurrences = occurrences;
+  task.search.lines = lines;
+  if (!firstChanged) {
+    if (!run.params.quiet && changer.refused == 0) message(task.session, "FIND50", run.notFound());
+    return;
+  }
+  showHiddenLines(task, hidden);
+  showMatch(task, firstChanged, 0, 0);
+  task.search.highlight = false;
+  if (!run.params.quiet)
+    messagef(task.session, "FIND70", "Changed %d occurrences in %d lines.", occurrences, lines);
+}
+
+// One change at the next match from the cursor; false when none was found.
+bool changeNext(SearchRun& run, SearchDir dir) {
+  std::optional<Found> hit = findFromCursor(run, dir);
+  if (!hit) return false;
+  Changer changer(run);
+  int length = changer.changeOne(hit->line, hit->match);
+  if (length >= 0) showMatch(run.task, hit->line, hit->match.at, length);
+  return true;
+}
+
+bool mayModify(Task& task) {
+  if (task.mode != TaskMode::Browse) return true;
+  message(task.session, "FIND55", "In BROWSE, no modify allowed");
+  return false;
+}
+
+}  // namespace
+
+void changeCommand(CommandContext& ctx) {
+  Task* task = taskFor(ctx);
+  if (!task || !mayModify(*task)) return;
+  SearchRun run(*task);
+  if (!run.prepare(ctx.params, SearchVerb::Change)) return;
+  rememberSearch(*task, run.params);
+  if (run.params.dir == SearchDir::All) return changeEvery(run);
+  if (!changeNext(run, run.params.dir) && !run.params.quiet) message(ctx.session, "FIND50", run.notFound());
+}
+
+// RCHANGE: the last CHANGE at the next match; after one that found nothing,
+// from the other end.
+void rchangeCommand(CommandContext& ctx) {
+  Task* task = taskFor(ctx);
+  if (!task || !mayModify(*task)) return;
+  if (task->settings.lastChangeParms.empty()) return message(ctx.session, "FIND20", "No previous CHANGE.");
+  SearchRun run(*task);
+  if (!run.prepare(task->settings.lastChangeParms, SearchVerb::Change)) return;
+  bool back = run.params.dir == SearchDir::Prev || run.params.dir == SearchDir::Last;
+  SearchDir dir = task->search.wrapped ? (back ? SearchDir::Last : SearchDir::First)
+                                       : (back ? SearchDir::Prev : SearchDir::Next);
+  task->search.lastWasChange = true;
+  task->search.wrapped = !changeNext(run, dir);
+  if (task->search.wrapped)
+    messagef(ctx.session, "FIND45", "%s%s not found.", back ? "RCHANGE at top, " : "RCHANGE at bottom, ",
+             run.shownString());
+}
+
+}  // namespace kiv

@@ -1,0 +1,73 @@
+// Finds the string of a FIND, CHANGE or EXCLUDE in a line's text: text
+// strings in either case (a first-byte scan with memchr for both cases),
+// C and X strings byte for byte (memmem), pictures class by class, regular
+// expressions through PCRE2; then the position rule and the columns.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "commands/search_params.h"
+
+namespace kiv {
+
+struct SearchMatch {
+  int at;      // 0-based offset in the text
+  int length;  // bytes
+};
+
+class Matcher {
+ public:
+  Matcher();
+  ~Matcher();
+  Matcher(Matcher&&) noexcept;
+  Matcher& operator=(Matcher&&) noexcept;
+
+  // Prepares the search of `params` in `task`'s lines; false after the
+  // message (a regular expression that does not compile or can match
+  // nothing at all).
+  bool compile(Task& task, const SearchParams& params);
+
+  // The first match that starts at or after `from` (0-based).
+  std::optional<SearchMatch> first(std::string_view text, int from = 0) const;
+  // The last match that starts before `before`.
+  std::optional<SearchMatch> last(std::string_view text, int before) const;
+  // Groups of the last regular-expression match found on `text`, for a
+  // replacement: \0..\9 as offsets, -1 when unset.
+  std::string expand(std::string_view text, const SearchMatch& m, std::string_view replacement) const;
+
+  // Typed characters as the file's bytes (EBCDIC files translate them).
+  std::string fileBytes(std::string_view typed) const;
+  // A byte as the display shows it (EBCDIC files translate it).
+  unsigned char shownByte(unsigned char b) const { return shown_[b]; }
+
+  bool regex() const { return kind_ == StringKind::Regex; }
+  ColumnRange columns() const { return cols_; }
+
+  struct Regex;  // a compiled expression and its match data
+
+ private:
+  std::optional<SearchMatch> candidate(std::string_view text, int from, int end) const;
+  bool samePlace(std::string_view text, int at) const;
+  bool positionHolds(std::string_view text, const SearchMatch& m) const;
+  bool delimiter(unsigned char c) const { return delimiter_[c]; }
+  int textEnd(std::string_view text) const;
+
+  StringKind kind_ = StringKind::Text;
+  Position position_ = Position::Chars;
+  bool emptyLine_ = false;
+  ColumnRange cols_{1, 1, false};
+  std::string needle_;  // folded for text strings, file bytes for text and C strings
+  std::array<unsigned char, 256> fold_{};
+  std::array<unsigned char, 256> shown_{};  // file byte -> display byte (pictures)
+  std::array<unsigned char, 256> file_{};   // typed byte -> file byte
+  std::array<bool, 256> delimiter_{};
+  char pad_ = ' ';
+  std::unique_ptr<Regex> re_;
+};
+
+}  // namespace kiv

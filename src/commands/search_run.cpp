@@ -1,0 +1,117 @@
+#include "commands/search_run.h"
+
+#include <vector>
+
+#include "commands/line_range_ops.h"
+#include "commands/locate_command.h"
+#include "core/excluded.h"
+#include "core/file_load.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "core/task.h"
+#include "screen/edit_panel.h"
+#include "screen/screen_state.h"
+#include "services/format.h"
+#include "services/var_pool.h"
+
+namespace kiv {
+
+bool SearchRun::prepare(std::string_view text, SearchVerb verb) {
+  if (!parseSearch(task, text, verb, params) || !matcher.compile(task, params)) return false;
+  loadAll(task);
+  return searchLines(task, params, first, last);
+}
+
+bool SearchRun::takes(const Line* line) const {
+  if (!line->is(LineKind::Text)) return false;
+  switch (params.filter) {
+    case ExcludedFilter::Excluded: return !line->shown();
+    case ExcludedFilter::Shown: return line->shown();
+    default: return true;
+  }
+}
+
+Line* SearchRun::after(Line* line) const {
+  if (line == last) return nullptr;
+  return from(line->next);
+}
+
+Line* SearchRun::before(Line* line) const {
+  if (line == first) return nullptr;
+  return backFrom(line->prev);
+}
+
+Line* SearchRun::from(Line* line) const {
+  for (; line; line = line == last ? nullptr : line->next)
+    if (takes(line)) return line;
+  return nullptr;
+}
+
+Line* SearchRun::backFrom(Line* line) const {
+  for (; line; line = line == first ? nullptr : line->prev)
+    if (takes(line)) return line;
+  return nullptr;
+}
+
+std::string SearchRun::shownString() const {
+  if (params.emptyLine) return "EMPTYLINE";
+  if (params.strings == 0) return "Target string";
+  if (params.str1.kind == StringKind::Text) return "'" + params.str1.bytes + "'";
+  return params.str1.token;
+}
+
+std::string SearchRun::notFound() const {
+  if (params.emptyLine) return "EMPTYLINE not found.";
+  bool verbose = varGet(task.session, "ZEDIT.FIND.VERBOSE") == "TRUE";
+  ColumnRange c = matcher.columns();
+  return format("%s not found between cols %d and %d", verbose ? "'" + params.text + "'" : shownString(),
+                c.start, c.end);
+}
+
+CursorSpot cursorSpot(Task& task) {
+  EditPanel* panel = currentEditPanel(task.session);
+  if (!panel || &panel->task != &task || panel->dataIndex(panel->cursorRow) < 0) return {};
+  Line* line = panel->lineAtRow(panel->cursorRow);
+  int cell = panel->cursorCol - 1 - panel->prefixWidth();
+  if (!line || !line->is(LineKind::Text)) return {line, 0};
+  return {line, cell < 0 ? 0 : panel->displayOffset() + cell};
+}
+
+void showMatch(Task& task, Line* line, int column, int length) {
+  if (!line->shown()) showHiddenLines(task, {line});
+  task.search.match = {line, line};
+  task.search.column = column;
+  task.search.length = length;
+  task.search.highlight = true;
+  EditPanel* panel = currentEditPanel(task.session);
+  if (!panel || &panel->task != &task) return;
+  panel->refreshData();
+  int row = -1;
+  for (int r = panel->firstDataRow; r < panel->firstDataRow + panel->dataRows; ++r)
+    if (panel->lineAtRow(r) == line) row = r;
+  if (row < 0) {
+    task.topLine = line;
+    panel->refreshData();
+    row = panel->firstDataRow + (panel->rulerShown() ? 1 : 0);
+  }
+  setCursor(*panel, row, panel->prefixWidth() + 1);
+  putCursorInColumn(*panel, column + 1, panel->prefixWidth());
+}
+
+void rememberSearch(Task& task, const SearchParams& params) {
+  Session& s = task.session;
+  bool change = params.verb == SearchVerb::Change;
+  (change ? task.settings.lastChangeParms : task.settings.lastFindParms) = params.text;
+  varSet(s, change ? "ZFIND.LAST.CHANGE.PARMS" : "ZFIND.LAST.FIND.PARMS", params.text);
+  task.search.lastWasChange = change;
+  task.search.wrapped = false;
+  if (params.strings >= 1) task.settings.lastStr1 = params.str1.token;
+  if (params.strings >= 2) task.settings.lastStr2 = params.str2.token;
+  if (task.settings.findGlobal == "TRUE") {
+    varSet(s, "ZFIND.LAST.STR1", task.settings.lastStr1);
+    varSet(s, "ZFIND.LAST.STR2", task.settings.lastStr2);
+  }
+}
+
+}  // namespace kiv
