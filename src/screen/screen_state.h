@@ -13,6 +13,7 @@
 #include "screen/colour_scheme.h"
 #include "screen/panel.h"
 #include "screen/row_overlay.h"
+#include "screen/found_overlay.h"
 #include "screen/selection_overlay.h"
 
 namespace kiv {
@@ -51,8 +52,9 @@ struct ScreenState : MessageRow {
   PanelLines panelLines;
   // Colours over the data rows, asked in order (screen/row_overlay.h): the
   // selection stays last, over colorization and found text.
+  FoundOverlay foundOverlay{scheme};
   SelectionOverlay selectionOverlay{scheme};
-  std::vector<RowOverlay*> overlays{&selectionOverlay};
+  std::vector<RowOverlay*> overlays{&foundOverlay, &selectionOverlay};
 };
 
 // Installs the screen layer in the session (once).
