@@ -7,6 +7,8 @@
 #include "commands/command_handlers.h"
 #include "commands/reset_command.h"
 #include "commands/edit_commands.h"
+#include "commands/flip_command.h"
+#include "commands/labels_command.h"
 #include "commands/line_commands.h"
 #include "commands/locate_command.h"
 #include "commands/numbering_commands.h"
@@ -56,14 +58,14 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "EXPORT", .code = 25, .listed = true, .run = notAvailableCommand},
     {.name = "FIND", .code = 26, .listed = true, .run = findCommand},
     {.name = "FINDHK", .code = 27, .listed = true, .run = notAvailableCommand},
-    {.name = "FLIP", .code = 28, .listed = true, .run = notAvailableCommand},
+    {.name = "FLIP", .code = 28, .listed = true, .run = flipCommand},
     {.name = "FUZZYDATE", .code = 29, .listed = true, .run = notAvailableCommand},
     {.name = "HELP", .code = 30, .listed = false, .run = helpCommand},
     {.name = "HEX", .code = 31, .listed = true, .run = hexCommand},
     {.name = "HEXIN", .code = 32, .listed = true, .run = notAvailableCommand},
     {.name = "HIDE", .code = 33, .listed = true, .run = hideCommand},
     {.name = "INSERTLINE", .code = 34, .listed = true, .run = insertLineCommand},
-    {.name = "LABELS", .code = 35, .listed = true, .run = notAvailableCommand},
+    {.name = "LABELS", .code = 35, .listed = true, .run = labelsCommand},
     {.name = "LEFT", .code = 36, .listed = true, .run = leftCommand},
     {.name = "LOCATE", .code = 37, .listed = true, .run = locateCommand},
     {.name = "MATCH", .code = 38, .listed = true, .run = notAvailableCommand},

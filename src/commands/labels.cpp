@@ -51,4 +51,12 @@ Line* lineByLabel(Task& task, std::string_view label) {
   return nullptr;
 }
 
+bool isUserLabel(std::string_view label) {
+  if (!label.starts_with('.')) return false;
+  std::string_view name = label.substr(1);
+  auto alnum = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
+  return !name.empty() && name.size() <= 8 && std::isalpha(static_cast<unsigned char>(name[0])) &&
+         name[0] != 'Z' && std::all_of(name.begin(), name.end(), alnum);
+}
+
 }  // namespace kiv

@@ -14,4 +14,8 @@ struct Line;
 // it. .ZLAST loads the rest of the file first.
 Line* lineByLabel(Task& task, std::string_view label);
 
+// A label users may set: "." and 1 to 8 letters or digits, the first a
+// letter other than Z (the editor's own labels start with Z).
+bool isUserLabel(std::string_view label);
+
 }  // namespace kiv

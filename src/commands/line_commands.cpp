@@ -1,12 +1,12 @@
 #include "commands/line_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "commands/labels.h"
 #include "commands/line_command_fields.h"
 #include "commands/line_command_table.h"
 #include "commands/line_range_ops.h"
@@ -285,11 +285,7 @@ bool Processor::allowedOnSpecial(Pending& p) {
 }
 
 void Processor::label(Pending& p) {
-  std::string_view name = std::string_view(p.text).substr(1);
-  bool valid = !name.empty() && name.size() <= 8 && std::isalpha(static_cast<unsigned char>(name[0])) &&
-               name[0] != 'Z' &&
-               std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
-  if (!valid) {
+  if (!isUserLabel(p.text)) {
     message(s_, "", kLabelName);
     return stop(p);
   }

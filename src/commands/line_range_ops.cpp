@@ -209,12 +209,14 @@ std::size_t indentOf(const Task& task, const Line* line) {
   return at == std::string_view::npos ? t.size() : at;
 }
 
-// One marker before each stretch of hidden lines between `after` and `end`.
+}  // namespace
+
 void markHiddenStretches(Task& task, Line* after, Line* end) {
   int count = 0;
   Line* start = nullptr;
   for (Line* p = after->next; p != end; p = p->next) {
-    if (!p->shown() && !isHexViewLine(p)) {
+    if (isHexViewLine(p)) continue;  // they go with the line above them
+    if (!p->shown()) {
       if (!start) start = p;
       ++count;
       continue;
@@ -225,8 +227,6 @@ void markHiddenStretches(Task& task, Line* after, Line* end) {
   }
   if (start) linkLineBefore(task, start, createExcludedMarker(task, count));
 }
-
-}  // namespace
 
 // The hidden lines of the run behind `marker`.
 std::vector<Line*> runOf(const Line* marker) {

@@ -30,6 +30,9 @@ int deleteRange(Task& task, Line* first, Line* last);
 void excludeRange(Task& task, Line* first, Line* last);
 // Shows the first (or last) `count` lines of the run behind `marker`.
 void showFromRun(Task& task, Line* marker, long count, bool first);
+// Puts one marker before each stretch of hidden lines after `after` up to
+// `end` (not included; null: the end of the store).
+void markHiddenStretches(Task& task, Line* after, Line* end);
 
 // Lays the TEXT lines of the source over those of the target, one by one,
 // the source starting again when it runs out: within the bounds a source

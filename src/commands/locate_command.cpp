@@ -1,10 +1,11 @@
 #include "commands/locate_command.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "commands/command_split.h"
+#include "commands/labels.h"
+#include "commands/locate_kinds.h"
 #include "core/excluded.h"
 #include "core/line.h"
 #include "core/line_ops.h"
@@ -23,15 +24,10 @@ constexpr std::string_view kNoTask = "%s requires an open Edit/Browse/View.";
 constexpr std::string_view kNoDialog =
     "LOCATE without a parameter opens the locate dialog, which is not available yet.\n\n"
     "Use LOCATE with a line number, optionally followed by a column:  LOCATE 120 8";
-constexpr std::string_view kNotYet =
-    "LOCATE %s:  labels and line kinds are not available yet, only line numbers.";
+constexpr std::string_view kNoLabel = "Label '%s' not found.";
 constexpr std::string_view kInvalid = "LOCATE, invalid parameter:\n\n%s";
 constexpr std::string_view kBadColumn = "LOCATE, invalid col number.";
 constexpr std::string_view kColumnTooBig = "LOCATE, col number greater than maximum record length.";
-
-// First letters of the line kinds LOCATE will find (changed, command,
-// label, non-excluded, special, excluded lines).
-constexpr std::array<std::string_view, 7> kKindPrefixes = {"CH", "CO", "CMD", "L", "N", "S", "X"};
 
 // "n", "n col", "n,col": the words of a LOCATE parameter.
 struct LocateWords {
@@ -52,10 +48,27 @@ LocateWords splitLocate(std::string_view p) {
   return w;
 }
 
-bool namesLabelOrKind(std::string_view upper) {
-  if (upper.starts_with('.')) return upper.size() > 1;
-  auto startsKind = [&](std::string_view kind) { return upper.starts_with(kind); };
-  return std::ranges::any_of(kKindPrefixes, startsKind);
+// The line LOCATE .label or LOCATE keyword goes to; null after the message
+// that says none was found.
+Line* lineByWord(Session& s, EditPanel& panel, std::string_view word, const LocateKind* kind) {
+  Line* line =
+      kind ? nextOfKind(panel.task, panel.currentLine(), *kind) : lineByLabel(panel.task, word);
+  if (line) return line;
+  if (kind)
+    message(s, kind->id, kind->notFound);
+  else
+    messagef(s, "", kNoLabel, word);
+  return nullptr;
+}
+
+// LOCATE .label and LOCATE keyword; false when the word is neither.
+bool locateByWord(Session& s, EditPanel& panel, std::string_view word) {
+  std::string upper = toUpper(word);
+  bool label = upper.starts_with('.') && upper.size() > 1;
+  const LocateKind* kind = label ? nullptr : locateKindOf(upper);
+  if (!label && !kind) return false;
+  if (Line* line = lineByWord(s, panel, word, kind)) showLineAtTop(panel, line);
+  return true;
 }
 
 // The n-th TEXT line; the last one when there are fewer, null when none.
@@ -85,7 +98,11 @@ bool readLocateNumber(std::string_view text, long& value) {
 void locateLine(EditPanel& panel, long number) {
   Task& task = panel.task;
   Line* line = number > 0 ? dataLine(task, number) : nullptr;
-  if (!line) line = task.lines.first;
+  showLineAtTop(panel, line ? line : task.lines.first);
+}
+
+void showLineAtTop(EditPanel& panel, Line* line) {
+  Task& task = panel.task;
   // A hidden line is shown by what stands for it: the excluded marker
   // before its run, or the nearest shown line above.
   while (line && line->prev && hiddenLine(task, line)) line = line->prev;
@@ -114,8 +131,7 @@ void locateCommand(CommandContext& ctx) {
   LocateWords w = splitLocate(params);
   long line = 0;
   if (!readLocateNumber(w.target, line) || !w.extra.empty()) {
-    if (w.column.empty() && namesLabelOrKind(toUpper(w.target)))
-      return messagef(s, "", kNotYet, w.target);
+    if (w.column.empty() && locateByWord(s, *panel, w.target)) return;
     return messagef(s, "", kInvalid, params);
   }
   long column = 0;
