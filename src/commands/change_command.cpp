@@ -96,28 +96,30 @@ Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) co
   std::string head(text.substr(0, static_cast<std::size_t>(m.at)));
   std::string_view rest = text.substr(static_cast<std::size_t>(m.at + m.length));
   int size = static_cast<int>(text.size());
+  // A match that explicit columns put past the right bound is bounded by MaxRecLen only.
+  int right = m.at + m.length <= right_ ? right_ : std::max(maxRecLen_, size);
   if (grow > 0 && m.at + length > maxRecLen_) return {{}, std::string(kOverMaxRecLen), ""};
-  if (grow > 0 && m.at + length > right_) return {{}, std::string(kOverBound), ""};
-  if (size <= right_) {  // the text right of the match moves; nothing may pass the right bound
+  if (grow > 0 && m.at + length > right) return {{}, std::string(kOverBound), ""};
+  if (size <= right) {  // the text right of the match moves; nothing may pass the right bound
     std::string out = head + with + std::string(rest);
-    if (static_cast<int>(out.size()) > right_) {
-      std::string_view past = std::string_view(out).substr(static_cast<std::size_t>(right_));
+    if (static_cast<int>(out.size()) > right) {
+      std::string_view past = std::string_view(out).substr(static_cast<std::size_t>(right));
       if (past.find_first_not_of(pad_) != std::string_view::npos)
         return {{}, format(kPastBound, std::string(text)), ""};
-      out.resize(static_cast<std::size_t>(std::max(right_, size)));
+      out.resize(static_cast<std::size_t>(std::max(right, size)));
     }
     return {out, {}, ""};
   }
   // Text right of the bound keeps its columns: blanks go or come just before it.
-  std::string inside(text.substr(0, static_cast<std::size_t>(right_)));
-  std::string_view beyond = text.substr(static_cast<std::size_t>(right_));
+  std::string inside(text.substr(0, static_cast<std::size_t>(right)));
+  std::string_view beyond = text.substr(static_cast<std::size_t>(right));
   std::string mid = head + with + inside.substr(static_cast<std::size_t>(m.at + m.length));
   if (grow > 0) {
-    std::string_view cut = std::string_view(mid).substr(static_cast<std::size_t>(right_));
+    std::string_view cut = std::string_view(mid).substr(static_cast<std::size_t>(right));
     if (cut.find_first_not_of(pad_) != std::string_view::npos) return {{}, std::string(kShiftsRight), ""};
-    mid.resize(static_cast<std::size_t>(right_));
+    mid.resize(static_cast<std::size_t>(right));
   } else {
-    mid.resize(static_cast<std::size_t>(right_), pad_);
+    mid.resize(static_cast<std::size_t>(right), pad_);
   }
   return {mid + std::string(beyond), {}, ""};
 }
