@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "commands/line_range_ops.h"
 #include "commands/line_shift.h"
 #include "core/file_profile.h"
+#include "core/line_numbering.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
@@ -48,6 +50,7 @@ class Changer {
     with_ = s2.kind == StringKind::Hex ? s2.bytes : run.matcher.fileBytes(s2.bytes);
     picture_ = s2.kind == StringKind::Picture;
     fixed_ = task_.profile && task_.profile->recfm == kRecfmFixed;
+    if (task_.profile) numbers_ = numberFieldOf(*task_.profile);
   }
   // The text with the match replaced; the match's new length in `length`.
   Edit apply(std::string_view text, const SearchMatch& m, int& length) const;
@@ -68,6 +71,7 @@ class Changer {
   std::string with_;
   bool picture_ = false;
   bool fixed_ = false;
+  std::optional<NumberField> numbers_;  // the number columns of a numbered file
   // Writes a changed line: a FIXED record keeps its length.
   void write(Line* line, std::string text);
   void refuse(Line* line, const Edit& e);
@@ -90,6 +94,8 @@ std::string Changer::replacement(std::string_view text, const SearchMatch& m) co
 }
 
 Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) const {
+  if (numbers_ && m.at < numbers_->end && m.at + m.length > numbers_->first)
+    return {{}, format("Not allowed to change line number field, columns %d to %d.", numbers_->first + 1, numbers_->end), ""};
   std::string with = replacement(text, m);
   length = static_cast<int>(with.size());
   int grow = length - m.length;
@@ -131,9 +137,9 @@ void Changer::write(Line* line, std::string text) {
   setLineFlag(task_, line, LineFlag::Changed, true);
 }
 
+// The first refusal of a command is said; every refused line is marked.
 void Changer::refuse(Line* line, const Edit& e) {
-  ++refused;
-  message(task_.session, e.id, e.why);
+  if (refused++ == 0) message(task_.session, e.id, e.why);
   setLineFlag(task_, line, LineFlag::Error, true);
 }
 
@@ -216,7 +222,7 @@ void changeCommand(CommandContext& ctx) {
   if (!task || !mayModify(*task)) return;
   SearchRun run(*task);
   if (!run.prepare(ctx.params, SearchVerb::Change)) return;
-  rememberSearch(*task, run.params);
+  startSearch(*task, run.params);
   if (run.params.dir == SearchDir::All) return changeEvery(run);
   if (!changeNext(run, run.params.dir) && !run.params.quiet) message(ctx.session, "FIND50", run.notFound());
 }

@@ -57,7 +57,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "EXCLUDE", .code = 24, .listed = true, .run = excludeCommand},
     {.name = "EXPORT", .code = 25, .listed = true, .run = notAvailableCommand},
     {.name = "FIND", .code = 26, .listed = true, .run = findCommand},
-    {.name = "FINDHK", .code = 27, .listed = true, .run = notAvailableCommand},
+    {.name = "FINDHK", .code = 27, .listed = true, .run = findHighlightsCommand},
     {.name = "FLIP", .code = 28, .listed = true, .run = flipCommand},
     {.name = "FUZZYDATE", .code = 29, .listed = true, .run = notAvailableCommand},
     {.name = "HELP", .code = 30, .listed = false, .run = helpCommand},

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,35 @@ Line* clampToRange(SearchRun& run, Line* line, bool back, int& column) {
   return line;
 }
 
+// The matches of a FIND ALL, found again on each line of its range as it
+// is painted.
+class AllMatches : public FoundMarks {
+ public:
+  explicit AllMatches(SearchRun& run)
+      : matcher_(std::move(run.matcher)),
+        lo_(ordinalOf(run.task, run.first)),
+        hi_(ordinalOf(run.task, run.last)) {}
+  void marks(Task& task, const Line& line, std::vector<std::pair<int, int>>& out) const override {
+    if (!line.is(LineKind::Text)) return;
+    long at = ordinalOf(task, &line);
+    if (at < lo_ || at > hi_) return;
+    std::string_view text = line.text();
+    for (auto m = matcher_.first(text); m && m->length > 0; m = matcher_.first(text, m->at + m->length))
+      out.emplace_back(m->at, m->length);
+  }
+
+ private:
+  Matcher matcher_;
+  long lo_;
+  long hi_;
+};
+
+// FINDHK: whether a new FIND or CHANGE keeps the highlights of earlier ones.
+struct KeepHighlights : Feature {
+  explicit KeepHighlights(Session&) {}
+  bool keep = false;
+};
+
 // FIND ALL: every match counted, the hidden lines holding one shown, the
 // cursor on the first.
 void findAll(SearchRun& run) {
@@ -66,11 +97,30 @@ void findAll(SearchRun& run) {
   }
   showHiddenLines(task, hidden);
   showMatch(task, firstHit->line, firstHit->match.at, firstHit->match.length);
+  task.search.marked.push_back(std::make_shared<AllMatches>(run));
   if (!run.params.quiet)
     messagef(task.session, "FIND35", "Found %d occurrences in %d lines.", occurrences, lines);
 }
 
 }  // namespace
+
+void startSearch(Task& task, const SearchParams& params) {
+  rememberSearch(task, params);
+  if (task.session.feature<KeepHighlights>().keep) return;
+  task.search.marked.clear();
+  task.search.highlight = false;
+}
+
+void findHighlightsCommand(CommandContext& ctx) {
+  std::string word = ctx.paramsUpper.substr(0, ctx.paramsUpper.find_last_not_of(' ') + 1);
+  word.erase(0, word.find_first_not_of(' ') == std::string::npos ? word.size() : word.find_first_not_of(' '));
+  if (word != "ON" && word != "OFF") return message(ctx.session, "", "FINDHK requires one parameter:  ON or OFF");
+  ctx.session.feature<KeepHighlights>().keep = word == "ON";
+  if (word == "ON")
+    return message(ctx.session, "FINDHK05", "FIND/CHANGE highlights will be kept across multiple FIND/CHANGE commands.");
+  message(ctx.session, "FINDHK10",
+          "FIND/CHANGE highlights will be reset on each new FIND/CHANGE command.\n\nRFIND / RCHANGE commands do not reset.");
+}
 
 std::optional<Found> findForward(const SearchRun& run, Line* line, int column) {
   for (Line* p = line ? run.from(line) : nullptr; p; p = run.after(p))
@@ -108,7 +158,7 @@ void findCommand(CommandContext& ctx) {
   if (!task) return;
   SearchRun run(*task);
   if (!run.prepare(ctx.params, SearchVerb::Find)) return;
-  rememberSearch(*task, run.params);
+  startSearch(*task, run.params);
   if (run.params.dir == SearchDir::All) return findAll(run);
   std::optional<Found> hit = findFromCursor(run, run.params.dir);
   if (!hit) {

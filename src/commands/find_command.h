@@ -24,7 +24,12 @@ std::optional<Found> findBackward(const SearchRun& run, Line* line, int column);
 // first or the last line of the range.
 std::optional<Found> findFromCursor(SearchRun& run, SearchDir dir);
 
+// A FIND or CHANGE with parameters begins: they are kept for RFIND and "*",
+// and unless FINDHK ON the earlier highlights go.
+void startSearch(Task& task, const SearchParams& params);
+
 void findCommand(CommandContext& ctx);
+void findHighlightsCommand(CommandContext& ctx);
 void rfindCommand(CommandContext& ctx);
 
 }  // namespace kiv

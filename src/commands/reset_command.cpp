@@ -105,7 +105,10 @@ void resetCommand(CommandContext& ctx) {
   if (labels.size() == 2 && ordinalOf(*task, last) < ordinalOf(*task, first)) std::swap(first, last);
   if (what & kHide) s.hideExcludedMarkers = false;
   if (what & kSelection) clearSelection(*task);
-  if (what & kFind) task->search.highlight = false;
+  if (what & kFind) {
+    task->search.highlight = false;
+    task->search.marked.clear();
+  }
   std::vector<Line*> gone;
   for (Line* p = first; p; p = p == last ? nullptr : p->next) {
     if (removable(p, what))

@@ -1,11 +1,13 @@
 #include "commands/search_run.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "commands/line_range_ops.h"
 #include "commands/locate_command.h"
 #include "core/excluded.h"
 #include "core/file_load.h"
+#include "core/hex_view.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
@@ -69,6 +71,28 @@ std::string SearchRun::notFound() const {
                 c.start, c.end);
 }
 
+namespace {
+
+// The data row (1-based) a found line goes to: ZEDIT.LINEPOSAFTERFIND when
+// it is a number of a row on the screen, else the first.
+int placeRow(Task& task, int rows) {
+  std::string v = varGet(task.session, "ZEDIT.LINEPOSAFTERFIND");
+  if (v.empty() || v.size() > 4 || v.find_first_not_of("0123456789") != std::string::npos) return 1;
+  return std::clamp(std::stoi(v), 1, std::max(rows, 1));
+}
+
+// The line `n` lines the user sees above `line` (fewer at the top).
+Line* lineAbove(Task& task, Line* line, int n) {
+  for (Line* p = line->prev; p && n > 0; p = p->prev) {
+    if (hiddenLine(task, p) || isHexViewLine(p)) continue;
+    line = p;
+    --n;
+  }
+  return line;
+}
+
+}  // namespace
+
 CursorSpot cursorSpot(Task& task) {
   EditPanel* panel = currentEditPanel(task.session);
   if (!panel || &panel->task != &task || panel->dataIndex(panel->cursorRow) < 0) return {};
@@ -90,11 +114,13 @@ void showMatch(Task& task, Line* line, int column, int length) {
   int row = -1;
   for (int r = panel->firstDataRow; r < panel->firstDataRow + panel->dataRows; ++r)
     if (panel->lineAtRow(r) == line) row = r;
-  if (row < 0) {
-    task.topLine = line;
+  if (row < 0) {  // off the screen: it goes to the row ZEDIT.LINEPOSAFTERFIND names
+    task.topLine = lineAbove(task, line, placeRow(task, panel->lineRows()) - 1);
     panel->refreshData();
-    row = panel->firstDataRow + (panel->rulerShown() ? 1 : 0);
+    for (int r = panel->firstDataRow; r < panel->firstDataRow + panel->dataRows; ++r)
+      if (panel->lineAtRow(r) == line) row = r;
   }
+  if (row < 0) return;
   setCursor(*panel, row, panel->prefixWidth() + 1);
   putCursorInColumn(*panel, column + 1, panel->prefixWidth());
 }

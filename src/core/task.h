@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "core/frame_stack.h"
 #include "core/guarded_alloc.h"
@@ -47,6 +49,16 @@ struct TextEntryArea {
   int right = 0;
 };
 
+// The matches a FIND ALL leaves shown on the screen: the commands layer
+// finds them again on each line as it is painted, so nothing is stored per
+// line.
+class FoundMarks {
+ public:
+  virtual ~FoundMarks() = default;
+  // Appends the {offset, length} of each match on `line`.
+  virtual void marks(Task& task, const Line& line, std::vector<std::pair<int, int>>& out) const = 0;
+};
+
 // Where the last FIND or CHANGE left off, for the next one and for RFIND
 // and RCHANGE.
 struct SearchState {
@@ -58,6 +70,7 @@ struct SearchState {
   bool wrapped = false;  // a repeat found nothing: the next starts at the other end
   long occurrences = 0;
   long lines = 0;
+  std::vector<std::shared_ptr<const FoundMarks>> marked;  // FIND ALLs shown
 };
 
 class Task {

@@ -8,11 +8,15 @@ namespace kiv {
 
 void FoundOverlay::colour(Task& task, const Line& line, int from, std::span<std::uint8_t> attrs) {
   const SearchState& found = task.search;
-  if (!found.highlight || found.match.first != &line) return;
+  marks_.clear();
+  for (const auto& m : found.marked) m->marks(task, line, marks_);
+  if (found.highlight && found.match.first == &line) marks_.emplace_back(found.column, found.length);
   std::uint8_t attr = scheme_.attr(Element::FoundText);
-  int lo = std::max(found.column - from, 0);
-  int hi = std::min(found.column + found.length - from, static_cast<int>(attrs.size()));
-  for (int i = lo; i < hi; ++i) attrs[static_cast<std::size_t>(i)] = attr;
+  for (auto [at, length] : marks_) {
+    int lo = std::max(at - from, 0);
+    int hi = std::min(at + length - from, static_cast<int>(attrs.size()));
+    for (int i = lo; i < hi; ++i) attrs[static_cast<std::size_t>(i)] = attr;
+  }
 }
 
 }  // namespace kiv

@@ -1,5 +1,9 @@
-// Shows the match of the last FIND or CHANGE in the FoundText colour.
+// Shows the match of the last FIND or CHANGE, and every match of the FIND
+// ALLs still marked, in the FoundText colour.
 #pragma once
+
+#include <utility>
+#include <vector>
 
 #include "screen/colour_scheme.h"
 #include "screen/row_overlay.h"
@@ -13,6 +17,7 @@ class FoundOverlay : public RowOverlay {
 
  private:
   const ColourScheme& scheme_;
+  std::vector<std::pair<int, int>> marks_;  // reused for each row
 };
 
 }  // namespace kiv
