@@ -4,6 +4,7 @@
 #include "commands/change_command.h"
 #include "commands/exclude_command.h"
 #include "commands/find_command.h"
+#include "commands/undo_command.h"
 #include "commands/command_handlers.h"
 #include "commands/reset_command.h"
 #include "commands/edit_commands.h"
@@ -78,6 +79,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "PROFILE", .code = 45, .listed = true, .run = notAvailableCommand},
     {.name = "RCHANGE", .code = 46, .listed = true, .run = rchangeCommand},
     {.name = "RECOLOR", .code = 47, .listed = true, .run = notAvailableCommand},
+    {.name = "REDO", .code = 71, .listed = true, .run = redoCommand},
     {.name = "RENUMBER", .code = 48, .listed = true, .run = renumberCommand},
     {.name = "REPLACE", .code = 49, .listed = true, .run = notAvailableCommand},
     {.name = "RESET", .code = 50, .listed = true, .run = resetCommand},
@@ -98,7 +100,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "TAGFIND", .code = 65, .listed = true, .run = notAvailableCommand},
     {.name = "TEMPLATE", .code = 66, .listed = true, .run = notAvailableCommand},
     {.name = "TOP", .code = 67, .listed = true, .run = topCommand},
-    {.name = "UNDO", .code = 68, .listed = true, .run = notAvailableCommand},
+    {.name = "UNDO", .code = 68, .listed = true, .run = undoCommand},
     {.name = "UNNUMBER", .code = 69, .listed = true, .run = unnumberCommand},
     {.name = "UP", .code = 70, .listed = true, .run = upCommand},
 };

@@ -70,6 +70,20 @@ bool removable(const Line* p, unsigned what) {
   return (what & kSpecial) && isSpecial(p);
 }
 
+void resetLines(Task& task, unsigned what, Line* first, Line* last) {
+  std::vector<Line*> gone;
+  for (Line* p = first; p; p = p == last ? nullptr : p->next) {
+    if (removable(p, what))
+      gone.push_back(p);
+    else
+      resetLine(task, p, what);
+  }
+  for (Line* p : gone) {
+    if (p == last) last = p->prev;
+    deleteLine(task, p, true);
+  }
+}
+
 }  // namespace
 
 void resetCommand(CommandContext& ctx) {
@@ -109,18 +123,13 @@ void resetCommand(CommandContext& ctx) {
     task->search.highlight = false;
     task->search.marked.clear();
   }
-  std::vector<Line*> gone;
-  for (Line* p = first; p; p = p == last ? nullptr : p->next) {
-    if (removable(p, what))
-      gone.push_back(p);
-    else
-      resetLine(*task, p, what);
-  }
-  for (Line* p : gone) {
-    if (p == last) last = p->prev;
-    deleteLine(*task, p, true);
-  }
+  resetLines(*task, what, first, last);
   if (EditPanel* panel = currentEditPanel(s)) panel->refreshData();
+}
+
+void resetExcludedLines(Task& task) {
+  task.session.hideExcludedMarkers = false;
+  resetLines(task, kExcluded | kHide, task.lines.first, task.lines.last);
 }
 
 }  // namespace kiv

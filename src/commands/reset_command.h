@@ -8,6 +8,10 @@
 
 namespace kiv {
 
+class Task;
+
 void resetCommand(CommandContext& ctx);
+// Shows every excluded line and removes the markers (RESET EXCLUDED).
+void resetExcludedLines(Task& task);
 
 }  // namespace kiv

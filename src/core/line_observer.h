@@ -14,7 +14,8 @@ struct Line;
 enum class LineChange {
   Text,   // the text (and with it the length)
   Marks,  // label, line command, excluded count
-  Flags,  // a flag or the kind
+  Flags,  // a flag
+  Kind,   // the kind
 };
 
 class LineObserver {

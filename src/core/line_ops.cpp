@@ -156,7 +156,7 @@ bool removeLine(Task& task, Line* line, bool free) {
   unlinkLine(task, line);
   bool data = isText(line);
   bool held = false;
-  if (data)
+  if (data && free)
     for (LineObserver* o : task.session.lineObservers) held = o->keepsDeleted(task, line, position) || held;
   if (free && !held) freeLine(task, line);
   return data;
@@ -383,7 +383,7 @@ void setLineFlag(Task& task, Line* line, LineFlag flag, bool on) {
 
 void setLineKind(Task& task, Line* line, LineKind kind) {
   if (line->kind() == kind) return;
-  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Flags); });
+  tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Kind); });
   int delta = (kind == LineKind::Text) - isText(line);
   LineBuffers::setKind(line, kind);
   if (delta == 0 || task.index.ordinalOf(line) < 0) return;
@@ -419,6 +419,25 @@ void setExcludedCount(Task& task, Line* line, int count) {
   tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Marks); });
   ensureExtra(task, line)->excludedCount = count;
   dropExtraIfEmpty(task, line);
+}
+
+}  // namespace kiv
+
+namespace kiv {
+
+void setSavedForUndo(Line* line, bool on) {
+  LineBuffers::setFlag(line, LineFlag::SavedForUndo, on);
+}
+
+void clearDeletedMarks(Task& task, Line* line) {
+  if (LineExtra* extra = LineBuffers::extra(line)) {
+    setField(extra->lineCommand, "");
+    setField(extra->label, "");
+    dropExtraIfEmpty(task, line);
+  }
+  for (LineFlag f : {LineFlag::Error, LineFlag::Inserted, LineFlag::Changed, LineFlag::SavedForUndo})
+    LineBuffers::setFlag(line, f, false);
+  LineBuffers::setFlag(line, LineFlag::Shown, true);
 }
 
 }  // namespace kiv

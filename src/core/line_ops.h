@@ -120,4 +120,11 @@ void setRecordNumber(Line* line, std::uint32_t record);
 void setLineCommand(Task& task, Line* line, std::string_view command);
 void setLabel(Task& task, Line* line, std::string_view label);
 void setExcludedCount(Task& task, Line* line, int count);
+
+// For the undo journal, on lines it alone holds or marks (nothing observes
+// these): the saved-for-undo mark of the open step, and a deleted line made
+// plain again (no command, label, error, inserted or changed mark; shown)
+// so that it goes back as a plain line.
+void setSavedForUndo(Line* line, bool on);
+void clearDeletedMarks(Task& task, Line* line);
 }  // namespace kiv

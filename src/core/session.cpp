@@ -2,12 +2,17 @@
 
 #include "core/held_range.h"
 #include "core/line_observer.h"
+#include "core/undo_journal.h"
 
 namespace kiv {
 
 Session::Session(platform::Platform& platform)
-    : Services(platform), allocator_(platform), rangeKeeper_(makeRangeKeeper()) {
+    : Services(platform),
+      allocator_(platform),
+      rangeKeeper_(makeRangeKeeper()),
+      undoRecorder_(makeUndoRecorder()) {
   lineObservers.push_back(rangeKeeper_.get());
+  lineObservers.push_back(undoRecorder_.get());
 }
 
 // The frames and tasks go first: their lines and buffers belong to the

@@ -149,6 +149,8 @@ class Session : public Services {
   GuardedAllocator allocator_;
   // Lets go of the lines tasks hold when those lines leave (core/held_range.h).
   std::unique_ptr<LineObserver> rangeKeeper_;
+  // Records every task's changes for UNDO and REDO (core/undo_journal.h).
+  std::unique_ptr<LineObserver> undoRecorder_;
 };
 
 }  // namespace kiv

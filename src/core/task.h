@@ -16,6 +16,7 @@
 #include "core/list.h"
 #include "core/load_state.h"
 #include "core/selection.h"
+#include "core/undo_journal.h"
 
 namespace kiv {
 
@@ -108,6 +109,10 @@ class Task {
   Selection selection;
   TextEntryArea textEntry;
   SearchState search;
+  UndoJournal journal;
+  // The cursor's data column (1-based) while the user types, for undo to
+  // put the cursor back; 0 when not typing.
+  int editColumn = 0;
   // END may remove the task; a failed save or backup clears it.
   bool mayEnd = true;
   // The task created its file on open; END deletes it when still empty.

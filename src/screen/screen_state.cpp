@@ -67,7 +67,7 @@ void PanelLines::stale(Task& task) {
 }
 
 void PanelLines::beforeChange(Task& task, Line* line, LineChange what) {
-  if (task.view) task.view->lineChanged(line, what == LineChange::Flags);
+  if (task.view) task.view->lineChanged(line, what == LineChange::Flags || what == LineChange::Kind);
 }
 
 ScreenState::ScreenState(Session& s) : session(s) {

@@ -19,14 +19,8 @@ class FakeUndo : public LineObserver {
     inserted.push_back(line);
     steps.push_back(task.changeCount);
   }
-  bool keepsDeleted(Task&, Line* line, Line* position) override {
-    deleted.push_back(line);
-    positions.push_back(position);
-    return keep;
-  }
 
-  bool keep = false;
-  std::vector<Line*> inserted, deleted, positions;
+  std::vector<Line*> inserted;
   std::vector<long> steps;
 };
 
@@ -140,26 +134,27 @@ TEST_F(LineInsertDeleteTest, DeleteHandsTextLinesToUndoWithTheirPosition) {
   finishLineStore(task);
   task.topLine = a;
 
-  undo.keep = true;
   ASSERT_EQ(deleteLine(task, a, true), 0);
-  EXPECT_EQ(undo.deleted, std::vector<Line*>{a});
-  EXPECT_EQ(undo.positions, std::vector<Line*>{b}) << "the next TEXT line, past the note";
+  ASSERT_FALSE(task.journal.undo.empty());
+  const UndoRecord& r = task.journal.undo.top();
+  EXPECT_EQ(r.type, UndoType::Deleted);
+  EXPECT_EQ(r.line, a);
+  EXPECT_EQ(r.other, b) << "the next TEXT line, past the note";
   EXPECT_EQ(task.topLine, note);
   EXPECT_TRUE(task.modified);
-  EXPECT_EQ(a->text(), "a") << "undo keeps the line: it was not freed";
+  EXPECT_EQ(a->text(), "a") << "the journal keeps the line: it was not freed";
 
   task.modified = false;
+  std::size_t records = task.journal.undo.size();
   ASSERT_EQ(deleteLine(task, note, true), 0);
   EXPECT_FALSE(task.modified) << "a note is no data";
-  EXPECT_EQ(undo.deleted.size(), 1u);
+  EXPECT_EQ(task.journal.undo.size(), records) << "notes are not journalled";
 
-  undo.keep = false;
   ASSERT_EQ(deleteLine(task, b, false), 0);
-  EXPECT_EQ(undo.positions.back(), task.lines.last);
+  EXPECT_EQ(task.journal.undo.size(), records) << "a line its caller keeps is not the journal's";
   EXPECT_EQ(layout(), "TOF BOF");
   EXPECT_EQ(task.changeCount, 3);
   freeLine(task, b);  // free was not set: the caller keeps it
-  freeLine(task, a);  // what the journal would free
 }
 
 // Excluded markers and hex view lines are built on the same line store.

@@ -1,0 +1,112 @@
+#include "core/undo_journal.h"
+
+#include "core/line_observer.h"
+#include "core/line_ops.h"
+#include "core/task.h"
+#include "services/var_pool.h"
+
+namespace kiv {
+
+void UndoStack::push(UndoRecord r, std::string_view text) {
+  r.textAt = texts_.size();
+  r.textLength = static_cast<std::uint32_t>(text.size());
+  texts_.append(text);
+  records_.push_back(r);
+}
+
+void UndoStack::pop() {
+  texts_.resize(records_.back().textAt);
+  records_.pop_back();
+}
+
+void UndoStack::clear(Task& task) {
+  for (const UndoRecord& r : records_)
+    if (r.type == UndoType::Deleted) freeLine(task, r.line);
+  records_ = {};
+  texts_ = {};
+}
+
+namespace {
+
+bool linked(const Task& task, const Line* line) {
+  return line->prev || task.lines.first == line;
+}
+
+// Undo is on for this step (ZEDIT.UNDO read once a step).
+bool recording(Task& task) {
+  UndoJournal& j = task.journal;
+  if (!j.stepChecked) {
+    j.on = varGet(task.session, "ZEDIT.UNDO") != "FALSE";
+    j.stepChecked = true;
+  }
+  return j.on;
+}
+
+// The stack the open step records on; a new change (not an undo or a redo)
+// ends what could be redone.
+UndoStack& target(Task& task) {
+  UndoJournal& j = task.journal;
+  if (j.mode == UndoMode::Recording && !j.redo.empty()) j.redo.clear(task);
+  j.stepUsed = true;
+  return j.mode == UndoMode::Undoing ? j.redo : j.undo;
+}
+
+UndoRecord record(Task& task, UndoType type, Line* line) {
+  return UndoRecord{line, nullptr, nullptr, 0, 0, task.journal.step, 0, type, line->kind()};
+}
+
+struct UndoRecorder : LineObserver {
+  void beforeChange(Task& task, Line* line, LineChange what) override {
+    bool text = what == LineChange::Text && line->is(LineKind::Text);
+    if ((!text && what != LineChange::Kind) || line->has(LineFlag::SavedForUndo)) return;
+    if (!linked(task, line) || !recording(task)) return;
+    UndoRecord r = record(task, UndoType::Changed, line);
+    r.column = task.editColumn;
+    target(task).push(r, line->text());
+    setSavedForUndo(line, true);
+    task.journal.saved.push_back(line);
+  }
+  void afterInsert(Task& task, Line* line) override {
+    if (!line->is(LineKind::Text) || !recording(task)) return;
+    target(task).push(record(task, UndoType::Inserted, line));
+  }
+  bool keepsDeleted(Task& task, Line* line, Line* position) override {
+    if (!recording(task)) return false;
+    clearDeletedMarks(task, line);
+    UndoRecord r = record(task, UndoType::Deleted, line);
+    r.other = position;
+    target(task).push(r);
+    return true;
+  }
+  void beforeMove(Task& task, Line* first, Line* last, Line* /*before*/) override {
+    if (!recording(task)) return;
+    UndoRecord r = record(task, UndoType::Moved, first);
+    r.other = last;
+    r.position = last->next;
+    target(task).push(r);
+  }
+  void stepClosed(Task& task) override { cutUndoStep(task); }
+};
+
+}  // namespace
+
+std::unique_ptr<LineObserver> makeUndoRecorder() {
+  return std::make_unique<UndoRecorder>();
+}
+
+void cutUndoStep(Task& task) {
+  UndoJournal& j = task.journal;
+  for (Line* line : j.saved) setSavedForUndo(line, false);
+  j.saved.clear();
+  if (j.stepUsed) ++j.step;
+  j.stepUsed = false;
+  j.stepChecked = false;
+}
+
+void clearUndo(Task& task) {
+  cutUndoStep(task);
+  task.journal.undo.clear(task);
+  task.journal.redo.clear(task);
+}
+
+}  // namespace kiv
