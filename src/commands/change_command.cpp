@@ -56,6 +56,7 @@ class Changer {
   Edit apply(std::string_view text, const SearchMatch& m, int& length) const;
   // Changes every match on `line` (the count), or none after a refusal.
   long changeAll(Line* line);
+  std::optional<std::string> inOnePass(std::string_view text, long& n) const;
   // Changes one match; its new length, or -1 after a refusal.
   int changeOne(Line* line, const SearchMatch& m);
   long refused = 0;  // lines left unchanged by a refusal
@@ -143,9 +144,36 @@ void Changer::refuse(Line* line, const Edit& e) {
   setLineFlag(task_, line, LineFlag::Error, true);
 }
 
+// One pass over the line when no rule can refuse: the line and the result
+// stay within the right bound and MaxRecLen, and no match touches the number
+// columns. Nothing when a rule may apply (the caller goes match by match).
+std::optional<std::string> Changer::inOnePass(std::string_view text, long& n) const {
+  int size = static_cast<int>(text.size());
+  if (size > right_) return std::nullopt;
+  std::string out;
+  std::size_t done = 0;
+  n = 0;
+  for (auto m = run_.matcher.first(text); m; m = run_.matcher.first(text, m->at + m->length)) {
+    if (numbers_ && m->at < numbers_->end && m->at + m->length > numbers_->first) return std::nullopt;
+    out.append(text.substr(done, static_cast<std::size_t>(m->at) - done));
+    out += replacement(text, *m);
+    done = static_cast<std::size_t>(m->at + m->length);
+    ++n;
+    if (static_cast<int>(out.size()) > std::min(right_, maxRecLen_)) return std::nullopt;
+  }
+  out.append(text.substr(done));
+  if (static_cast<int>(out.size()) > std::min(right_, maxRecLen_)) return std::nullopt;
+  return out;
+}
+
 long Changer::changeAll(Line* line) {
-  std::string text(line->text());
   long n = 0;
+  if (std::optional<std::string> out = inOnePass(line->text(), n)) {
+    if (n > 0) write(line, std::move(*out));
+    return n;
+  }
+  std::string text(line->text());
+  n = 0;
   for (auto m = run_.matcher.first(text); m;) {
     int length = 0;
     Edit e = apply(text, *m, length);
@@ -155,7 +183,7 @@ long Changer::changeAll(Line* line) {
     }
     text = std::move(e.text);
     ++n;
-    m = run_.matcher.first(text, m->at + std::max(length, 1));
+    m = run_.matcher.first(text, m->at + length);  // after the new text
   }
   if (n > 0) write(line, std::move(text));
   return n;
@@ -186,8 +214,7 @@ void changeEvery(SearchRun& run) {
     if (!p->shown()) hidden.push_back(p);
   }
   Task& task = run.task;
-  task.search.occurrences = occurrences;
-  task.search.lines = lines;
+  publishCounts(task, occurrences, lines);
   if (!firstChanged) {
     if (!run.params.quiet && changer.refused == 0) message(task.session, "FIND50", run.notFound());
     return;
@@ -202,10 +229,13 @@ void changeEvery(SearchRun& run) {
 // One change at the next match from the cursor; false when none was found.
 bool changeNext(SearchRun& run, SearchDir dir) {
   std::optional<Found> hit = findFromCursor(run, dir);
+  publishCounts(run.task, hit ? 1 : 0, hit ? 1 : 0);
   if (!hit) return false;
   Changer changer(run);
   int length = changer.changeOne(hit->line, hit->match);
-  if (length >= 0) showMatch(run.task, hit->line, hit->match.at, length);
+  // A refused match still counts as passed, so that RCHANGE goes on past it.
+  showMatch(run.task, hit->line, hit->match.at, length >= 0 ? length : hit->match.length);
+  run.task.search.lastWasChange = true;
   return true;
 }
 

@@ -70,8 +70,10 @@ void excludeCommand(CommandContext& ctx) {
   std::vector<Line*> lines;
   if (run.params.dir == SearchDir::All) {
     lines = matchingLines(run);
-  } else if (std::optional<Found> hit = findFromCursor(run, run.params.dir)) {
-    lines.push_back(hit->line);
+  } else {
+    // The next line that is still shown.
+    if (run.params.filter == ExcludedFilter::Any) run.params.filter = ExcludedFilter::Shown;
+    if (std::optional<Found> hit = findFromCursor(run, run.params.dir)) lines.push_back(hit->line);
   }
   if (lines.empty()) {
     if (!run.params.quiet) message(ctx.session, "FIND50", run.notFound());

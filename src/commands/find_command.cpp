@@ -88,9 +88,7 @@ void findAll(SearchRun& run) {
     if (!p->shown()) hidden.push_back(p);
   }
   Task& task = run.task;
-  task.search.occurrences = occurrences;
-  task.search.lines = lines;
-  varSet(task.session, "ZFIND.LAST.STRINGCOUNT", std::to_string(occurrences));
+  publishCounts(task, occurrences, lines);
   if (!firstHit) {
     if (!run.params.quiet) message(task.session, "FIND50", run.notFound());
     return;
@@ -148,7 +146,7 @@ std::optional<Found> findFromCursor(SearchRun& run, SearchDir dir) {
   if (!line) return std::nullopt;
   // On the last match a search goes on past it (past a change's new text).
   if (!back && line == last.match.first && column == last.column)
-    column += last.lastWasChange ? std::max(last.length, 1) : 1;
+    column += last.lastWasChange ? last.length : 1;
   line = clampToRange(run, line, back, column);
   return back ? findBackward(run, line, column) : findForward(run, line, column);
 }
@@ -161,6 +159,7 @@ void findCommand(CommandContext& ctx) {
   startSearch(*task, run.params);
   if (run.params.dir == SearchDir::All) return findAll(run);
   std::optional<Found> hit = findFromCursor(run, run.params.dir);
+  publishCounts(*task, hit ? 1 : 0, hit ? 1 : 0);
   if (!hit) {
     if (!run.params.quiet) message(ctx.session, "FIND50", run.notFound());
     return;

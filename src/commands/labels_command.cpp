@@ -26,7 +26,7 @@ namespace kiv {
 
 namespace {
 
-constexpr std::string_view kUsage = "LABELS needs one parameter:  SHOW, SAVE or RESTORE.";
+constexpr std::string_view kUsage = "LABELS requires one parameter:\n\nP1 = SHOW | SAVE | RESTORE";
 constexpr std::string_view kInvalid =
     "LABELS, invalid parameter:\n\n%s\n\nUse LABELS SHOW, LABELS SAVE or LABELS RESTORE.";
 constexpr std::string_view kOpenFailed = "Unable to open label file:\n\n    %s";

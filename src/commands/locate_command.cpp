@@ -8,6 +8,10 @@
 #include "commands/locate_kinds.h"
 #include "core/excluded.h"
 #include "core/line.h"
+#include "services/var_pool.h"
+#include "core/task.h"
+#include "core/file_load.h"
+#include "core/line_numbering.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "screen/edit_panel.h"
@@ -86,6 +90,32 @@ int rowOf(EditPanel& panel, Line* line) {
   return panel.firstDataRow;
 }
 
+// ZEDIT.LOCATELITERAL "TRUE" in a numbered file: numbers are the ones in the
+// number columns.
+bool literalNumbers(Task& task) {
+  return task.profile && numberFieldOf(*task.profile) &&
+         varGet(task.session, "ZEDIT.LOCATELITERAL") == "TRUE";
+}
+
+// The line whose number columns hold `number`; false after LINE132.
+bool locateLiteral(EditPanel& panel, std::string_view typed, long number) {
+  Task& task = panel.task;
+  NumberField f = *numberFieldOf(*task.profile);
+  loadAll(task);
+  for (Line* p = task.lines.first; p; p = p->next) {
+    if (!p->is(LineKind::Text) || p->length() < f.end) continue;
+    std::string_view digits = p->text().substr(static_cast<std::size_t>(f.first), static_cast<std::size_t>(f.width));
+    long value = 0;
+    if (readLocateNumber(digits, value) && value == number) {
+      showLineAtTop(panel, p);
+      return true;
+    }
+  }
+  messagef(task.session, "LINE132", "Literal line number '%s' not found in columns  %d  through  %d", typed,
+           f.first + 1, f.end);
+  return false;
+}
+
 }  // namespace
 
 bool readLocateNumber(std::string_view text, long& value) {
@@ -125,8 +155,10 @@ void putCursorInColumn(EditPanel& panel, int column, int prefixWidth) {
 void locateCommand(CommandContext& ctx) {
   Session& s = ctx.session;
   EditPanel* panel = currentEditPanel(s);
-  if (!panel) return messagef(s, "", kNoTask, ctx.verb);
   std::string_view params = ctx.params.substr(0, ctx.params.find_last_not_of(' ') + 1);
+  if (!panel && params.empty())
+    return message(s, "DLGLOCATE5", "No task active, can not launch LOCATE dialog");
+  if (!panel) return messagef(s, "", kNoTask, ctx.verb);
   if (params.empty()) return message(s, "", kNoDialog);
   LocateWords w = splitLocate(params);
   long line = 0;
@@ -138,7 +170,11 @@ void locateCommand(CommandContext& ctx) {
   if (!w.column.empty() && !readLocateNumber(w.column, column))
     return message(s, "LINE130", kBadColumn);
   if (column > maxRecLenOf(panel->task)) return message(s, "LINE125", kColumnTooBig);
-  locateLine(*panel, line);
+  if (literalNumbers(panel->task)) {
+    if (!locateLiteral(*panel, w.target, line)) return;
+  } else {
+    locateLine(*panel, line);
+  }
   if (column > 0) putCursorInColumn(*panel, static_cast<int>(column), panel->prefixWidth());
 }
 

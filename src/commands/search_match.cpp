@@ -170,6 +170,7 @@ std::optional<SearchMatch> Matcher::candidate(std::string_view text, int from, i
     return SearchMatch{static_cast<int>(g[0]), static_cast<int>(g[1] - g[0])};
   }
   int n = static_cast<int>(needle_.size());
+  if (n == 0) return std::nullopt;
   int lastStart = end - n;
   if (from > lastStart) return std::nullopt;
   const char* base = text.data();

@@ -8,6 +8,7 @@
 #include "commands/labels.h"
 #include "commands/line_shift.h"
 #include "core/line_ops.h"
+#include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "services/messages.h"
@@ -23,16 +24,16 @@ constexpr std::size_t kMaxLabel = 7;
 
 enum class Word {
   All, DupLines, EmptyLine, Eol, First, Last, Next, Nx, Prefix, Prev, Quiet, Selection, Suffix,
-  WordRule, X, Chars, Star,
+  WordRule, X, Star,
 };
 
-constexpr std::array<std::pair<std::string_view, Word>, 17> kWords = {{
+constexpr std::array<std::pair<std::string_view, Word>, 16> kWords = {{
     {"ALL", Word::All},       {"DUPLINES", Word::DupLines}, {"EMPTYLINE", Word::EmptyLine},
     {"EOL", Word::Eol},       {"FIRST", Word::First},       {"LAST", Word::Last},
     {"NEXT", Word::Next},     {"NX", Word::Nx},             {"PREFIX", Word::Prefix},
     {"PREV", Word::Prev},     {"QUIET", Word::Quiet},       {"SELECTION", Word::Selection},
     {"SUFFIX", Word::Suffix}, {"WORD", Word::WordRule},     {"X", Word::X},
-    {"CHARS", Word::Chars},   {"*", Word::Star},
+    {"*", Word::Star},
 }};
 
 std::string upper(std::string_view s) {
@@ -83,6 +84,7 @@ class Parser {
   bool addString(SearchString str);
   bool addWord(Word w);
   bool addColumn(std::string_view digits);
+  bool fromSelection();
   bool addLabel(std::string_view label);
   bool check();
   bool checkPicture();
@@ -142,8 +144,7 @@ bool Parser::quoted(std::string_view& rest, StringKind kind, std::size_t skip) {
 }
 
 bool Parser::addString(SearchString str) {
-  if (p_.strings == 2 || (p_.strings == 1 && p_.verb != SearchVerb::Change))
-    return fail("", "Too many strings.");
+  if (p_.strings == 2) return fail("", "Too many strings.");
   if (str.bytes.size() > kMaxString)
     return fail("", "Parameter string too long, must be <= 255 characters.");
   (p_.strings == 0 ? p_.str1 : p_.str2) = std::move(str);
@@ -168,7 +169,6 @@ bool Parser::addWord(Word w) {
     case Word::Prev: p_.dir = SearchDir::Prev; break;
     case Word::X: p_.filter = ExcludedFilter::Excluded; break;
     case Word::Nx: p_.filter = ExcludedFilter::Shown; break;
-    case Word::Chars: p_.position = Position::Chars; break;
     case Word::Prefix: p_.position = Position::Prefix; break;
     case Word::Suffix: p_.position = Position::Suffix; break;
     case Word::WordRule: p_.position = Position::Word; break;
@@ -176,7 +176,7 @@ bool Parser::addWord(Word w) {
     case Word::DupLines: p_.position = Position::DupLines; break;
     case Word::EmptyLine: p_.emptyLine = true; break;
     case Word::Quiet: p_.quiet = true; break;
-    case Word::Selection: return fail("", "Text selection must be single line (or subset), command ignored.");
+    case Word::Selection: return fromSelection();
     case Word::Star: {
       if (star_) return fail("", "Too many '*' specified.");
       star_ = true;
@@ -187,6 +187,23 @@ bool Parser::addWord(Word w) {
     }
   }
   return true;
+}
+
+// STRING1 from the task's selection, which must lie within one line and
+// hold 1 to 255 characters.
+bool Parser::fromSelection() {
+  if (p_.strings > 0) return fail("", "STRING1 already set, can not set to current text selection.");
+  const Selection& sel = task_.selection;
+  std::optional<ColumnSpan> cols = sel.active() && sel.lines.first == sel.lines.last
+                                        ? selectedColumns(task_, *sel.lines.first)
+                                        : std::nullopt;
+  std::string_view text = cols ? sel.lines.first->text() : std::string_view{};
+  std::size_t from = cols ? static_cast<std::size_t>(cols->start - 1) : 0;
+  std::size_t to = cols ? std::min(text.size(), static_cast<std::size_t>(cols->end)) : 0;
+  if (from >= to || to - from > kMaxString)
+    return fail("", "Text selection must be single line (or subset), command ignored.");
+  std::string bytes(text.substr(from, to - from));
+  return addString({bytes, StringKind::Exact, "C'" + bytes + "'"});
 }
 
 bool Parser::addColumn(std::string_view digits) {
@@ -210,7 +227,7 @@ bool Parser::addLabel(std::string_view label) {
 }
 
 bool Parser::checkPicture() {
-  if (p_.str1.kind == StringKind::Picture && p_.str2.kind == StringKind::Picture) {
+  if (p_.str2.kind == StringKind::Picture) {
     for (char c : p_.str2.bytes)
       if (std::string_view("$-.@^").find(c) != std::string_view::npos)
         return fail("", format("%c  not allowed in picture STRING2", c));
@@ -230,19 +247,23 @@ bool Parser::check() {
     return fail("", format("COL range for FIND/CHANGE, start %d, end %d, exceeds max rec length.\n\n"
                            "Invoke PROF command to see active File Profile, see field 'MaxRecordLength'",
                            p_.startCol, p_.endCol > 0 ? p_.endCol : p_.startCol));
+  if (p_.strings > 0 && p_.str1.bytes.empty()) return fail("", "STRING1 can not be empty.");
+  int expected = p_.verb == SearchVerb::Change ? 2 : 1;
   if (p_.verb == SearchVerb::Exclude) {
     if (p_.emptyLine) return fail("", "EXCLUDE not allowed to specify EMPTYLINE parameter");
     if (p_.strings == 0 && p_.position != Position::DupLines)
       return fail("", "EXCLUDE required parameter STRING1 missing");
-    return true;
-  }
-  if (p_.position == Position::DupLines)
+  } else if (p_.position == Position::DupLines) {
     return fail("", "DUPLINES is only allowed with EXCLUDE.");
-  if (p_.strings == 0 && !p_.emptyLine) return fail("", "Required parameter STRING1 missing");
+  }
+  if (p_.verb == SearchVerb::Change && p_.emptyLine)
+    return fail("", "CHANGE not allowed to specify EMPTYLINE parameter");
+  if (p_.strings == 0 && !p_.emptyLine && p_.position != Position::DupLines)
+    return fail("", "Required parameter STRING1 missing");
   if (p_.verb == SearchVerb::Change && p_.strings == 1)
     return fail("", "Required parameter STRING2 missing.\n\nUse QUOTE/QUOTE to indicate null string, CHANGE ignored.");
-  if (p_.str1.bytes.empty() && p_.strings > 0 && !p_.emptyLine)
-    return fail("", "STRING1 can not be empty.");
+  if (p_.strings > expected)
+    return fail("FIND100", format("Expected %d string parameters, got %d string parameters.", expected, p_.strings));
   return checkPicture();
 }
 

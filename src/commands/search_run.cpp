@@ -67,7 +67,7 @@ std::string SearchRun::notFound() const {
   if (params.emptyLine) return "EMPTYLINE not found.";
   bool verbose = varGet(task.session, "ZEDIT.FIND.VERBOSE") == "TRUE";
   ColumnRange c = matcher.columns();
-  return format("%s not found between cols %d and %d", verbose ? "'" + params.text + "'" : shownString(),
+  return format("%s not found between cols %d and %d", verbose ? params.text : shownString(),
                 c.start, c.end);
 }
 
@@ -125,8 +125,15 @@ void showMatch(Task& task, Line* line, int column, int length) {
   putCursorInColumn(*panel, column + 1, panel->prefixWidth());
 }
 
+void publishCounts(Task& task, long occurrences, long lines) {
+  task.search.occurrences = occurrences;
+  task.search.lines = lines;
+  varSet(task.session, "ZFIND.LAST.STRINGCOUNT", std::to_string(occurrences));
+}
+
 void rememberSearch(Task& task, const SearchParams& params) {
   Session& s = task.session;
+  varSet(s, "ZFIND.SAVE", "TRUE");
   bool change = params.verb == SearchVerb::Change;
   (change ? task.settings.lastChangeParms : task.settings.lastFindParms) = params.text;
   varSet(s, change ? "ZFIND.LAST.CHANGE.PARMS" : "ZFIND.LAST.FIND.PARMS", params.text);

@@ -56,5 +56,7 @@ void showMatch(Task& task, Line* line, int column, int length);
 // Keeps the parameters and strings of a successful FIND or CHANGE for RFIND,
 // RCHANGE and "*" (and in ZFIND.LAST.* for the session).
 void rememberSearch(Task& task, const SearchParams& params);
+// The counts of the last command, for RFIND and ZFIND.LAST.STRINGCOUNT.
+void publishCounts(Task& task, long occurrences, long lines);
 
 }  // namespace kiv
