@@ -1,5 +1,7 @@
 #include "commands/command_state.h"
 
+#include "commands/char_edit.h"
+
 #include <memory>
 
 #include "commands/executor.h"
@@ -22,6 +24,7 @@ class Executor : public CommandExecution {
 
 void installCommandExecutor(Session& s) {
   s.feature<CommandState>();
+  provideCharacterEditing(s);
   if (!s.findFeature<CommandExecution>()) s.provide<CommandExecution>(std::make_unique<Executor>(s));
 }
 

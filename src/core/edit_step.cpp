@@ -4,6 +4,7 @@
 
 #include "core/line_observer.h"
 #include "core/session.h"
+#include "core/task.h"
 
 namespace kiv {
 
@@ -20,7 +21,9 @@ void closeStep(Task& task) {
 
 EditStep::EditStep(Session& session) : session_(session) {
   if (session_.openSteps++ > 0) return;
+  // Typing ends here, also where a key began it and changed nothing.
   for (Task* task : session_.touchedTasks) task->typingOpen = false;
+  for (const auto& task : session_.tasks) task->typingOpen = false;
 }
 
 EditStep::~EditStep() {

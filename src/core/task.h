@@ -113,6 +113,8 @@ class Task {
   // The cursor's data column (1-based) while the user types, for undo to
   // put the cursor back; 0 when not typing.
   int editColumn = 0;
+  // Typing past this data column (1-based) wraps the word to a new line; 0: off.
+  int wrapColumn = 0;
   // END may remove the task; a failed save or backup clears it.
   bool mayEnd = true;
   // The task created its file on open; END deletes it when still empty.

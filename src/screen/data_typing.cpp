@@ -1,18 +1,17 @@
 #include "screen/data_typing.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
+#include "core/char_editing.h"
 #include "core/edit_step.h"
-#include "core/file_profile.h"
+#include "core/hex_view.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
-#include "core/task_life.h"
-#include "core/translate_table.h"
 #include "screen/edit_panel.h"
+#include "screen/screen_state.h"
 #include "services/messages.h"
 
 namespace kiv {
@@ -41,19 +40,9 @@ bool refuse(EditPanel& p, std::string_view id, std::string_view text) {
   return false;
 }
 
-// TEXT lines take typing, and so does a NOTE line that IN has just opened.
-bool typeable(const Line& line) {
-  return line.is(LineKind::Text) || (line.is(LineKind::Note) && line.inserted());
-}
-
-// The data of a TEXT line may change at the cursor: not in BROWSE, not on
-// special lines, not past the editing area. Each key names its own refusal
-// in BROWSE.
-bool mayChangeData(EditPanel& p, const RowSpot& s, std::string_view browseId) {
-  if (!typeable(*s.line)) return refuse(p, "DLM135", "PROTECTED");
-  if (p.task.mode == TaskMode::Browse) return refuse(p, browseId, kBrowseNoModify);
-  if (s.index >= maxRecLenOf(p.task)) return refuse(p, "DLM130", "Field is full.");
-  return true;
+// The line-command field of hex view rows and hex notes takes nothing.
+bool prefixProtected(const Line* line) {
+  return isHexViewLine(line) || line->has(LineFlag::HexHighNote) || line->has(LineFlag::HexLowNote);
 }
 
 void typeIntoPrefix(EditPanel& p, const RowSpot& s, unsigned char c) {
@@ -61,34 +50,54 @@ void typeIntoPrefix(EditPanel& p, const RowSpot& s, unsigned char c) {
   if (s.index < static_cast<int>(field.size()))
     field[static_cast<std::size_t>(s.index)] = static_cast<char>(c);
   setLineCommand(p.task, s.line, field);
-}
-
-// The byte stored for a typed character: caps, and EBCDIC files' table
-// (a NOTE line is not file data: it keeps the display's bytes).
-unsigned char storedByte(EditPanel& p, const Line& line, unsigned char c) {
-  Task& task = p.task;
-  if (task.capsOn) c = static_cast<unsigned char>(std::toupper(c));
-  if (!task.profile || task.profile->charset != Charset::Ebcdic || !line.is(LineKind::Text)) return c;
-  const unsigned char* table =
-      translateTable(task.session, typedTable(task.profile->charsetDisplay));
-  return table ? table[c] : c;
-}
-
-void replaceText(EditPanel& p, Line* line, const std::string& text) {
-  beginTyping(p.task);  // typed changes are one step until Enter or a command
-  if (setLineText(p.task, line, text) != 0) return;
   p.markDirty(p.cursorRow, 1);
 }
 
 // Typing that fills a row of an open text-entry area goes on at the area's
 // margin on the next row, so that a paragraph can be typed without stopping.
-void goOnInTextEntry(EditPanel& p, Line* line) {
+bool goOnInTextEntry(EditPanel& p, Line* line) {
   const TextEntryArea& area = p.task.textEntry;
-  if (!area.lines.held() || !line->inserted() || line == area.lines.last) return;
+  if (!area.lines.held() || !line->inserted() || line == area.lines.last) return false;
   int next = p.cursorRow + 1;
-  if (p.dataIndex(next) < 0 || !p.lineAtRow(next) || !p.lineAtRow(next)->inserted()) return;
+  if (p.dataIndex(next) < 0 || !p.lineAtRow(next) || !p.lineAtRow(next)->inserted()) return false;
   int column = std::clamp(area.left - p.displayOffset(), 1, p.dataWidth());
   setCursor(p, next, p.prefixWidth() + column);
+  return true;
+}
+
+// The row that shows `line`, the data scrolled down a row when the line
+// (made by a word wrap) is just below the screen; -1 when it is not shown.
+int rowShowing(EditPanel& p, Line* line) {
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int row = p.firstDataRow; row < p.firstDataRow + p.dataRows; ++row)
+      if (p.lineAtRow(row) == line) return row;
+    if (pass == 0 && p.task.topLine && p.task.topLine->next) {
+      p.task.topLine = p.task.topLine->next;
+      p.refreshData();
+    }
+  }
+  return -1;
+}
+
+// After an edit: the cursor to the result's line and column, kept within
+// the row (the last cell at the right edge).
+void follow(EditPanel& p, const EditResult& r, Line* from) {
+  int row = r.line == from ? p.cursorRow : rowShowing(p, r.line);
+  if (row < 0) return;
+  int cell = p.prefixWidth() + r.column - p.displayOffset() + 1;
+  if (cell > p.editLineWidth() && r.line == from && goOnInTextEntry(p, from)) return;
+  setCursor(p, row, std::clamp(cell, p.prefixWidth() + 1, p.editLineWidth()));
+}
+
+CharacterEditing* editing(EditPanel& p) {
+  return p.session.findFeature<CharacterEditing>();
+}
+
+// The typed changes are one step until Enter or a command; undo puts the
+// cursor back in the column where typing began.
+void startEdit(EditPanel& p, const RowSpot& s) {
+  beginTyping(p.task);
+  p.task.editColumn = s.index + 1;
 }
 
 }  // namespace
@@ -97,45 +106,40 @@ bool typeIntoDataRow(EditPanel& p, unsigned char c) {
   RowSpot s = spotAtCursor(p);
   if (!s.line) return refuse(p, "DLM135", "PROTECTED");
   if (s.prefix) {
+    if (prefixProtected(s.line)) return refuse(p, "DLM135", "PROTECTED");
     typeIntoPrefix(p, s, c);
-  } else {
-    if (!mayChangeData(p, s, "CHAR10")) return false;
-    std::string text(s.line->text());
-    char pad = padCharFor(p.task, s.line->kind());
-    if (static_cast<int>(text.size()) <= s.index)
-      text.resize(static_cast<std::size_t>(s.index) + 1, pad);
-    text[static_cast<std::size_t>(s.index)] = static_cast<char>(storedByte(p, *s.line, c));
-    replaceText(p, s.line, text);
-    noteKeystroke(p.task);
+    if (p.cursorCol < p.editLineWidth()) setCursor(p, p.cursorRow, p.cursorCol + 1);
+    return true;
   }
-  p.markDirty(p.cursorRow, 1);
-  if (p.cursorCol < p.editLineWidth())
-    setCursor(p, p.cursorRow, p.cursorCol + 1);
-  else if (!s.prefix)
-    goOnInTextEntry(p, s.line);
-  return true;
+  CharacterEditing* edit = editing(p);
+  if (!edit || s.line->is(LineKind::Tof) || s.line->is(LineKind::Bof)) return refuse(p, "DLM135", "PROTECTED");
+  startEdit(p, s);
+  EditResult r = edit->type(p.task, s.line, s.index, c, screenState(p.session).insertMode);
+  if (r.ok) follow(p, r, s.line);
+  return r.ok;
 }
 
 void deleteInDataRow(EditPanel& p, bool before) {
-  if (before) {
-    if (p.cursorCol <= 1) return;
-    setCursor(p, p.cursorRow, p.cursorCol - 1);
-  }
   RowSpot s = spotAtCursor(p);
   if (!s.line) return;
   if (s.prefix) {
+    if (before) {
+      if (p.cursorCol <= 1) return;
+      setCursor(p, p.cursorRow, p.cursorCol - 1);
+      s = spotAtCursor(p);
+    }
     std::string field(s.line->lineCommand());
     field.erase(static_cast<std::size_t>(std::min(s.index, static_cast<int>(field.size()) - 1)), 1);
     setLineCommand(p.task, s.line, field);
     p.markDirty(p.cursorRow, 1);
     return;
   }
-  if (!mayChangeData(p, s, "CHAR110") || s.index >= s.line->length()) return;
-  std::string text(s.line->text());
-  text.erase(static_cast<std::size_t>(s.index), 1);
-  if (p.task.profile && p.task.profile->recfm == 'F')
-    text.push_back(padCharFor(p.task, LineKind::Text));
-  replaceText(p, s.line, text);
+  CharacterEditing* edit = editing(p);
+  if (!edit) return;
+  startEdit(p, s);
+  bool insert = screenState(p.session).insertMode;
+  EditResult r = before ? edit->backspace(p.task, s.line, s.index, insert) : edit->erase(p.task, s.line, s.index);
+  if (r.ok) follow(p, r, s.line);
 }
 
 void eraseDataRowToEnd(EditPanel& p) {
@@ -148,11 +152,10 @@ void eraseDataRowToEnd(EditPanel& p) {
     p.markDirty(p.cursorRow, 1);
     return;
   }
-  if (!mayChangeData(p, s, "CHAR125") || s.index >= s.line->length()) return;
-  std::string text(s.line->text().substr(0, static_cast<std::size_t>(s.index)));
-  if (p.task.profile && p.task.profile->recfm == 'F')
-    text.resize(static_cast<std::size_t>(s.line->length()), padCharFor(p.task, LineKind::Text));
-  replaceText(p, s.line, text);
+  if (CharacterEditing* edit = editing(p)) {
+    startEdit(p, s);
+    edit->eraseToEnd(p.task, s.line, s.index);
+  }
 }
 
 }  // namespace kiv

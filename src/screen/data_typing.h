@@ -1,6 +1,6 @@
-// Typing into the data rows of an edit panel, overtype only: the prefix area
-// takes characters into the line-command field, the data area into the
-// line's text. Insert mode and the rest of character editing build on it.
+// The keys of an edit panel's data rows: the prefix area takes characters
+// into the line-command field; the data area goes through character
+// editing (core/char_editing.h) in the session's insert mode.
 #pragma once
 
 namespace kiv {

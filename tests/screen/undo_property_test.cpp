@@ -4,6 +4,7 @@
 // UNDO ALL the file as loaded.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -30,8 +31,9 @@ class RandomEdits {
  public:
   RandomEdits(ScreenTest& t, unsigned seed) : t_(t), rng_(seed) {}
 
+  int last = 0;
   void step() {
-    switch (pick(6)) {
+    switch (last = pick(6)) {
       case 0: return typeSomewhere();
       case 1: return lineCommand({"d", "d2", "i2", "r", "r3", "))", "((4"});
       case 2: return block();
@@ -93,12 +95,24 @@ TEST(UndoProperty, EveryStepUndoneAndRedoneByteForByte) {
       std::uint32_t before = topStep(*task);
       edits.step();
       if (topStep(*task) != before) states.push_back(allText(*task));
-      else ASSERT_EQ(allText(*task), states.back()) << "a change without a step at " << i;
+      else if (allText(*task) != states.back()) {
+        std::string now = allText(*task), was = states.back();
+        std::size_t d = 0;
+        while (d < now.size() && d < was.size() && now[d] == was[d]) ++d;
+        std::size_t records = task->journal.undo.size();
+        FAIL() << "op " << edits.last << " records " << records << " lines " << task->textLines << " at " << d << " now '" << now.substr(d > 60 ? d - 60 : 0, 120) << "' was '" << was.substr(d > 60 ? d - 60 : 0, 120) << "'";
+      }
     }
     ASSERT_GT(states.size(), 60u);
     for (std::size_t i = states.size() - 1; i > 0; --i) {
       t.command("undo");
-      ASSERT_EQ(allText(*task), states[i - 1]) << "undo to state " << i - 1;
+      std::string now = allText(*task);
+      if (now != states[i - 1]) {
+        std::size_t d = 0;
+        while (d < now.size() && d < states[i - 1].size() && now[d] == states[i - 1][d]) ++d;
+        FAIL() << "undo to state " << i - 1 << " of " << states.size() << " differs at " << d << ": '"
+               << now.substr(d > 40 ? d - 40 : 0, 80) << "' vs '" << states[i - 1].substr(d > 40 ? d - 40 : 0, 80) << "'";
+      }
     }
     t.command("undo");
     EXPECT_EQ(t.lastMessage().text, "journal empty or UNDO is disabled.");
