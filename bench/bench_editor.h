@@ -62,6 +62,10 @@ class BenchEditor {
   Session& session() { return *session_; }
   int questions() const { return questions_; }
   std::size_t messages() const { return platform_.messages().size(); }
+  // The text of the last message, empty when there was none.
+  std::string lastMessage() const {
+    return platform_.messages().empty() ? std::string() : platform_.messages().back().text;
+  }
 
  private:
   std::string dir_;

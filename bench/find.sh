@@ -1,0 +1,295 @@
+#!/usr/bin/env bash
+# FIND, CHANGE and EXCLUDE with ALL on big files: times kiv_findbench on
+# files of 80-byte records of words (100,000 and 1,000,000 lines; with --big
+# also 10,000,000, some 1.2 GB loaded) and prints, for every size, each
+# command's time, its cost per line and the peer's time on the same file:
+#   FIND falcon ALL              peers: grep -ci falcon, grep -c falcon
+#   FIND C'Falcon' ALL           peer:  grep -c Falcon
+#   FIND R'falc[o]n' ALL         peer:  grep -cP 'falc[o]n'
+#   CHANGE falcon osprey ALL     peer:  sed 's/falcon/osprey/gI' FILE >/dev/null
+#   CHANGE falcon peregrine ALL  peer:  sed 's/falcon/peregrine/gI' FILE >/dev/null
+#   EXCLUDE falcon ALL           peer:  grep -vci falcon (the lines kept)
+# The counting peers write their count to a file: with its output on
+# /dev/null grep stops at the first match.
+# In the files "falcon" stands on one line in ten, on one in a hundred twice,
+# in four cases in turn (falcon, Falcon, FALCON, falCon); the generator
+# writes its tallies beside the file, the program checks kiv's counts and
+# changed lines against them and the script checks every peer's count (and
+# the changed text of sed once). A wrong count fails the script.
+# Each kiv command runs in a process of its own on a freshly loaded file
+# (the load not counted), is typed as on the command row and followed by one
+# repaint; each figure is the least of --runs runs, each peer the least of 3
+# runs, timed with the shell's clock. A "scan" run times the walk over the
+# lines alone and the matcher alone over every line, for each search string.
+# The bars: FIND ALL at most the grep peer's time, CHANGE ALL at most half of
+# sed's, the cost per line flat with the size (the largest size's ns/line
+# at most 1.25 times the least of the smaller sizes'). A missed bar is
+# reported, it does not fail the script. The files' checksums are compared
+# before and after: the benchmark never writes them.
+#
+# Usage: bench/find.sh [--big] [--sizes "N N ..."] [--runs N] [--keep]
+#   --big    add the 10,000,000-line file
+#   --keep   keep the generated files (in $KIV_BENCH_DIR or a temp folder)
+# KIV_BENCH_BUILD chooses the release build folder (default build/bench).
+set -euo pipefail
+shopt -s inherit_errexit
+here="$(cd "$(dirname "$0")/.." && pwd)"
+
+sizes=(100000 1000000)
+runs=3
+keep=0
+while (($#)); do
+  case "$1" in
+    --big) sizes+=(10000000) ;;
+    --sizes) read -r -a sizes <<<"$2"; shift ;;
+    --runs) runs="$2"; shift ;;
+    --keep) keep=1 ;;
+    *) echo "unknown option: $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+# shellcheck source=common.sh
+source "$here/bench/common.sh"
+install_peers grep sed
+findbench=$(build_bench kiv_findbench) || exit 1
+
+work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivfind-XXXXXX)}"
+mkdir -p "$work"
+((keep)) || trap 'rm -rf "$work"' EXIT
+
+ops=(find findc regex change changelong exclude)
+
+# Lines of exactly 80 bytes: words of a small mixed-case vocabulary (none
+# holds falcon, osprey or peregrine) separated by one blank and padded with
+# blanks; "falcon" as the (i/10 % 5)th word of every tenth line, and two
+# words later again on every hundredth. COUNTS gets "name occurrences
+# lines" for falcon in any case, Falcon exactly and falcon in lower case.
+# Kept with its tallies when both are already there.
+make_words() {  # make_words FILE COUNT COUNTS
+  [[ -s "$1" && -s "$3" ]] && return 0
+  echo "generating $2 lines of 80 bytes in $1"
+  awk -v n="$2" -v counts="$3" 'BEGIN {
+    nv = split("the of and to in is for on that with as by at from record field value Data Report " \
+               "account Total customer Order Number date STATUS amount line file Page system update " \
+               "Batch table index code Name type Code region Entry North south West east Stock " \
+               "price Unit ledger Branch FINAL draft Monthly summary", v, " ");
+    nforms = split("falcon Falcon FALCON falCon", form, " ");
+    seed = 12345; k = 0;
+    for (i = 1; i <= n; i++) {
+      hit = i % 10 == 0; twice = i % 100 == 0; p = int(i / 10) % 5;
+      s = ""; w = 0; occ = 0; ex = 0; lo = 0;
+      while (1) {
+        if (hit && (w == p || (twice && w == p + 2))) {
+          word = form[k % nforms + 1]; k++; occ++;
+          if (word == "Falcon") ex++;
+          if (word == "falcon") lo++;
+        } else {
+          seed = (seed * 69069 + 1) % 4294967296;  # exact in a double
+          word = v[int(seed / 65536) % nv + 1];
+        }
+        if (length(s) + (w > 0) + length(word) > 80) break;
+        s = w > 0 ? s " " word : word; w++;
+      }
+      printf "%-80s\n", s;
+      any += occ; anyl += occ > 0; exo += ex; exl += ex > 0; low += lo; lowl += lo > 0;
+    }
+    printf "any %d %d\nexact %d %d\nlower %d %d\n", any, anyl, exo, exl, low, lowl >counts;
+  }' >"$1"
+}
+
+# Milliseconds a command line takes, from the shell's clock (the command
+# does its own redirections).
+elapsed_ms() {
+  local start end
+  start=$EPOCHREALTIME
+  eval "$1"
+  end=$EPOCHREALTIME
+  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", (b - a) * 1000 }'
+}
+
+# The least of 3 runs of a counting peer, whose count (written to the file
+# $work/count) is checked after every run.
+peer_count() {  # command wanted
+  local values=() r got
+  for ((r = 0; r < 3; r++)); do
+    values+=("$(elapsed_ms "$1 >'$work/count'")")
+    got=$(cat "$work/count")
+    [[ $got == "$2" ]] || { echo "peer $1 counted $got, expected $2" >&2; exit 1; }
+  done
+  least "${values[@]}"
+}
+best_of_3() {
+  local values=() r
+  for ((r = 0; r < 3; r++)); do values+=("$(elapsed_ms "$1")"); done
+  least "${values[@]}"
+}
+
+# The figures of one output line "label: TOTAL ms (...; command C ms, ...)":
+# the total, or the number before a given unit.
+total_of() {
+  awk -F': ' -v l="$2" '$1 == l { split($2, v, " "); print v[1]; exit }' <<<"$1"
+}
+field_of() {  # output label pattern (a regular expression ending in the unit)
+  awk -F': ' -v l="$2" -v p="$3" '$1 == l { if (match($2, p)) { f = substr($2, RSTART, RLENGTH);
+    gsub(/[^0-9.]+/, " ", f); split(f, v, " "); print v[1] } exit }' <<<"$1"
+}
+
+declare -A best=() peer=() tally=()
+keep_least() {  # key value
+  local old="${best[$1]:-}"
+  if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a < b) }'; then best[$1]="$2"; fi
+}
+keep_figures() {  # size output label...
+  local n="$1" out="$2" label
+  shift 2
+  for label in "$@"; do
+    keep_least "$n/$label/ms" "$(total_of "$out" "$label")"
+    keep_least "$n/$label/command" "$(field_of "$out" "$label" 'command [0-9.]+ ms')"
+    keep_least "$n/$label/repaint" "$(field_of "$out" "$label" 'repaint [0-9.]+ ms')"
+    keep_least "$n/$label/user" "$(field_of "$out" "$label" 'user [0-9.]+ ms')"
+    keep_least "$n/$label/sys" "$(field_of "$out" "$label" 'sys [0-9.]+ ms')"
+    keep_least "$n/$label/ns" "$(field_of "$out" "$label" '[0-9.]+ ns/line')"
+    keep_least "$n/$label/userns" "$(field_of "$out" "$label" 'user [0-9.]+ ns/line')"
+  done
+}
+
+# sed's changed text, checked once (untimed): every falcon gone, the new
+# word as many times as falcon was there, no line lost.
+check_sed() {  # file lines with occurrences
+  local out="$work/sed.out" made left
+  sed "s/falcon/$3/gI" "$1" >"$out"
+  made=$(grep -o "$3" "$out" | wc -l)
+  left=$(grep -ci falcon "$out" || true)
+  [[ $made -eq $4 && $left -eq 0 && $(wc -l <"$out") -eq $2 ]] ||
+    { echo "peer sed s/falcon/$3/gI changed $made (left $left), expected $4" >&2; exit 1; }
+  rm -f "$out"
+}
+
+for n in "${sizes[@]}"; do
+  file="$work/words-$n.txt"
+  counts="$work/words-$n.counts"
+  make_words "$file" "$n" "$counts"
+  while read -r name occ lines; do tally[$n/$name/occ]=$occ; tally[$n/$name/lines]=$lines; done <"$counts"
+  sum=$(md5sum <"$file")  # also puts the file in the page cache
+  echo "measuring $n lines: $runs runs of kiv_findbench, peers best of 3"
+  for ((r = 0; r < runs; r++)); do
+    for op in "${ops[@]}" scan; do
+      if ! out=$(nice "$findbench" --ops "$op" --lines "$n" --counts "$counts" "$file" 2>"$work/$n.err"); then
+        echo "kiv_findbench --ops $op failed on $file:" >&2
+        printf '%s\n' "$out" >&2
+        cat "$work/$n.err" >&2
+        exit 1
+      fi
+      if [[ $op == scan ]]; then
+        keep_figures "$n" "$out" "scan walk" "scan matcher" "scan matcher C" "scan matcher R"
+      else
+        keep_figures "$n" "$out" "$op"
+      fi
+    done
+  done
+  any=${tally[$n/any/lines]}
+  peer[$n/find]=$(peer_count "nice grep -ci falcon '$file'" "$any")
+  peer[$n/find-c]=$(peer_count "nice grep -c falcon '$file'" "${tally[$n/lower/lines]}")
+  peer[$n/findc]=$(peer_count "nice grep -c Falcon '$file'" "${tally[$n/exact/lines]}")
+  peer[$n/regex]=$(peer_count "nice grep -cP 'falc[o]n' '$file'" "${tally[$n/lower/lines]}")
+  check_sed "$file" "$n" osprey "${tally[$n/any/occ]}"
+  check_sed "$file" "$n" peregrine "${tally[$n/any/occ]}"
+  peer[$n/change]=$(best_of_3 "nice sed 's/falcon/osprey/gI' '$file' >/dev/null")
+  peer[$n/changelong]=$(best_of_3 "nice sed 's/falcon/peregrine/gI' '$file' >/dev/null")
+  peer[$n/exclude]=$(peer_count "nice grep -vci falcon '$file'" "$((n - any))")
+  if [[ "$sum" != "$(md5sum <"$file")" ]]; then
+    echo "the benchmark changed $file" >&2
+    exit 1
+  fi
+  ((keep)) || rm -f "$file" "$counts"
+done
+
+# The bar of an operation against its peer: "met"/"missed", or "-".
+bar_of() {  # op kiv_ms peer_ms
+  case "$1" in
+    find | findc | regex) awk -v a="$2" -v b="$3" 'BEGIN { print a <= b ? "met (<=1x)" : "missed (<=1x)" }' ;;
+    change | changelong) awk -v a="$2" -v b="$3" 'BEGIN { print a <= b / 2 ? "met (<=0.5x)" : "missed (<=0.5x)" }' ;;
+    *) echo "-" ;;
+  esac
+}
+
+echo
+echo "lines of 80 bytes and a line feed; load average $(cut -d' ' -f1-3 /proc/loadavg); peers in" \
+  "locale ${LC_ALL:-${LC_CTYPE:-${LANG:-POSIX}}}"
+echo "kiv: the command typed + one repaint, each the least of $runs runs (one process per command,"
+echo "the load not counted); peers the least of 3 runs"
+printf '%-9s %-28s %9s %9s %8s %8s %7s %8s %8s  %-24s %9s %7s  %s\n' lines command "kiv ms" command repaint \
+  "user" "sys" "ns/line" "user ns" peer "peer ms" ratio bar
+for n in "${sizes[@]}"; do
+  for op in "${ops[@]}"; do
+    case "$op" in
+      find) name="FIND falcon ALL"; pname="grep -ci falcon" ;;
+      findc) name="FIND C'Falcon' ALL"; pname="grep -c Falcon" ;;
+      regex) name="FIND R'falc[o]n' ALL"; pname="grep -cP 'falc[o]n'" ;;
+      change) name="CHANGE falcon osprey ALL"; pname="sed s/falcon/osprey/gI" ;;
+      changelong) name="CHANGE falcon peregrine ALL"; pname="sed s/../peregrine/gI" ;;
+      exclude) name="EXCLUDE falcon ALL"; pname="grep -vci falcon" ;;
+    esac
+    ms=${best[$n/$op/ms]} p=${peer[$n/$op]}
+    awk -v n="$n" -v l="$name" -v ms="$ms" -v c="${best[$n/$op/command]}" -v rp="${best[$n/$op/repaint]}" \
+      -v us="${best[$n/$op/user]}" -v sy="${best[$n/$op/sys]}" -v ns="${best[$n/$op/ns]}" \
+      -v uns="${best[$n/$op/userns]}" -v pn="$pname" -v p="$p" -v bar="$(bar_of "$op" "$ms" "$p")" 'BEGIN {
+      printf "%-9s %-28s %9.2f %9.2f %8.3f %8.1f %7.1f %8.1f %8.1f  %-24s %9.2f %6.2fx  %s\n", n, l, ms, c, rp, us, sy,
+        ns, uns, pn, p, ms / p, bar;
+    }'
+    if [[ $op == find ]]; then
+      # The same count in one case: grep's fast path, shown beside; the bar is grep -ci's.
+      awk -v n="$n" -v ms="$ms" -v p="${peer[$n/find-c]}" 'BEGIN {
+        printf "%-9s %-28s %9s %9s %8s %8s %7s %8s %8s  %-24s %9.2f %6.2fx  %s\n", n, "", "", "", "", "", "", "", "",
+          "grep -c falcon", p, ms / p, "-";
+      }'
+    fi
+  done
+done
+echo "(command, repaint: ms of wall time; user, sys: ms of CPU, the system time mostly the kernel"
+echo "clearing fresh pages for new lines and texts; ns/line: wall, user ns: user CPU)"
+echo
+echo "the walk and the matcher alone (no command), ms and ns per line of wall time:"
+printf '  %-16s' scan
+for n in "${sizes[@]}"; do printf ' %22s' "$n"; done
+echo
+for label in "scan walk" "scan matcher" "scan matcher C" "scan matcher R"; do
+  case "$label" in
+    "scan walk") what="walk over the lines" ;;
+    "scan matcher") what="matcher falcon" ;;
+    "scan matcher C") what="matcher C'Falcon'" ;;
+    "scan matcher R") what="matcher R'falc[o]n'" ;;
+  esac
+  printf '  %-16s' "$what"
+  for n in "${sizes[@]}"; do printf ' %22s' "${best[$n/$label/ms]} (${best[$n/$label/ns]} ns)"; done
+  echo
+done
+echo
+echo "cost per line by size, ns of wall time (of user CPU), and whether it stays flat: the largest"
+echo "size's ns/line against the least of the smaller sizes', met at 1.25x or less (wall; user CPU"
+echo "beside it, which other work on the machine disturbs less)"
+printf '  %-12s' command
+for n in "${sizes[@]}"; do printf ' %20s' "$n"; done
+echo "  flat"
+largest=${sizes[-1]}
+for op in "${ops[@]}"; do
+  printf '  %-12s' "$op"
+  wall="" user=""
+  for n in "${sizes[@]}"; do
+    printf ' %20s' "${best[$n/$op/ns]} (${best[$n/$op/userns]})"
+    if [[ $n != "$largest" ]]; then
+      wall=$(least ${wall:+"$wall"} "${best[$n/$op/ns]}")
+      user=$(least ${user:+"$user"} "${best[$n/$op/userns]}")
+    fi
+  done
+  if [[ -n "$wall" ]]; then
+    awk -v a="${best[$largest/$op/ns]}" -v b="$wall" -v ua="${best[$largest/$op/userns]}" -v ub="$user" 'BEGIN {
+      printf "  %s (wall %.2fx, user CPU %.2fx)\n", a <= 1.25 * b ? "met" : "missed", a / b, ua / ub;
+    }'
+  else
+    echo "  - (one size)"
+  fi
+done
+echo "checks passed in every run (kiv's counts and changed lines, every peer's count, sed's"
+echo "text once); files unchanged after the runs (md5)"

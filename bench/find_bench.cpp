@@ -1,0 +1,582 @@
+// Times FIND, CHANGE and EXCLUDE with ALL on a file of any size, for
+// bench/find.sh. For each operation an editor session is started as the
+// program starts it, over the headless platform, FILE is opened as an edit
+// task and loaded whole (not timed), and then the command, typed as on the
+// command row (executeCommandText: its own undo step), and one refreshScreen
+// are timed:
+//   find        FIND falcon ALL            (text string, any case)
+//   findc       FIND C'Falcon' ALL         (exact case)
+//   regex       FIND R'falc[o]n' ALL       (regular expression)
+//   change      CHANGE falcon osprey ALL   (same length)
+//   changelong  CHANGE falcon peregrine ALL (three bytes longer)
+//   exclude     EXCLUDE falcon ALL
+//   scan        no command: the walk over the lines in scope alone, and the
+//               matcher alone over every line for each of the three search
+//               strings (counting as FIND ALL counts), to tell the scan
+//               from the rest of a command.
+// Prints one line per operation, "label: total ms (...)", with the command
+// and the repaint, the user and system CPU time (getrusage) and the cost
+// per line in nanoseconds, of wall time and of user time.
+//
+// The file is the one bench/find.sh writes: lines of words where "falcon"
+// appears in several cases on a known share of lines (some twice), never
+// inside another word, and "osprey" and "peregrine" never. --counts names
+// the generator's tallies, one row each of "name occurrences lines":
+//   any    falcon in any case     (FIND, CHANGE, EXCLUDE)
+//   exact  Falcon exactly         (FIND C'Falcon')
+//   lower  falcon in lower case   (FIND R'falc[o]n')
+// The program checks its own work against them and exits with 1 when
+// something is wrong: the task's counts, ZFIND.LAST.STRINGCOUNT and the
+// message after FIND, the line the cursor went to; after CHANGE the counts,
+// no falcon left, the new word as many times as falcon was there, every
+// changed line flagged, sampled lines equal to an independent replacement;
+// after EXCLUDE exactly the lines holding falcon hidden, the markers'
+// counts adding up to them. A walk with a plain search of its own (not
+// timed) first checks the loaded file against the tallies. Tasks are
+// destroyed with their modified flag cleared: the file is never written.
+//
+// Usage: kiv_findbench [--rows R] [--cols C] [--lines N] --counts FILE
+//                      [--ops find,findc,regex,change,changelong,exclude,scan] FILE
+//   --lines  the number of lines the file must load to
+#include <sys/resource.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "bench_editor.h"
+#include "commands/executor.h"
+#include "commands/line_shift.h"
+#include "commands/search_run.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "core/task.h"
+#include "core/task_life.h"
+#include "screen/screen_state.h"
+#include "services/var_pool.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Steady = std::chrono::steady_clock;
+
+// The words the generated file is made for.
+constexpr std::string_view kWord = "falcon";
+constexpr std::string_view kExactWord = "Falcon";
+constexpr std::string_view kSame = "osprey";
+constexpr std::string_view kLonger = "peregrine";
+
+struct Options {
+  int rows = 24;
+  int cols = 80;
+  long lines = 0;  // 0: not checked
+  std::string counts;
+  std::vector<std::string> ops{"find", "findc", "regex", "change", "changelong", "exclude", "scan"};
+  std::string file;
+};
+
+// What the generator wrote: occurrences and lines holding one.
+struct Tally {
+  long occurrences = -1;
+  long lines = -1;
+};
+using Tallies = std::map<std::string, Tally, std::less<>>;
+
+// User and system CPU so far, in milliseconds.
+struct Cpu {
+  double user = 0;
+  double sys = 0;
+};
+
+Cpu cpuNow() {
+  rusage u{};
+  ::getrusage(RUSAGE_SELF, &u);
+  auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+  };
+  return {ms(u.ru_utime), ms(u.ru_stime)};
+}
+
+double msSince(Steady::time_point t0) {
+  return std::chrono::duration<double, std::milli>(Steady::now() - t0).count();
+}
+
+// The settings the figures depend on, set in the pool so that option files
+// do not change them.
+constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
+    {"ZEDIT.VIRTUALLOAD", "TRUE"},
+    {"ZEDIT.FIND.VERBOSE", "FALSE"},
+};
+
+using kiv::bench::BenchEditor;
+
+// Counts the failed checks and says what failed.
+struct Checks {
+  long failed = 0;
+  void expect(bool ok, const std::string& what, long got, long wanted) {
+    if (ok) return;
+    if (++failed <= 10)
+      std::fprintf(stderr, "check failed: %s: %ld, expected %ld\n", what.c_str(), got, wanted);
+  }
+  void expectText(bool ok, const std::string& what, std::string_view got, std::string_view wanted) {
+    if (ok) return;
+    if (++failed <= 10)
+      std::fprintf(stderr, "check failed: %s: '%.*s', expected '%.*s'\n", what.c_str(),
+                   static_cast<int>(got.size()), got.data(), static_cast<int>(wanted.size()),
+                   wanted.data());
+  }
+};
+
+// The checks' own search, kept plain on purpose: ASCII case folding and a
+// comparison at every column; matches do not overlap.
+unsigned char lower(unsigned char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+}
+
+bool sameAt(std::string_view text, std::size_t at, std::string_view word, bool anyCase) {
+  if (at + word.size() > text.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    auto a = static_cast<unsigned char>(text[at + i]), b = static_cast<unsigned char>(word[i]);
+    if (anyCase ? lower(a) != lower(b) : a != b) return false;
+  }
+  return true;
+}
+
+long countIn(std::string_view text, std::string_view word, bool anyCase) {
+  long n = 0;
+  for (std::size_t at = 0; at + word.size() <= text.size();)
+    if (sameAt(text, at, word, anyCase)) {
+      ++n;
+      at += word.size();
+    } else {
+      ++at;
+    }
+  return n;
+}
+
+std::string replacedIn(std::string_view text, std::string_view word, std::string_view with) {
+  std::string out;
+  for (std::size_t at = 0; at < text.size();)
+    if (sameAt(text, at, word, true)) {
+      out += with;
+      at += word.size();
+    } else {
+      out += text[at++];
+    }
+  return out;
+}
+
+// One of the three searches: how the checks find it and which tally it has.
+struct Target {
+  std::string_view word;
+  bool anyCase;
+  const char* tally;
+};
+constexpr Target kAny{kWord, true, "any"};
+constexpr Target kExact{kExactWord, false, "exact"};
+constexpr Target kLower{kWord, false, "lower"};
+
+// Every TEXT line in file order.
+template <class F>
+void eachText(kiv::Task& task, F f) {
+  long ordinal = 0;
+  for (kiv::Line* p = task.lines.first; p; p = p->next)
+    if (p->is(kiv::LineKind::Text)) f(p, ordinal++);
+}
+
+struct Timing {
+  double commandMs = 0;
+  double repaintMs = 0;
+  Cpu cpu;
+};
+
+// The command as typed on the command row, then the repaint.
+Timing run(kiv::Session& s, const std::string& command) {
+  Timing t;
+  Cpu c0 = cpuNow();
+  Steady::time_point t0 = Steady::now();
+  kiv::executeCommandText(s, command);
+  t.commandMs = msSince(t0);
+  Steady::time_point t1 = Steady::now();
+  kiv::refreshScreen(s);
+  t.repaintMs = msSince(t1);
+  Cpu c1 = cpuNow();
+  t.cpu = {c1.user - c0.user, c1.sys - c0.sys};
+  return t;
+}
+
+void printFigure(const std::string& label, const Timing& t, long lines, const std::string& what) {
+  double total = t.commandMs + t.repaintMs;
+  double n = lines > 0 ? static_cast<double>(lines) : 1;
+  std::printf(
+      "%s: %.2f ms (%s; command %.2f ms, repaint %.3f ms, user %.1f ms, sys %.1f ms, %ld lines, "
+      "%.1f ns/line, user %.1f ns/line)\n",
+      label.c_str(), total, what.c_str(), t.commandMs, t.repaintMs, t.cpu.user, t.cpu.sys, lines,
+      total * 1e6 / n, t.cpu.user * 1e6 / n);
+}
+
+std::string found(const Tally& t) {
+  return "Found " + std::to_string(t.occurrences) + " occurrences in " + std::to_string(t.lines) +
+         " lines.";
+}
+
+int timeFind(BenchEditor& editor, kiv::Task& task, const std::string& label,
+             const std::string& command, const Target& target, const Tally& want, Checks& checks) {
+  kiv::Session& s = editor.session();
+  long n = task.textLines;
+  Timing t = run(s, command);
+  checks.expect(task.search.occurrences == want.occurrences, command + ": occurrences",
+                task.search.occurrences, want.occurrences);
+  checks.expect(task.search.lines == want.lines, command + ": lines", task.search.lines,
+                want.lines);
+  std::string count = kiv::varGet(s, "ZFIND.LAST.STRINGCOUNT");
+  checks.expectText(count == std::to_string(want.occurrences), command + ": ZFIND.LAST.STRINGCOUNT",
+                    count, std::to_string(want.occurrences));
+  std::string said = editor.lastMessage();
+  checks.expectText(said == found(want), command + ": message", said, found(want));
+  // The cursor's match: the first one in the file.
+  long firstHit = -1;
+  eachText(task, [&](kiv::Line* p, long i) {
+    if (firstHit < 0 && countIn(p->text(), target.word, target.anyCase) > 0) firstHit = i;
+  });
+  kiv::Line* at = task.search.match.first;
+  long got = at ? kiv::ordinalOf(task, at) : -1;
+  checks.expect(got == firstHit, command + ": line of the first match (0-based)", got, firstHit);
+  bool there =
+      at && task.search.column >= 0 &&
+      sameAt(at->text(), static_cast<std::size_t>(task.search.column), target.word, target.anyCase);
+  checks.expect(there, command + ": the word at the match's column", task.search.column,
+                task.search.column);
+  checks.expect(task.textLines == n, command + ": TEXT lines", task.textLines, n);
+  printFigure(label, t, n, command);
+  return 0;
+}
+
+int timeChange(BenchEditor& editor, kiv::Task& task, const std::string& label,
+               std::string_view with, const Tally& want, Checks& checks) {
+  kiv::Session& s = editor.session();
+  long n = task.textLines;
+  std::string command = "CHANGE " + std::string(kWord) + " " + std::string(with) + " ALL";
+  // Lines spread over the file (every residue of 10 is sampled), and the
+  // last, as an independent replacement makes them.
+  std::vector<std::pair<long, std::string>> wanted;
+  eachText(task, [&](kiv::Line* p, long i) {
+    if (i % 997 == 0 || i + 1 == n) wanted.emplace_back(i, replacedIn(p->text(), kWord, with));
+  });
+  Timing t = run(s, command);
+  checks.expect(task.search.occurrences == want.occurrences, command + ": occurrences",
+                task.search.occurrences, want.occurrences);
+  checks.expect(task.search.lines == want.lines, command + ": lines", task.search.lines,
+                want.lines);
+  std::string said = editor.lastMessage();
+  std::string changed = "Changed " + std::to_string(want.occurrences) + " occurrences in " +
+                        std::to_string(want.lines) + " lines.";
+  checks.expectText(said == changed, command + ": message", said, changed);
+  long left = 0, made = 0, flagged = 0;
+  std::size_t sample = 0;
+  eachText(task, [&](kiv::Line* p, long i) {
+    left += countIn(p->text(), kWord, true);
+    made += countIn(p->text(), with, false);
+    if (p->changed()) ++flagged;
+    if (sample < wanted.size() && wanted[sample].first == i) {
+      checks.expectText(p->text() == wanted[sample].second,
+                        command + ": text of line " + std::to_string(i), p->text(),
+                        wanted[sample].second);
+      ++sample;
+    }
+  });
+  checks.expect(left == 0, command + ": falcon left", left, 0);
+  checks.expect(made == want.occurrences, command + ": the new word's occurrences", made,
+                want.occurrences);
+  checks.expect(flagged == want.lines, command + ": lines flagged changed", flagged, want.lines);
+  checks.expect(sample == wanted.size(), command + ": sampled lines seen",
+                static_cast<long>(sample), static_cast<long>(wanted.size()));
+  checks.expect(task.textLines == n, command + ": TEXT lines", task.textLines, n);
+  printFigure(label, t, n, command);
+  return 0;
+}
+
+int timeExclude(BenchEditor& editor, kiv::Task& task, const Tally& want, Checks& checks) {
+  kiv::Session& s = editor.session();
+  long n = task.textLines;
+  std::string command = "EXCLUDE " + std::string(kWord) + " ALL";
+  Timing t = run(s, command);
+  std::string said = editor.lastMessage();
+  std::string excluded = "Excluded " + std::to_string(want.lines) + " lines";
+  checks.expectText(said == excluded, command + ": message", said, excluded);
+  long hidden = 0, wrong = 0, behindMarkers = 0;
+  eachText(task, [&](kiv::Line* p, long) {
+    bool holds = countIn(p->text(), kWord, true) > 0;
+    if (!p->shown()) ++hidden;
+    if (holds == p->shown()) ++wrong;
+  });
+  for (kiv::Line* p = task.lines.first; p; p = p->next)
+    if (p->is(kiv::LineKind::Excluded)) behindMarkers += p->excludedCount();
+  checks.expect(hidden == want.lines, command + ": hidden lines", hidden, want.lines);
+  checks.expect(wrong == 0, command + ": lines hidden without falcon or shown with it", wrong, 0);
+  checks.expect(behindMarkers == want.lines, command + ": the markers' counts", behindMarkers,
+                want.lines);
+  checks.expect(task.textLines == n, command + ": TEXT lines", task.textLines, n);
+  printFigure("exclude", t, n, command);
+  return 0;
+}
+
+// A figure without a command: the user and wall time of `f` alone.
+template <class F>
+void timeAlone(const std::string& label, long lines, const std::string& what, F f) {
+  Cpu c0 = cpuNow();
+  Steady::time_point t0 = Steady::now();
+  f();
+  Timing t;
+  t.commandMs = msSince(t0);
+  Cpu c1 = cpuNow();
+  t.cpu = {c1.user - c0.user, c1.sys - c0.sys};
+  printFigure(label, t, lines, what);
+}
+
+// The matcher alone, counting as FIND ALL counts, and the walk over the
+// lines in scope alone.
+int timeScan(kiv::Task& task, const Tallies& tallies, Checks& checks) {
+  long n = task.textLines;
+  {
+    kiv::SearchRun walk(task);
+    if (!walk.prepare(std::string(kWord) + " ALL", kiv::SearchVerb::Find)) {
+      checks.expect(false, "the walk's search prepared", 0, 1);
+      return 1;
+    }
+    long lines = 0;
+    std::size_t bytes = 0;
+    timeAlone("scan walk", n, "SearchRun::from/after over every line, text() read", [&] {
+      for (kiv::Line* p = walk.from(walk.first); p; p = walk.after(p)) {
+        bytes += p->text().size();
+        ++lines;
+      }
+    });
+    checks.expect(lines == n, "lines the walk visited", lines, n);
+    checks.expect(bytes >= static_cast<std::size_t>(n), "bytes the walk read",
+                  static_cast<long>(bytes), n);
+  }
+  struct Scan {
+    const char* label;
+    std::string params;
+    Target target;
+  };
+  const Scan scans[] = {
+      {"scan matcher", std::string(kWord) + " ALL", kAny},
+      {"scan matcher C", "C'" + std::string(kExactWord) + "' ALL", kExact},
+      {"scan matcher R", "R'falc[o]n' ALL", kLower},
+  };
+  for (const Scan& scan : scans) {
+    kiv::SearchRun r(task);
+    if (!r.prepare(scan.params, kiv::SearchVerb::Find)) {
+      checks.expect(false, std::string(scan.label) + ": prepared", 0, 1);
+      return 1;
+    }
+    long occurrences = 0, lines = 0;
+    timeAlone(scan.label, n,
+              "Matcher::first over every line in scope, as FIND " + scan.params + " counts", [&] {
+                for (kiv::Line* p = r.from(r.first); p; p = r.after(p)) {
+                  long k = 0;
+                  for (auto m = r.matcher.first(p->text()); m;
+                       m = r.matcher.first(p->text(), m->at + std::max(m->length, 1)))
+                    ++k;
+                  occurrences += k;
+                  lines += k > 0;
+                }
+              });
+    const Tally& want = tallies.find(scan.target.tally)->second;
+    checks.expect(occurrences == want.occurrences, std::string(scan.label) + ": occurrences",
+                  occurrences, want.occurrences);
+    checks.expect(lines == want.lines, std::string(scan.label) + ": lines", lines, want.lines);
+  }
+  return 0;
+}
+
+// The loaded file against the generator's tallies, with the checks' own
+// search.
+void checkLoaded(kiv::Task& task, const Tallies& tallies, Checks& checks) {
+  for (const Target& target : {kAny, kExact, kLower}) {
+    long occurrences = 0, lines = 0;
+    eachText(task, [&](kiv::Line* p, long) {
+      long k = countIn(p->text(), target.word, target.anyCase);
+      occurrences += k;
+      lines += k > 0;
+    });
+    const Tally& want = tallies.find(target.tally)->second;
+    checks.expect(occurrences == want.occurrences,
+                  std::string("loaded file: ") + target.tally + " occurrences", occurrences,
+                  want.occurrences);
+    checks.expect(lines == want.lines, std::string("loaded file: ") + target.tally + " lines",
+                  lines, want.lines);
+  }
+  long others = 0;
+  eachText(task, [&](kiv::Line* p, long) {
+    others += countIn(p->text(), kSame, true) + countIn(p->text(), kLonger, true);
+  });
+  checks.expect(others == 0, "loaded file: osprey or peregrine already there", others, 0);
+}
+
+// One operation on a freshly loaded file in a session of its own.
+int runOne(const Options& o, const Tallies& tallies, const std::string& op, Checks& checks) {
+  BenchEditor editor(o.rows, o.cols);
+  kiv::Session& s = editor.session();
+  if (!editor.start(kSettings)) {
+    std::fprintf(stderr, "the session did not start\n");
+    return 1;
+  }
+  Cpu c0 = cpuNow();
+  Steady::time_point t0 = Steady::now();
+  kiv::Task* task = kiv::createTask(s, o.file, kiv::TaskMode::Edit);
+  if (!task) {
+    std::fprintf(stderr, "cannot open %s\n", o.file.c_str());
+    return 1;
+  }
+  while (task->loadNextChunk && task->loadNextChunk(*task)) {
+  }
+  kiv::refreshScreen(s);
+  Cpu c1 = cpuNow();
+  std::printf(
+      "load %s: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines, "
+      "MaxRecLen %d, bounds %d-%d)\n",
+      op.c_str(), msSince(t0), c1.user + c1.sys - c0.user - c0.sys, task->textLines,
+      kiv::maxRecLenOf(*task), kiv::textBounds(*task).left, kiv::textBounds(*task).right);
+  std::size_t before = editor.messages();
+  int rc = 0;
+  if (o.lines > 0 && task->textLines != o.lines) {
+    std::fprintf(stderr, "loaded %ld lines, expected %ld\n", task->textLines, o.lines);
+    rc = 1;
+  } else {
+    checkLoaded(*task, tallies, checks);
+    const Tally& any = tallies.find("any")->second;
+    if (op == "find") {
+      rc = timeFind(editor, *task, op, "FIND " + std::string(kWord) + " ALL", kAny, any, checks);
+    } else if (op == "findc") {
+      rc = timeFind(editor, *task, op, "FIND C'" + std::string(kExactWord) + "' ALL", kExact,
+                    tallies.find("exact")->second, checks);
+    } else if (op == "regex") {
+      rc = timeFind(editor, *task, op, "FIND R'falc[o]n' ALL", kLower,
+                    tallies.find("lower")->second, checks);
+    } else if (op == "change") {
+      rc = timeChange(editor, *task, op, kSame, any, checks);
+    } else if (op == "changelong") {
+      rc = timeChange(editor, *task, op, kLonger, any, checks);
+    } else if (op == "exclude") {
+      rc = timeExclude(editor, *task, any, checks);
+    } else {
+      rc = timeScan(*task, tallies, checks);
+    }
+  }
+  // One message per command (its result); more means something was refused.
+  std::size_t said = editor.messages() - before;
+  checks.expect(said == (op == "scan" ? 0 : 1), op + ": messages", static_cast<long>(said),
+                op == "scan" ? 0 : 1);
+  // Nothing changed may reach the file.
+  task->modified = false;
+  kiv::destroyTask(*task);
+  return rc;
+}
+
+bool readTallies(const std::string& path, Tallies& out) {
+  std::ifstream in(path);
+  std::string name;
+  Tally t;
+  while (in >> name >> t.occurrences >> t.lines) out[name] = t;
+  for (const char* need : {"any", "exact", "lower"}) {
+    auto it = out.find(need);
+    if (it == out.end() || it->second.occurrences < 1 || it->second.lines < 1) return false;
+  }
+  return true;
+}
+
+int usage(const char* program) {
+  std::fprintf(stderr,
+               "usage: %s [--rows R] [--cols C] [--lines N] --counts FILE\n"
+               "          [--ops find,findc,regex,change,changelong,exclude,scan] FILE\n",
+               program);
+  return 2;
+}
+
+// A whole positive number, or 0.
+long positive(const char* text) {
+  char* end = nullptr;
+  long v = std::strtol(text, &end, 10);
+  return end && *end == '\0' && v > 0 ? v : 0;
+}
+
+bool parseOps(std::string_view list, std::vector<std::string>& ops) {
+  constexpr std::string_view known[] = {"find",       "findc",   "regex", "change",
+                                        "changelong", "exclude", "scan"};
+  ops.clear();
+  while (!list.empty()) {
+    std::size_t comma = list.find(',');
+    std::string op(list.substr(0, comma));
+    if (std::find(std::begin(known), std::end(known), op) == std::end(known)) return false;
+    ops.push_back(op);
+    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+  }
+  return !ops.empty();
+}
+
+bool parseArgs(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    std::string_view a = argv[i];
+    if (a == "--ops") {
+      if (i + 1 >= argc || !parseOps(argv[++i], o.ops)) return false;
+    } else if (a == "--counts") {
+      if (i + 1 >= argc) return false;
+      o.counts = argv[++i];
+    } else if (a == "--rows" || a == "--cols" || a == "--lines") {
+      long v = i + 1 < argc ? positive(argv[++i]) : 0;
+      if (v == 0 || v > 1000000000) return false;
+      if (a == "--rows")
+        o.rows = static_cast<int>(v);
+      else if (a == "--cols")
+        o.cols = static_cast<int>(v);
+      else
+        o.lines = v;
+    } else if (!a.starts_with("--") && o.file.empty()) {
+      o.file = a;
+    } else {
+      return false;
+    }
+  }
+  return !o.file.empty() && !o.counts.empty() && o.rows >= 5;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  if (!parseArgs(argc, argv, o)) return usage(argv[0]);
+  // An edit task would create a missing file: the benchmark only reads.
+  std::error_code ec;
+  if (!fs::is_regular_file(o.file, ec)) {
+    std::fprintf(stderr, "%s: no such file\n", o.file.c_str());
+    return 1;
+  }
+  Tallies tallies;
+  if (!readTallies(o.counts, tallies)) {
+    std::fprintf(stderr, "%s: no rows any, exact and lower of \"name occurrences lines\"\n",
+                 o.counts.c_str());
+    return 1;
+  }
+  Checks checks;
+  int rc = 0;
+  for (const std::string& op : o.ops) {
+    rc |= runOne(o, tallies, op, checks);
+    std::fflush(stdout);
+  }
+  std::printf("checks: %s (%ld failed)\n", checks.failed == 0 && rc == 0 ? "ok" : "FAILED",
+              checks.failed);
+  return checks.failed == 0 && rc == 0 ? 0 : 1;
+}
