@@ -167,6 +167,7 @@ std::optional<std::string> Changer::inOnePass(std::string_view text, long& n) co
 }
 
 long Changer::changeAll(Line* line) {
+  if (!run_.matcher.first(line->text())) return 0;  // most lines: nothing to build
   long n = 0;
   if (std::optional<std::string> out = inOnePass(line->text(), n)) {
     if (n > 0) write(line, std::move(*out));

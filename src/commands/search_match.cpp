@@ -55,6 +55,7 @@ std::unique_ptr<Matcher::Regex> buildRegex(Session& s, const std::string& patter
              pattern, reinterpret_cast<const char*>(text));
     return nullptr;
   }
+  pcre2_jit_compile(re->code, PCRE2_JIT_COMPLETE);  // interpreted when JIT is not there
   re->data = pcre2_match_data_create_from_pattern(re->code, nullptr);
   if (re->match("", 0, 0)) {
     messagef(s, "", "Regular expression matches the empty string, nothing to find:\n\n%s", pattern);
@@ -113,6 +114,9 @@ bool Matcher::compile(Task& task, const SearchParams& params) {
   switch (kind_) {
     case StringKind::Text:
       for (char& c : needle_) c = static_cast<char>(fold_[fileByte(static_cast<unsigned char>(c))]);
+      first_ = other_ = needle_.empty() ? 0 : static_cast<unsigned char>(needle_[0]);
+      for (int b = 0; b < 256; ++b)
+        if (b != first_ && fold_[static_cast<std::size_t>(b)] == first_) other_ = static_cast<unsigned char>(b);
       break;
     case StringKind::Exact:
       for (char& c : needle_) c = static_cast<char>(fileByte(static_cast<unsigned char>(c)));
@@ -180,21 +184,21 @@ std::optional<SearchMatch> Matcher::candidate(std::string_view text, int from, i
     return SearchMatch{static_cast<int>(static_cast<const char*>(hit) - base), n};
   }
   if (kind_ == StringKind::Text) {
-    // Candidates are the bytes that fold to the needle's first byte: at
-    // most two, each found with memchr.
-    auto f = static_cast<unsigned char>(needle_[0]);
-    unsigned char other = f;
-    for (int b = 0; b < 256; ++b)
-      if (b != f && fold_[static_cast<std::size_t>(b)] == f) other = static_cast<unsigned char>(b);
-    for (int at = from; at <= lastStart;) {
-      auto span = static_cast<std::size_t>(lastStart - at + 1);
-      const void* a = std::memchr(base + at, f, span);
-      const void* b = other != f ? std::memchr(base + at, other, span) : nullptr;
-      const char* hit = static_cast<const char*>(!a ? b : !b ? a : std::min(a, b));
-      if (!hit) return std::nullopt;
-      at = static_cast<int>(hit - base);
+    // Candidates are the bytes that fold to the needle's first byte (its
+    // two cases), each found with memchr; a case's next place is looked for
+    // again only once the scan has passed it.
+    const char* end0 = base + lastStart + 1;
+    auto next = [&](const char* from0, unsigned char c) {
+      return static_cast<const char*>(std::memchr(from0, c, static_cast<std::size_t>(end0 - from0)));
+    };
+    const char* a = next(base + from, first_);
+    const char* b = other_ != first_ ? next(base + from, other_) : nullptr;
+    while (a || b) {
+      const char* hit = !a ? b : !b ? a : std::min(a, b);
+      auto at = static_cast<int>(hit - base);
       if (samePlace(text, at)) return SearchMatch{at, n};
-      ++at;
+      if (hit == a) a = hit + 1 < end0 ? next(hit + 1, first_) : nullptr;
+      else b = hit + 1 < end0 ? next(hit + 1, other_) : nullptr;
     }
     return std::nullopt;
   }

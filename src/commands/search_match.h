@@ -62,6 +62,8 @@ class Matcher {
   bool emptyLine_ = false;
   ColumnRange cols_{1, 1, false};
   std::string needle_;  // folded for text strings, file bytes for text and C strings
+  unsigned char first_ = 0;  // a text string's first byte in its two cases
+  unsigned char other_ = 0;
   std::array<unsigned char, 256> fold_{};
   std::array<unsigned char, 256> shown_{};  // file byte -> display byte (pictures)
   std::array<unsigned char, 256> file_{};   // typed byte -> file byte
