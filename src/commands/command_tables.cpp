@@ -3,6 +3,7 @@
 
 #include "commands/change_command.h"
 #include "commands/exclude_command.h"
+#include "commands/cursor_commands.h"
 #include "commands/find_command.h"
 #include "commands/undo_command.h"
 #include "commands/command_handlers.h"
@@ -48,12 +49,12 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "COPY", .code = 14, .listed = true, .run = notAvailableCommand},
     {.name = "COPYL", .code = 15, .listed = true, .run = notAvailableCommand},
     {.name = "CREATE", .code = 16, .listed = true, .run = notAvailableCommand},
-    {.name = "CURSORMOVE", .code = 17, .listed = true, .run = notAvailableCommand},
+    {.name = "CURSORMOVE", .code = 17, .listed = true, .run = cursorMoveCommand},
     {.name = "CUT", .code = 18, .listed = true, .run = notAvailableCommand},
-    {.name = "DATA", .code = 19, .listed = true, .run = notAvailableCommand},
+    {.name = "DATA", .code = 19, .listed = true, .run = dataCommand},
     {.name = "DATALINE", .code = 20, .listed = true, .run = dataLineCommand},
     {.name = "DELETE", .code = 21, .listed = true, .run = notAvailableCommand},
-    {.name = "DELWORD", .code = 22, .listed = true, .run = notAvailableCommand},
+    {.name = "DELWORD", .code = 22, .listed = true, .run = deleteWordCommand},
     {.name = "DOWN", .code = 23, .listed = true, .run = downCommand},
     {.name = "EXCLUDE", .code = 24, .listed = true, .run = excludeCommand},
     {.name = "EXPORT", .code = 25, .listed = true, .run = notAvailableCommand},
@@ -63,7 +64,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "FUZZYDATE", .code = 29, .listed = true, .run = notAvailableCommand},
     {.name = "HELP", .code = 30, .listed = false, .run = helpCommand},
     {.name = "HEX", .code = 31, .listed = true, .run = hexCommand},
-    {.name = "HEXIN", .code = 32, .listed = true, .run = notAvailableCommand},
+    {.name = "HEXIN", .code = 32, .listed = true, .run = hexInCommand},
     {.name = "HIDE", .code = 33, .listed = true, .run = hideCommand},
     {.name = "INSERTLINE", .code = 34, .listed = true, .run = insertLineCommand},
     {.name = "LABELS", .code = 35, .listed = true, .run = labelsCommand},
@@ -103,6 +104,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "UNDO", .code = 68, .listed = true, .run = undoCommand},
     {.name = "UNNUMBER", .code = 69, .listed = true, .run = unnumberCommand},
     {.name = "UP", .code = 70, .listed = true, .run = upCommand},
+    {.name = "WORDWRAP", .code = 72, .listed = true, .run = wordWrapCommand},
 };
 
 constexpr CommandEntry kFileListTable[] = {

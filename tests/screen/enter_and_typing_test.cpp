@@ -234,3 +234,44 @@ TEST(Scroll, CtrlArrowsFollowTheArrowKeyMode) {
 
 }  // namespace
 }  // namespace kiv::test
+
+namespace kiv::test {
+namespace {
+
+// Insert mode (the Insert key) puts typed characters in; typing on two lines
+// is one step, which UNDO takes back with the cursor where typing began;
+// REDO does it again. DATA and WORDWRAP act at the cursor.
+TEST(DataTyping, InsertModeUndoRedoAndCommandsAtTheCursor) {
+  ScreenTest t(8, 40);
+  Task* task = t.open("i.txt", "abc\ndef\n");
+  EditPanel& p = t.panel();
+  Line* a = task->lines.first->next;
+  t.press({Key::Insert});
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 2);
+  t.type("XY");
+  setCursor(p, p.firstDataRow + 2, p.prefixWidth() + 1);
+  t.press({Key::Delete});
+  EXPECT_EQ(a->text(), "aXYbc");
+  EXPECT_EQ(a->next->text(), "ef");
+  t.press({Key::Enter});
+  t.command("undo");
+  EXPECT_EQ(a->text(), "abc");
+  EXPECT_EQ(a->next->text(), "def");
+  EXPECT_EQ(p.cursorRow, p.firstDataRow + 1) << "back on the line typing began on";
+  EXPECT_EQ(p.cursorCol, p.prefixWidth() + 2);
+  t.command("redo");
+  EXPECT_EQ(a->text(), "aXYbc");
+
+  setCursor(p, p.firstDataRow + 2, p.prefixWidth() + 3);
+  t.session().executeCommand("DATA 123");  // as a key mapped to it would run it
+  EXPECT_EQ(a->next->text(), "ef123");
+  t.command("wordwrap 6");
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 6);
+  t.type(" zz");
+  EXPECT_EQ(a->text(), "aXYbc ");
+  EXPECT_EQ(a->next->text(), "zz");
+  EXPECT_EQ(p.lineAtRow(p.cursorRow), a->next);
+}
+
+}  // namespace
+}  // namespace kiv::test
