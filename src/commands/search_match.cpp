@@ -120,6 +120,7 @@ bool Matcher::compile(Task& task, const SearchParams& params) {
       break;
     case StringKind::Exact:
       for (char& c : needle_) c = static_cast<char>(fileByte(static_cast<unsigned char>(c)));
+      first_ = other_ = needle_.empty() ? 0 : static_cast<unsigned char>(needle_[0]);
       break;
     case StringKind::Regex:
       if (toFile) {
@@ -129,6 +130,8 @@ bool Matcher::compile(Task& task, const SearchParams& params) {
       re_ = buildRegex(s, needle_);
       return re_ != nullptr;
     case StringKind::Hex:
+      first_ = other_ = needle_.empty() ? 0 : static_cast<unsigned char>(needle_[0]);
+      break;
     case StringKind::Picture:
       break;
   }
@@ -178,15 +181,12 @@ std::optional<SearchMatch> Matcher::candidate(std::string_view text, int from, i
   int lastStart = end - n;
   if (from > lastStart) return std::nullopt;
   const char* base = text.data();
-  if (kind_ == StringKind::Exact || kind_ == StringKind::Hex) {
-    const void* hit = memmem(base + from, static_cast<std::size_t>(end - from), needle_.data(), needle_.size());
-    if (!hit) return std::nullopt;
-    return SearchMatch{static_cast<int>(static_cast<const char*>(hit) - base), n};
-  }
-  if (kind_ == StringKind::Text) {
-    // Candidates are the bytes that fold to the needle's first byte (its
-    // two cases), each found with memchr; a case's next place is looked for
-    // again only once the scan has passed it.
+  if (kind_ == StringKind::Text || kind_ == StringKind::Exact || kind_ == StringKind::Hex) {
+    // Candidates are the bytes that stand for the needle's first byte (its
+    // two cases for a text string), each found with memchr; a case's next
+    // place is looked for again only once the scan has passed it. On lines
+    // of a record's length this beats memmem, whose setup costs more than
+    // the line.
     const char* end0 = base + lastStart + 1;
     auto next = [&](const char* from0, unsigned char c) {
       return static_cast<const char*>(std::memchr(from0, c, static_cast<std::size_t>(end0 - from0)));

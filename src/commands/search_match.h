@@ -1,6 +1,6 @@
 // Finds the string of a FIND, CHANGE or EXCLUDE in a line's text: text
-// strings in either case (a first-byte scan with memchr for both cases),
-// C and X strings byte for byte (memmem), pictures class by class, regular
+// strings in either case, C and X strings byte for byte (a first-byte scan
+// with memchr, for both cases of a text string), pictures class by class, regular
 // expressions through PCRE2; then the position rule and the columns.
 #pragma once
 
@@ -62,7 +62,7 @@ class Matcher {
   bool emptyLine_ = false;
   ColumnRange cols_{1, 1, false};
   std::string needle_;  // folded for text strings, file bytes for text and C strings
-  unsigned char first_ = 0;  // a text string's first byte in its two cases
+  unsigned char first_ = 0;  // the first byte a candidate starts with (a text string's two cases)
   unsigned char other_ = 0;
   std::array<unsigned char, 256> fold_{};
   std::array<unsigned char, 256> shown_{};  // file byte -> display byte (pictures)
