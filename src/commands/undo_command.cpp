@@ -56,6 +56,7 @@ void replay(Task& task, const UndoRecord& r, std::string_view text, bool& reset,
     case UndoType::Changed:
       if (r.line->kind() != r.kind) setLineKind(task, r.line, r.kind);
       setLineText(task, r.line, text);
+      setLineFlag(task, r.line, LineFlag::Changed, r.changedMark);
       noteModified(task, true);
       if (r.column > 0) cursor = {r.line, r.column};
       return;

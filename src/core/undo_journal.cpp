@@ -52,7 +52,7 @@ UndoStack& target(Task& task) {
 }
 
 UndoRecord record(Task& task, UndoType type, Line* line) {
-  return UndoRecord{line, nullptr, nullptr, 0, 0, task.journal.step, 0, type, line->kind()};
+  return UndoRecord{line, nullptr, nullptr, 0, 0, task.journal.step, 0, type, line->kind(), line->changed()};
 }
 
 struct UndoRecorder : LineObserver {

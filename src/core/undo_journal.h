@@ -32,7 +32,8 @@ struct UndoRecord {
   std::uint32_t step;
   std::int32_t column;  // Changed: the cursor's data column (1-based) when saved; 0 unknown
   UndoType type;
-  LineKind kind;  // Changed: the saved kind
+  LineKind kind;       // Changed: the saved kind
+  bool changedMark;    // Changed: the line showed ==CHG> before
 };
 
 // Records, newest last, and the texts they saved, stored end to end so that
