@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/file_profile.h"
 #include "core/line.h"
 #include "core/task.h"
 #include "screen/edit_panel.h"
@@ -57,7 +58,30 @@ void moveCursor(Session& s, int dr, int dc) {
   setCursor(p, p.cursorRow + dr, p.cursorCol + dc);
 }
 
+namespace {
+
+// Tab in the data of an edit row whose profile has tab stops: the next stop
+// right of the cursor on the same row; false when there is none.
+bool tabToStop(Session& s) {
+  EditPanel* p = currentEditPanel(s);
+  if (!p || &topPanel(s) != p || !p->task.profile || p->dataIndex(p->cursorRow) < 0) return false;
+  int cell = p->cursorCol - 1 - p->prefixWidth();
+  if (cell < 0) return false;
+  int column = p->displayOffset() + cell + 1;  // 1-based data column
+  for (int stop : p->task.profile->stops()) {
+    int to = stop - p->displayOffset();
+    if (stop > column && to <= p->dataWidth()) {
+      setCursor(*p, p->cursorRow, p->prefixWidth() + to);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void tabToField(Session& s, bool backward) {
+  if (!backward && tabToStop(s)) return;
   Panel& p = topPanel(s);
   std::vector<Stop> stops = tabStops(p);
   if (stops.empty()) return;

@@ -7,6 +7,7 @@
 
 #include "commands/command_state.h"
 #include "commands/program_command_line.h"
+#include "core/file_profile.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "screen/cursor_moves.h"
@@ -271,6 +272,14 @@ TEST(DataTyping, InsertModeUndoRedoAndCommandsAtTheCursor) {
   EXPECT_EQ(a->text(), "aXYbc ");
   EXPECT_EQ(a->next->text(), "zz");
   EXPECT_EQ(p.lineAtRow(p.cursorRow), a->next);
+
+  task->profile->tabStops[0] = 10;  // Tab in the data goes to the next stop, then on to the fields
+  task->profile->tabStopCount = 1;
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 2);
+  t.press({Key::Tab});
+  EXPECT_EQ(p.cursorCol, p.prefixWidth() + 10);
+  t.press({Key::Tab});
+  EXPECT_EQ(p.cursorRow, p.firstDataRow + 2) << "past the last stop: the next field";
 }
 
 }  // namespace
