@@ -9,21 +9,30 @@
 #   CHANGE falcon osprey ALL     peer:  sed 's/falcon/osprey/gI' FILE >/dev/null
 #   CHANGE falcon peregrine ALL  peer:  sed 's/falcon/peregrine/gI' FILE >/dev/null
 #   EXCLUDE falcon ALL           peer:  grep -vci falcon (the lines kept)
+#   undo: CHANGE falcon peregrine ALL, then UNDO, then REDO, each timed;
+#         and the undo journal's bytes after the change     no peer
+#   undodd: DD on the first and the last line (the whole file), then UNDO,
+#         each timed                                        no peer
 # The counting peers write their count to a file: with its output on
 # /dev/null grep stops at the first match.
 # In the files "falcon" stands on one line in ten, on one in a hundred twice,
 # in four cases in turn (falcon, Falcon, FALCON, falCon); the generator
 # writes its tallies beside the file, the program checks kiv's counts and
 # changed lines against them and the script checks every peer's count (and
-# the changed text of sed once). A wrong count fails the script.
+# the changed text of sed once); after UNDO the program checks every text
+# against a checksum taken before the change (after REDO, after it). A wrong
+# count or text fails the script.
 # Each kiv command runs in a process of its own on a freshly loaded file
 # (the load not counted), is typed as on the command row and followed by one
 # repaint; each figure is the least of --runs runs, each peer the least of 3
 # runs, timed with the shell's clock. A "scan" run times the walk over the
 # lines alone and the matcher alone over every line, for each search string.
 # The bars: FIND ALL at most the grep peer's time, CHANGE ALL at most half of
-# sed's, the cost per line flat with the size (the largest size's ns/line
-# at most 1.25 times the least of the smaller sizes'). A missed bar is
+# sed's, UNDO at most the time of the change or the DD it takes back, the
+# undo journal after the CHANGE at most 1.25 times the changed lines' old
+# text plus 48 bytes a line (its records), the cost per line flat with the
+# size (the largest size's ns/line at most 1.25 times the least of the
+# smaller sizes'; the undo figures per line of the file too). A missed bar is
 # reported, it does not fail the script. The files' checksums are compared
 # before and after: the benchmark never writes them.
 #
@@ -59,6 +68,9 @@ mkdir -p "$work"
 ((keep)) || trap 'rm -rf "$work"' EXIT
 
 ops=(find findc regex change changelong exclude)
+# The figures of the undo runs: the change or the DD, the UNDO, the REDO.
+undo_labels=("undo change" "undo undo" "undo redo")
+undodd_labels=("undodd dd" "undodd undo")
 
 # Lines of exactly 80 bytes: words of a small mixed-case vocabulary (none
 # holds falcon, osprey or peregrine) separated by one blank and padded with
@@ -135,7 +147,7 @@ field_of() {  # output label pattern (a regular expression ending in the unit)
     gsub(/[^0-9.]+/, " ", f); split(f, v, " "); print v[1] } exit }' <<<"$1"
 }
 
-declare -A best=() peer=() tally=()
+declare -A best=() peer=() tally=() journal=()
 keep_least() {  # key value
   local old="${best[$1]:-}"
   if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a < b) }'; then best[$1]="$2"; fi
@@ -174,7 +186,7 @@ for n in "${sizes[@]}"; do
   sum=$(md5sum <"$file")  # also puts the file in the page cache
   echo "measuring $n lines: $runs runs of kiv_findbench, peers best of 3"
   for ((r = 0; r < runs; r++)); do
-    for op in "${ops[@]}" scan; do
+    for op in "${ops[@]}" undo undodd scan; do
       if ! out=$(nice "$findbench" --ops "$op" --lines "$n" --counts "$counts" "$file" 2>"$work/$n.err"); then
         echo "kiv_findbench --ops $op failed on $file:" >&2
         printf '%s\n' "$out" >&2
@@ -183,6 +195,12 @@ for n in "${sizes[@]}"; do
       fi
       if [[ $op == scan ]]; then
         keep_figures "$n" "$out" "scan walk" "scan matcher" "scan matcher C" "scan matcher R"
+      elif [[ $op == undo ]]; then
+        keep_figures "$n" "$out" "${undo_labels[@]}"
+        journal[$n]=$(grep '^undo journal: ' <<<"$out")
+      elif [[ $op == undodd ]]; then
+        keep_figures "$n" "$out" "${undodd_labels[@]}"
+        journal[$n/dd]=$(grep '^undodd journal: ' <<<"$out")
       else
         keep_figures "$n" "$out" "$op"
       fi
@@ -246,9 +264,51 @@ for n in "${sizes[@]}"; do
       }'
     fi
   done
+  # The undo rows: no peer; the ratio is to the change or the DD taken back.
+  for label in "${undo_labels[@]}" "${undodd_labels[@]}"; do
+    case "$label" in
+      "undo change") name="CHANGE falcon peregrine ALL"; base="" ;;
+      "undo undo") name="  UNDO (that CHANGE)"; base="undo change" ;;
+      "undo redo") name="  REDO (that CHANGE)"; base="undo change" ;;
+      "undodd dd") name="DD on lines 1 and $n"; base="" ;;
+      "undodd undo") name="  UNDO (that DD)"; base="undodd dd" ;;
+    esac
+    ms=${best[$n/$label/ms]}
+    awk -v n="$n" -v l="$name" -v ms="$ms" -v c="${best[$n/$label/command]}" \
+      -v rp="${best[$n/$label/repaint]}" -v us="${best[$n/$label/user]}" -v sy="${best[$n/$label/sys]}" \
+      -v ns="${best[$n/$label/ns]}" -v uns="${best[$n/$label/userns]}" -v b="${base:+${best[$n/$base/ms]}}" \
+      -v bar="$([[ $label == *" undo" ]] && echo 1 || echo 0)" 'BEGIN {
+      ratio = b == "" ? "-" : sprintf("%.2fx", ms / b);
+      verdict = !bar ? "-" : (ms <= b ? "met (<=1x)" : "missed (<=1x)");
+      printf "%-9s %-28s %9.2f %9.2f %8.3f %8.1f %7.1f %8.1f %8.1f  %-24s %9s %7s  %s\n", n, l, ms, c, rp, us, sy,
+        ns, uns, "-", "-", ratio, verdict;
+    }'
+  done
 done
 echo "(command, repaint: ms of wall time; user, sys: ms of CPU, the system time mostly the kernel"
-echo "clearing fresh pages for new lines and texts; ns/line: wall, user ns: user CPU)"
+echo "clearing fresh pages for new lines and texts; ns/line: wall, user ns: user CPU; the ratio of"
+echo "UNDO and REDO is to the CHANGE or the DD above them, the least of each against the least)"
+echo
+echo "the undo journal after CHANGE falcon peregrine ALL (UndoStack::bytes: the records' and texts'"
+echo "reserved capacity) against the changed lines' old text + 48 bytes a line, met at 1.25x or less:"
+printf '  %-9s %8s %10s %10s %10s %10s %10s %8s %12s  %s\n' lines changed "old text" expected bytes \
+  records texts ratio "B/line+text" bar
+for n in "${sizes[@]}"; do
+  j="${journal[$n]}"
+  awk -v n="$n" -v b="$(total_of "$j" "undo journal")" -v ch="$(field_of "$j" "undo journal" '[0-9]+ lines changed')" \
+    -v ot="$(field_of "$j" "undo journal" 'old text [0-9]+')" -v ex="$(field_of "$j" "undo journal" 'expected [0-9]+')" \
+    -v rr="$(field_of "$j" "undo journal" 'records [0-9]+ bytes')" -v tr="$(field_of "$j" "undo journal" 'texts [0-9]+ bytes')" 'BEGIN {
+    printf "  %-9s %8d %10d %10d %10d %10d %10d %7.3fx %12.1f  %s\n", n, ch, ot, ex, b, rr, tr, b / ex, (b - ot) / ch,
+      b <= 1.25 * ex ? "met (<=1.25x)" : "missed (<=1.25x)";
+  }'
+done
+echo "(records, texts: bytes reserved for each; B/line+text: bytes a changed line beyond its old"
+echo "text, 48 when nothing is reserved ahead)"
+for n in "${sizes[@]}"; do
+  j="${journal[$n/dd]}"
+  echo "  after DD of $n lines: $(total_of "$j" "undodd journal") bytes," \
+    "$(field_of "$j" "undodd journal" '[0-9.]+ bytes/line') bytes a line (no texts: the lines themselves are kept)"
+done
 echo
 echo "the walk and the matcher alone (no command), ms and ns per line of wall time:"
 printf '  %-16s' scan
@@ -273,7 +333,7 @@ printf '  %-12s' command
 for n in "${sizes[@]}"; do printf ' %20s' "$n"; done
 echo "  flat"
 largest=${sizes[-1]}
-for op in "${ops[@]}"; do
+for op in "${ops[@]}" "${undo_labels[@]}" "${undodd_labels[@]}"; do
   printf '  %-12s' "$op"
   wall="" user=""
   for n in "${sizes[@]}"; do
@@ -285,11 +345,13 @@ for op in "${ops[@]}"; do
   done
   if [[ -n "$wall" ]]; then
     awk -v a="${best[$largest/$op/ns]}" -v b="$wall" -v ua="${best[$largest/$op/userns]}" -v ub="$user" 'BEGIN {
-      printf "  %s (wall %.2fx, user CPU %.2fx)\n", a <= 1.25 * b ? "met" : "missed", a / b, ua / ub;
+      # Below a few ms the user CPU can read 0 (the kernel samples it in ticks).
+      u = ub > 0 ? sprintf("%.2fx", ua / ub) : "-";
+      printf "  %s (wall %.2fx, user CPU %s)\n", a <= 1.25 * b ? "met" : "missed", a / b, u;
     }'
   else
     echo "  - (one size)"
   fi
 done
-echo "checks passed in every run (kiv's counts and changed lines, every peer's count, sed's"
-echo "text once); files unchanged after the runs (md5)"
+echo "checks passed in every run (kiv's counts and changed lines, the texts after UNDO and REDO,"
+echo "every peer's count, sed's text once); files unchanged after the runs (md5)"

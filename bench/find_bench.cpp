@@ -10,6 +10,12 @@
 //   change      CHANGE falcon osprey ALL   (same length)
 //   changelong  CHANGE falcon peregrine ALL (three bytes longer)
 //   exclude     EXCLUDE falcon ALL
+//   undo        CHANGE falcon peregrine ALL, then UNDO, then REDO (each
+//               typed and timed with its repaint), and the undo journal's
+//               bytes after the change
+//   undodd      DD on the first and on the last line, carried out as Enter
+//               carries it out (processLineCommands), then UNDO, each timed
+//               with its repaint
 //   scan        no command: the walk over the lines in scope alone, and the
 //               matcher alone over every line for each of the three search
 //               strings (counting as FIND ALL counts), to tell the scan
@@ -31,18 +37,23 @@
 // no falcon left, the new word as many times as falcon was there, every
 // changed line flagged, sampled lines equal to an independent replacement;
 // after EXCLUDE exactly the lines holding falcon hidden, the markers'
-// counts adding up to them. A walk with a plain search of its own (not
-// timed) first checks the loaded file against the tallies. Tasks are
+// counts adding up to them; after UNDO every text as loaded (a checksum of
+// all texts taken before), no line flagged changed and something to redo;
+// after REDO every text as the change left it; after DD no line left and one
+// undo record a line. A walk with a plain search of its own (not timed)
+// first checks the loaded file against the tallies. Tasks are
 // destroyed with their modified flag cleared: the file is never written.
 //
 // Usage: kiv_findbench [--rows R] [--cols C] [--lines N] --counts FILE
-//                      [--ops find,findc,regex,change,changelong,exclude,scan] FILE
+//                      [--ops find,findc,regex,change,changelong,exclude,undo,undodd,scan]
+//                      FILE
 //   --lines  the number of lines the file must load to
 #include <sys/resource.h>
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -55,6 +66,7 @@
 
 #include "bench_editor.h"
 #include "commands/executor.h"
+#include "commands/line_commands.h"
 #include "commands/line_shift.h"
 #include "commands/search_run.h"
 #include "core/line.h"
@@ -62,6 +74,7 @@
 #include "core/session.h"
 #include "core/task.h"
 #include "core/task_life.h"
+#include "core/undo_journal.h"
 #include "screen/screen_state.h"
 #include "services/var_pool.h"
 
@@ -81,7 +94,8 @@ struct Options {
   int cols = 80;
   long lines = 0;  // 0: not checked
   std::string counts;
-  std::vector<std::string> ops{"find", "findc", "regex", "change", "changelong", "exclude", "scan"};
+  std::vector<std::string> ops{"find",    "findc", "regex",  "change", "changelong",
+                               "exclude", "undo",  "undodd", "scan"};
   std::string file;
 };
 
@@ -331,6 +345,150 @@ int timeExclude(BenchEditor& editor, kiv::Task& task, const Tally& want, Checks&
   return 0;
 }
 
+// A checksum of every TEXT line's text in file order (FNV-1a over the texts,
+// each followed by a line feed), and the count of lines.
+struct TextSum {
+  std::uint64_t hash = 1469598103934665603ULL;
+  long lines = 0;
+  bool operator==(const TextSum&) const = default;
+};
+
+TextSum textSum(kiv::Task& task) {
+  TextSum sum;
+  auto add = [&](unsigned char c) { sum.hash = (sum.hash ^ c) * 1099511628211ULL; };
+  eachText(task, [&](kiv::Line* p, long) {
+    for (char c : p->text()) add(static_cast<unsigned char>(c));
+    add('\n');
+    ++sum.lines;
+  });
+  return sum;
+}
+
+long flaggedLines(kiv::Task& task) {
+  long flagged = 0;
+  eachText(task, [&](kiv::Line* p, long) { flagged += p->changed(); });
+  return flagged;
+}
+
+// UNDO or REDO as typed on the command row, then the repaint; the text after
+// it checked against `wanted`, and no message said.
+Timing timeReplay(BenchEditor& editor, kiv::Task& task, const std::string& command,
+                  const TextSum& wanted, Checks& checks) {
+  std::size_t before = editor.messages();
+  Timing t = run(editor.session(), command);
+  TextSum got = textSum(task);
+  checks.expect(got.lines == wanted.lines, command + ": TEXT lines", got.lines, wanted.lines);
+  checks.expect(got == wanted, command + ": the checksum of every text (0: differs)", 0, 1);
+  checks.expect(task.textLines == wanted.lines, command + ": the task's TEXT lines", task.textLines,
+                wanted.lines);
+  std::size_t said = editor.messages() - before;
+  checks.expect(said == 0, command + ": messages", static_cast<long>(said), 0);
+  if (said > 0) checks.expectText(false, command + ": message", editor.lastMessage(), "");
+  return t;
+}
+
+// CHANGE falcon peregrine ALL (checked as "changelong" is), then UNDO and
+// REDO, each timed with its repaint: after UNDO every text as loaded, no line
+// flagged changed and something to redo; after REDO every text as changed,
+// the changed lines flagged again and nothing left to redo. The journal after
+// the change (UndoStack::bytes, its reserved capacity) is printed beside the
+// old text of the changed lines and 48 bytes of record for each; the texts
+// it saved must add up to that old text.
+int timeUndo(BenchEditor& editor, kiv::Task& task, const Tally& want, Checks& checks) {
+  long n = task.textLines;
+  TextSum loaded = textSum(task);
+  std::size_t oldText = 0;
+  eachText(task, [&](kiv::Line* p, long) {
+    if (countIn(p->text(), kWord, true) > 0) oldText += p->text().size();
+  });
+  int rc = timeChange(editor, task, "undo change", kLonger, want, checks);
+  TextSum changed = textSum(task);
+  checks.expect(!(changed == loaded), "the change changed the checksum", 0, 1);
+
+  // bytes() counts the records and the text blocks held; textBytes() the
+  // saved texts themselves.
+  const kiv::UndoJournal& j = task.journal;
+  std::size_t bytes = j.undo.bytes(), records = j.undo.size();
+  std::size_t recordsReserved = records * sizeof(kiv::UndoRecord);
+  std::size_t saved = j.undo.textBytes();
+  std::size_t inUse = records * sizeof(kiv::UndoRecord) + saved;
+  double lines = static_cast<double>(want.lines);
+  double expected = static_cast<double>(oldText) + 48 * lines;
+  std::printf(
+      "undo journal: %zu bytes (after CHANGE; %zu records, %ld lines changed, old text %zu bytes, "
+      "expected %.0f bytes, %.3fx expected, records %zu bytes reserved, texts %zu bytes reserved, "
+      "in use %zu bytes, %.1f bytes/line beyond the text)\n",
+      bytes, records, want.lines, oldText, expected, static_cast<double>(bytes) / expected,
+      recordsReserved, bytes - recordsReserved, inUse,
+      (static_cast<double>(bytes) - static_cast<double>(oldText)) / lines);
+  checks.expect(saved == oldText, "bytes of text the journal saved", static_cast<long>(saved),
+                static_cast<long>(oldText));
+  checks.expect(records >= static_cast<std::size_t>(want.lines), "undo records after CHANGE",
+                static_cast<long>(records), want.lines);
+  checks.expect(j.redo.empty(), "redo records after CHANGE (0: none)",
+                static_cast<long>(j.redo.size()), 0);
+
+  Timing u = timeReplay(editor, task, "UNDO", loaded, checks);
+  checks.expect(flaggedLines(task) == 0, "UNDO: lines flagged changed", flaggedLines(task), 0);
+  checks.expect(!j.redo.empty(), "UNDO: redo records", static_cast<long>(j.redo.size()), 1);
+  printFigure("undo undo", u, n, "UNDO of CHANGE " + std::string(kWord) + " peregrine ALL");
+
+  Timing r = timeReplay(editor, task, "REDO", changed, checks);
+  checks.expect(flaggedLines(task) == want.lines, "REDO: lines flagged changed", flaggedLines(task),
+                want.lines);
+  checks.expect(j.redo.empty(), "REDO: redo records left", static_cast<long>(j.redo.size()), 0);
+  checks.expect(j.undo.size() == records, "REDO: undo records", static_cast<long>(j.undo.size()),
+                static_cast<long>(records));
+  printFigure("undo redo", r, n, "REDO of that CHANGE");
+  return rc;
+}
+
+// DD on the first and on the last TEXT line, typed in the prefix fields and
+// carried out as Enter does (processLineCommands: one undo step), then UNDO
+// typed on the command row, each timed with its repaint: the file empty
+// after DD, every text as loaded after UNDO.
+int timeUndoDelete(BenchEditor& editor, kiv::Task& task, Checks& checks) {
+  kiv::Session& s = editor.session();
+  long n = task.textLines;
+  TextSum loaded = textSum(task);
+  kiv::Line* first = kiv::textLineAt(task, 0);
+  kiv::Line* last = kiv::textLineAt(task, n - 1);
+  if (!first || !last || first == last) return checks.expect(false, "DD placed", 0, 1), 1;
+  kiv::setLineCommand(task, first, "DD");
+  kiv::setLineCommand(task, last, "DD");
+  std::size_t before = editor.messages();
+  Timing t;
+  Cpu c0 = cpuNow();
+  Steady::time_point t0 = Steady::now();
+  int carried = kiv::processLineCommands(s, task);
+  t.commandMs = msSince(t0);
+  Steady::time_point t1 = Steady::now();
+  kiv::refreshScreen(s);
+  t.repaintMs = msSince(t1);
+  Cpu c1 = cpuNow();
+  t.cpu = {c1.user - c0.user, c1.sys - c0.sys};
+  checks.expect(carried == 2, "DD: line commands carried out", carried, 2);
+  checks.expect(task.textLines == 0, "DD: TEXT lines left", task.textLines, 0);
+  long left = 0;
+  for (kiv::Line* p = task.lines.first; p; p = p->next)
+    left += !p->is(kiv::LineKind::Tof) && !p->is(kiv::LineKind::Bof);
+  checks.expect(left == 0, "DD: lines other than TOF and BOF", left, 0);
+  std::size_t said = editor.messages() - before;
+  checks.expect(said == 0, "DD: messages", static_cast<long>(said), 0);
+  std::size_t records = task.journal.undo.size(), bytes = task.journal.undo.bytes();
+  checks.expect(records == static_cast<std::size_t>(n), "DD: undo records",
+                static_cast<long>(records), n);
+  printFigure("undodd dd", t, n, "DD on lines 1 and " + std::to_string(n));
+
+  Timing u = timeReplay(editor, task, "UNDO", loaded, checks);
+  checks.expect(!task.journal.redo.empty(), "UNDO: redo records",
+                static_cast<long>(task.journal.redo.size()), 1);
+  printFigure("undodd undo", u, n, "UNDO of that DD");
+  std::printf("undodd journal: %zu bytes (after DD; %zu records, %.1f bytes/line)\n", bytes,
+              records, static_cast<double>(bytes) / static_cast<double>(n));
+  return 0;
+}
+
 // A figure without a command: the user and wall time of `f` alone.
 template <class F>
 void timeAlone(const std::string& label, long lines, const std::string& what, F f) {
@@ -472,14 +630,20 @@ int runOne(const Options& o, const Tallies& tallies, const std::string& op, Chec
       rc = timeChange(editor, *task, op, kLonger, any, checks);
     } else if (op == "exclude") {
       rc = timeExclude(editor, *task, any, checks);
+    } else if (op == "undo") {
+      rc = timeUndo(editor, *task, any, checks);
+    } else if (op == "undodd") {
+      rc = timeUndoDelete(editor, *task, checks);
     } else {
       rc = timeScan(*task, tallies, checks);
     }
   }
-  // One message per command (its result); more means something was refused.
+  // One message per command (its result: CHANGE's for undo, none from UNDO,
+  // REDO or DD); more means something was refused.
   std::size_t said = editor.messages() - before;
-  checks.expect(said == (op == "scan" ? 0 : 1), op + ": messages", static_cast<long>(said),
-                op == "scan" ? 0 : 1);
+  long wanted = op == "scan" || op == "undodd" ? 0 : 1;
+  checks.expect(static_cast<long>(said) == wanted, op + ": messages", static_cast<long>(said),
+                wanted);
   // Nothing changed may reach the file.
   task->modified = false;
   kiv::destroyTask(*task);
@@ -499,10 +663,11 @@ bool readTallies(const std::string& path, Tallies& out) {
 }
 
 int usage(const char* program) {
-  std::fprintf(stderr,
-               "usage: %s [--rows R] [--cols C] [--lines N] --counts FILE\n"
-               "          [--ops find,findc,regex,change,changelong,exclude,scan] FILE\n",
-               program);
+  std::fprintf(
+      stderr,
+      "usage: %s [--rows R] [--cols C] [--lines N] --counts FILE\n"
+      "          [--ops find,findc,regex,change,changelong,exclude,undo,undodd,scan] FILE\n",
+      program);
   return 2;
 }
 
@@ -514,8 +679,8 @@ long positive(const char* text) {
 }
 
 bool parseOps(std::string_view list, std::vector<std::string>& ops) {
-  constexpr std::string_view known[] = {"find",       "findc",   "regex", "change",
-                                        "changelong", "exclude", "scan"};
+  constexpr std::string_view known[] = {"find",    "findc", "regex",  "change", "changelong",
+                                        "exclude", "undo",  "undodd", "scan"};
   ops.clear();
   while (!list.empty()) {
     std::size_t comma = list.find(',');

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "commands/command_task.h"
 #include "commands/locate_command.h"
@@ -70,6 +72,12 @@ void replay(Task& task, const UndoRecord& r, std::string_view text, bool& reset,
       moveLines(task, r.line, r.other, r.position);
       noteModified(task, true);
       return;
+    case UndoType::Reordered: {
+      std::vector<Line*> order(text.size() / sizeof(Line*));
+      std::memcpy(order.data(), text.data(), order.size() * sizeof(Line*));
+      reorderLines(task, order);
+      return;
+    }
   }
 }
 

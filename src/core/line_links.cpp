@@ -1,6 +1,8 @@
 // Linking, unlinking and moving lines, line numbers and where new lines go:
 // the store's structure changes only here.
 #include <algorithm>
+#include <unordered_set>
+#include <vector>
 
 #include "core/edit_step.h"
 #include "core/excluded.h"
@@ -96,6 +98,75 @@ int moveLines(Task& task, Line* first, Line* last, Line* before) {
   }
   ++task.structureChanges;
   noteModified(task, data);
+  return 0;
+}
+
+}  // namespace kiv
+
+namespace kiv {
+
+namespace {
+
+// A line and the hex view rows under it: what moves as one.
+struct Group {
+  Line* first;
+  Line* last;
+};
+
+Group groupOf(Line* line) {
+  Line* last = line;
+  while (last->next && isHexViewLine(last->next)) last = last->next;
+  return {line, last};
+}
+
+}  // namespace
+
+int reorderLines(Task& task, const std::vector<Line*>& order) {
+  if (order.size() < 2) return 0;
+  // The places: the same lines in store order.
+  std::vector<std::pair<long, Line*>> places;
+  places.reserve(order.size());
+  for (Line* line : order) {
+    long at = task.index.ordinalOf(line);
+    if (at < 0 || !line->is(LineKind::Text)) return -1;
+    places.emplace_back(at, line);
+  }
+  std::sort(places.begin(), places.end());
+  for (std::size_t i = 1; i < places.size(); ++i)
+    if (places[i].second == places[i - 1].second) return -1;
+  std::vector<Line*> now;
+  now.reserve(places.size());
+  for (auto& p : places) now.push_back(p.second);
+  tellObservers(task.session, [&](LineObserver& o) { o.beforeReorder(task, now); });
+  // The range from the first place to the last; lines of it that are not
+  // in `order` (and not hex rows of one that is) stay where they are.
+  std::unordered_set<const Line*> moving(order.begin(), order.end());
+  Line* end = groupOf(now.back()).last->next;
+  std::vector<Line*> sequence;
+  std::size_t next = 0;
+  for (Line* p = now.front(); p != end;) {
+    if (moving.count(p)) {
+      Group g = groupOf(order[next++]);
+      for (Line* q = g.first;; q = q->next) {
+        sequence.push_back(q);
+        if (q == g.last) break;
+      }
+      p = groupOf(p).last->next;
+    } else {
+      sequence.push_back(p);
+      p = p->next;
+    }
+  }
+  for (Line* p : sequence) {
+    task.index.unlinking(p);
+    task.lines.remove(p);
+  }
+  for (Line* p : sequence) {
+    task.lines.insertBefore(end, p);
+    task.index.linked(p);
+  }
+  ++task.structureChanges;
+  noteModified(task, true);
   return 0;
 }
 

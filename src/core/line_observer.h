@@ -4,6 +4,8 @@
 // says, from the line-store operations only (line_ops.h).
 #pragma once
 
+#include <span>
+
 #include "core/session.h"
 
 namespace kiv {
@@ -28,6 +30,8 @@ class LineObserver {
   virtual void beforeRemove(Task&, Line*) {}
   // `first`..`last` are about to move before `before` (null: the end).
   virtual void beforeMove(Task&, Line* /*first*/, Line* /*last*/, Line* /*before*/) {}
+  // `lines`, in store order, are about to trade places (reorderLines).
+  virtual void beforeReorder(Task&, std::span<Line* const> /*lines*/) {}
   // A TEXT line deleted by a command: true when the observer keeps the
   // record (undo puts it back later), which is then not freed. `position` is
   // the next TEXT or BOF line.

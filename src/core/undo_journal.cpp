@@ -1,5 +1,8 @@
 #include "core/undo_journal.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/line_observer.h"
 #include "core/line_ops.h"
 #include "core/task.h"
@@ -7,23 +10,59 @@
 
 namespace kiv {
 
+namespace {
+
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+
+}  // namespace
+
+std::string_view UndoStack::textOf(const UndoRecord& r) const {
+  if (r.textLength == 0) return {};
+  const Block& b = blocks_[static_cast<std::size_t>(r.textAt >> 32)];
+  return {b.data.get() + (r.textAt & 0xFFFFFFFFU), r.textLength};
+}
+
 void UndoStack::push(UndoRecord r, std::string_view text) {
-  r.textAt = texts_.size();
+  r.textAt = 0;
   r.textLength = static_cast<std::uint32_t>(text.size());
-  texts_.append(text);
+  if (!text.empty()) {
+    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < text.size()) {
+      std::size_t size = std::max(kBlockSize, text.size());
+      blocks_.push_back({std::make_unique<char[]>(size), size, 0});
+    }
+    Block& b = blocks_.back();
+    std::memcpy(b.data.get() + b.used, text.data(), text.size());
+    r.textAt = (static_cast<std::uint64_t>(blocks_.size() - 1) << 32) | b.used;
+    b.used += text.size();
+    textBytes_ += text.size();
+  }
   records_.push_back(r);
 }
 
 void UndoStack::pop() {
-  texts_.resize(records_.back().textAt);
+  const UndoRecord& r = records_.back();
+  if (r.textLength > 0) {
+    blocks_[static_cast<std::size_t>(r.textAt >> 32)].used = r.textAt & 0xFFFFFFFFU;
+    textBytes_ -= r.textLength;
+    while (!blocks_.empty() && blocks_.back().used == 0) blocks_.pop_back();
+  }
   records_.pop_back();
+}
+
+std::size_t UndoStack::bytes() const {
+  std::size_t total = records_.size() * sizeof(UndoRecord);
+  for (const Block& b : blocks_) total += b.size;
+  return total;
 }
 
 void UndoStack::clear(Task& task) {
   for (const UndoRecord& r : records_)
     if (r.type == UndoType::Deleted) freeLine(task, r.line);
-  records_ = {};
-  texts_ = {};
+  records_.clear();
+  records_.shrink_to_fit();
+  blocks_.clear();
+  blocks_.shrink_to_fit();
+  textBytes_ = 0;
 }
 
 namespace {
@@ -84,6 +123,11 @@ struct UndoRecorder : LineObserver {
     r.other = last;
     r.position = last->next;
     target(task).push(r);
+  }
+  void beforeReorder(Task& task, std::span<Line* const> lines) override {
+    if (!recording(task)) return;
+    std::string_view bytes(reinterpret_cast<const char*>(lines.data()), lines.size_bytes());
+    target(task).push(record(task, UndoType::Reordered, lines.front()), bytes);
   }
   void stepClosed(Task& task) override { cutUndoStep(task); }
 };

@@ -1,7 +1,7 @@
 // The undo journal of a task. While undo is on (ZEDIT.UNDO not "FALSE"),
 // the line store's observers record how to reverse each change to a TEXT
-// line's text or kind, each TEXT line inserted or deleted, and each move of
-// lines; the records of one step (core/edit_step.h) carry one step number.
+// line's text or kind, each TEXT line inserted or deleted, each move of
+// lines and each reordering (SORT); the records of one step (core/edit_step.h) carry one step number.
 // Undoing a step replays its records in reverse through the line store,
 // which records the reversal on the redo stack; a new change empties that.
 // Nothing is freed while a record needs it: a deleted line stays with its
@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,13 +22,15 @@ namespace kiv {
 class Task;
 class LineObserver;
 
-enum class UndoType : std::uint8_t { Changed, Deleted, Inserted, Moved };
+enum class UndoType : std::uint8_t { Changed, Deleted, Inserted, Moved, Reordered };
 
 struct UndoRecord {
   Line* line;      // the line (Moved: the first line moved)
   Line* other;     // Deleted: the line it goes back before; Moved: the last line moved
   Line* position;  // Moved: the line the range stood before (null: the end)
-  std::uint64_t textAt;  // Changed: the saved text in the stack's text store
+  // Changed: the saved text in the stack's text store; Reordered: the
+  // lines in their order before, as pointers in the same store.
+  std::uint64_t textAt;
   std::uint32_t textLength;
   std::uint32_t step;
   std::int32_t column;  // Changed: the cursor's data column (1-based) when saved; 0 unknown
@@ -36,14 +39,16 @@ struct UndoRecord {
   bool changedMark;    // Changed: the line showed ==CHG> before
 };
 
-// Records, newest last, and the texts they saved, stored end to end so that
-// a step's texts go with its records.
+// Records, newest last, and the texts they saved, in blocks of 1 MiB filled
+// end to end (a larger text gets a block of its own), so that a stack takes
+// what it holds plus at most one block, and a step's texts go with its
+// records.
 class UndoStack {
  public:
   bool empty() const { return records_.empty(); }
   std::uint32_t topStep() const { return records_.back().step; }
   const UndoRecord& top() const { return records_.back(); }
-  std::string_view textOf(const UndoRecord& r) const { return std::string_view(texts_).substr(r.textAt, r.textLength); }
+  std::string_view textOf(const UndoRecord& r) const;
   void push(UndoRecord r, std::string_view text = {});
   // Drops the newest record (its text with it); a Deleted record's line is
   // the caller's from then on.
@@ -51,12 +56,19 @@ class UndoStack {
   // Frees every record and the deleted lines they hold.
   void clear(Task& task);
   std::size_t size() const { return records_.size(); }
-  std::size_t bytes() const { return records_.capacity() * sizeof(UndoRecord) + texts_.capacity(); }
-  const std::vector<UndoRecord>& records() const { return records_; }
+  // Memory held: the records and the text blocks; of it, the saved texts.
+  std::size_t bytes() const;
+  std::size_t textBytes() const { return textBytes_; }
 
  private:
-  std::vector<UndoRecord> records_;
-  std::string texts_;
+  struct Block {
+    std::unique_ptr<char[]> data;
+    std::size_t size;
+    std::size_t used;
+  };
+  std::deque<UndoRecord> records_;
+  std::vector<Block> blocks_;
+  std::size_t textBytes_ = 0;
 };
 
 enum class UndoMode : std::uint8_t { Recording, Undoing, Redoing };
