@@ -5,6 +5,7 @@
 #include "commands/exclude_command.h"
 #include "commands/cursor_commands.h"
 #include "commands/find_command.h"
+#include "commands/sort_command.h"
 #include "commands/undo_command.h"
 #include "commands/command_handlers.h"
 #include "commands/reset_command.h"
@@ -93,7 +94,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "SETEOR", .code = 57, .listed = true, .run = notAvailableCommand},
     {.name = "SHOWEOL", .code = 58, .listed = true, .run = notAvailableCommand},
     {.name = "SHOWRAM", .code = 59, .listed = false, .run = showRamCommand},
-    {.name = "SORT", .code = 60, .listed = true, .run = notAvailableCommand},
+    {.name = "SORT", .code = 60, .listed = true, .run = sortCommand},
     {.name = "STOLOWER", .code = 61, .listed = true, .run = notAvailableCommand},
     {.name = "STOUPPER", .code = 62, .listed = true, .run = notAvailableCommand},
     {.name = "SXCLUDE", .code = 63, .listed = true, .run = notAvailableCommand},

@@ -52,7 +52,7 @@ class LineDoorTest : public ::testing::TestWithParam<bool> {
   int made = 0;
 };
 
-// Thousands of inserts, deletes, moves, text changes and hex view switches
+// Thousands of inserts, deletes, moves, reorders, text changes and hex view switches
 // on a store big enough to split and empty the line index's segments; after
 // each, the TEXT lines, their numbers both ways and the hex rows agree with
 // a plain vector of the texts.
@@ -69,7 +69,7 @@ TEST_P(LineDoorTest, RandomChangesAgreeWithAModel) {
     ASSERT_EQ(lines.size(), model.size()) << "step " << step;
     if (lines.size() < 50) break;
     std::size_t at = upTo(lines.size() - 1), n = 1 + upTo(std::min<std::size_t>(300, lines.size() - at - 1));
-    switch (upTo(9)) {
+    switch (upTo(10)) {
       case 0: case 1: case 2: {  // insert n lines below a line, named in turn: empty, then
         // given their text, or made with it
         bool withText = upTo(1) == 1;
@@ -110,6 +110,20 @@ TEST_P(LineDoorTest, RandomChangesAgreeWithAModel) {
         setLineText(task, lines[at], name() + std::string(upTo(20), '.'));
         model[at] = std::string(lines[at]->text());
         break;
+      case 9: {  // every other line of a range in reverse order among themselves
+        std::vector<Line*> set;
+        std::vector<std::size_t> places;
+        for (std::size_t i = at; i < at + n; i += 2) {
+          set.push_back(lines[i]);
+          places.push_back(i);
+        }
+        std::vector<Line*> order(set.rbegin(), set.rend());
+        ASSERT_EQ(reorderLines(task, order), 0);
+        std::vector<std::string> texts;
+        for (std::size_t i : places) texts.push_back(model[i]);
+        for (std::size_t j = 0; j < places.size(); ++j) model[places[j]] = texts[texts.size() - 1 - j];
+        break;
+      }
       default:
         hex ? hexViewOff(task) : hexViewOn(task);
         hex = !hex;

@@ -1,5 +1,5 @@
 // Undo and redo restore every journalled change byte for byte: random typing,
-// line commands and CHANGE ALLs, as a user makes them; each step undone in
+// line commands, CHANGE ALLs and SORTs, as a user makes them; each step undone in
 // turn must give the text as it was before it, REDO ALL the text at the end,
 // UNDO ALL the file as loaded.
 #include <gtest/gtest.h>
@@ -33,13 +33,14 @@ class RandomEdits {
 
   int last = 0;
   void step() {
-    switch (last = pick(6)) {
+    switch (last = pick(7)) {
       case 0: return typeSomewhere();
       case 1: return lineCommand({"d", "d2", "i2", "r", "r3", "))", "((4"});
       case 2: return block();
       case 3: return copyOrMove();
       case 4: return t_.command(pick(2) ? "change 'a' 'xyz' all" : "change 'xyz' 'b' all");
-      default: return t_.command(pick(2) ? "change 'line' '' all" : "change 'e' 'EE' all");
+      case 5: return t_.command(pick(2) ? "change 'line' '' all" : "change 'e' 'EE' all");
+      default: return t_.command(pick(2) ? "sort" : "sort d 3 9");
     }
   }
 

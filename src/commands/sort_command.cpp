@@ -1,0 +1,245 @@
+#include "commands/sort_command.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands/command_split.h"
+#include "commands/command_task.h"
+#include "commands/labels.h"
+#include "commands/line_shift.h"
+#include "core/file_load.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/session.h"
+#include "core/task.h"
+#include "screen/edit_panel.h"
+#include "screen/screen_state.h"
+#include "services/format.h"
+#include "services/messages.h"
+#include "services/var_pool.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr std::string_view kUseLabels =
+    "Instead of SORT X, use labels to bracket lines to sort.\n\nPut label  .A  on first line to "
+    "sort.  Put label  .B  on last line to sort.\n\nExample:   SORT  ...parms...  .A  .B";
+
+struct Field {
+  bool descending = false;
+  int start = 0;  // 1-based columns
+  int end = 0;
+};
+
+struct Request {
+  std::vector<Field> fields;
+  bool ignoreCase = false;
+  bool shownOnly = false;
+  std::vector<std::string> labels;
+};
+
+class Parser {
+ public:
+  Parser(Session& s, Task& task) : s_(s), task_(task) {}
+  std::optional<Request> run(std::string_view text);
+
+ private:
+  bool word(std::string_view w, bool last);
+  bool direction(char d, bool last);
+  bool fail(std::string_view id, std::string_view text) {
+    message(s_, id, text);
+    return false;
+  }
+  std::string pendingSpec() const;
+
+  Session& s_;
+  Task& task_;
+  Request r_;
+  std::optional<char> dir_;  // A or D waiting for its columns
+  int start_ = 0;            // a start column waiting for its end
+  bool first_ = true;
+};
+
+std::string Parser::pendingSpec() const {
+  std::string out = "Sort field specification error:\n\n";
+  for (const Field& f : r_.fields)
+    out += format("%c %05d %05d\n", f.descending ? 'D' : 'A', f.start, f.end);
+  if (dir_) out += std::string(1, *dir_);
+  return out;
+}
+
+bool Parser::direction(char d, bool last) {
+  if (start_ > 0 || last)
+    return fail(d == 'A' ? "SORT10" : "SORT20",
+                format("'%c' must preceed column start/end parameters for field.", d));
+  if (dir_) return fail("SORT70", pendingSpec());
+  dir_ = d;
+  return true;
+}
+
+bool Parser::word(std::string_view w, bool last) {
+  bool isFirst = first_;
+  first_ = false;
+  if (w == "IGNORECASE" && isFirst) {
+    r_.ignoreCase = true;
+    return true;
+  }
+  if (w == "A" || w == "D") return direction(w[0], last);
+  if (w.find_first_not_of("0123456789") == std::string_view::npos && w.size() < 7) {
+    int n = std::stoi(std::string(w));
+    if (start_ == 0) {
+      start_ = std::max(n, 1);
+      return true;
+    }
+    r_.fields.push_back({dir_ == 'D', start_, n});
+    dir_.reset();
+    start_ = 0;
+    return true;
+  }
+  if (dir_) return fail("SORT70", pendingSpec());
+  if (w.size() > 1 && w[0] == '.') {
+    if (r_.labels.size() == 2) return fail("SORT50", "Too many labels.");
+    r_.labels.emplace_back(w);
+    return true;
+  }
+  if (w == "NX") {
+    r_.shownOnly = true;
+    return true;
+  }
+  if (w == "X" || w == "EX") return fail("", kUseLabels);
+  return fail("SORT60", format("'%s' is not a valid parameter", w));
+}
+
+std::optional<Request> Parser::run(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (std::string_view rest = upper; !firstWord(rest).empty(); rest = afterFirstWord(rest))
+    if (!word(firstWord(rest), firstWord(afterFirstWord(rest)).empty())) return std::nullopt;
+  Bounds b = textBounds(task_);
+  if (start_ > 0) r_.fields.push_back({dir_ == 'D', start_, b.right});
+  if (r_.fields.empty()) r_.fields.push_back({false, b.left, b.right});
+  return r_;
+}
+
+// The fields against the lines: each within the bounds and the longest
+// line (its end cut to it), none sharing a column.
+bool validate(Session& s, Task& task, std::vector<Field>& fields, int longest) {
+  Bounds b = textBounds(task);
+  for (Field& f : fields) {
+    std::string_view id, text;
+    if (f.start > longest) id = "SORT110", text = "there is no non-blank text to right of start column.";
+    else if (f.end < f.start) id = "SORT120", text = "end column is left of start column.";
+    else if (f.start < b.left) id = "SORT130", text = "start column is left of left bound.";
+    else if (f.start > b.right) id = "SORT140", text = "start column is right of right bound.";
+    else if (f.end > b.right) id = "SORT150", text = "end column is right of right bound.";
+    if (!id.empty()) {
+      message(s, id, text);
+      return false;
+    }
+    f.end = std::min(f.end, longest);
+  }
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    for (std::size_t j = i + 1; j < fields.size(); ++j)
+      if (fields[i].start <= fields[j].end && fields[j].start <= fields[i].end) {
+        message(s, "SORT80", "fields overlap");
+        return false;
+      }
+  return true;
+}
+
+// The lines to sort: TEXT lines of the range, only the shown ones with NX.
+bool linesToSort(Session& s, Task& task, const Request& r, std::vector<Line*>& out) {
+  Line* first = task.lines.first;
+  Line* last = task.lines.last;
+  for (std::size_t i = 0; i < r.labels.size(); ++i) {
+    Line* at = lineByLabel(task, r.labels[i]);
+    if (!at) {
+      messagef(s, i == 0 ? "SORT30" : "SORT40", "Label '%s' not found", r.labels[i]);
+      return false;
+    }
+    (i == 0 ? first : last) = at;
+  }
+  if (r.labels.size() == 2 && ordinalOf(task, last) < ordinalOf(task, first)) std::swap(first, last);
+  for (Line* p = first; p; p = p == last ? nullptr : p->next)
+    if (p->is(LineKind::Text) && (!r.shownOnly || p->shown())) out.push_back(p);
+  return true;
+}
+
+// The field's bytes of a line (upper-cased copies with IGNORECASE live in
+// `store`); columns past the end count as empty.
+std::string_view fieldOf(std::string_view text, const Field& f) {
+  auto from = std::min(text.size(), static_cast<std::size_t>(f.start - 1));
+  auto to = std::min(text.size(), static_cast<std::size_t>(f.end));
+  return text.substr(from, to - from);
+}
+
+int compareBytes(std::string_view a, std::string_view b) {
+  int c = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+  return c != 0 ? c : (a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0);
+}
+
+// Sorts `lines` by the fields, keeping the order of equal keys.
+void sortLines(std::vector<Line*>& lines, const std::vector<Field>& fields, bool ignoreCase) {
+  std::size_t n = lines.size(), k = fields.size();
+  std::vector<std::string_view> keys(n * k);
+  std::string store;
+  if (ignoreCase) {
+    std::size_t total = 0;
+    for (Line* line : lines) total += line->text().size();
+    store.reserve(total);
+    for (Line* line : lines) {
+      for (char c : line->text()) store += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+  }
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    std::string_view text = lines[i]->text();
+    if (ignoreCase) text = std::string_view(store).substr(at, text.size());
+    at += text.size();
+    for (std::size_t f = 0; f < k; ++f) keys[i * k + f] = fieldOf(text, fields[f]);
+  }
+  std::vector<std::uint32_t> order(n);
+  for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<std::uint32_t>(i);
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    for (std::size_t f = 0; f < k; ++f) {
+      int c = compareBytes(keys[a * k + f], keys[b * k + f]);
+      if (c != 0) return fields[f].descending ? c > 0 : c < 0;
+    }
+    return false;
+  });
+  std::vector<Line*> sorted(n);
+  for (std::size_t i = 0; i < n; ++i) sorted[i] = lines[order[i]];
+  lines.swap(sorted);
+}
+
+}  // namespace
+
+void sortCommand(CommandContext& ctx) {
+  Session& s = ctx.session;
+  Task* task = taskFor(ctx);
+  if (!task) return;
+  if (task->mode == TaskMode::Browse) return message(s, "", "In BROWSE, no modify allowed");
+  varSet(s, "ZSORTPARMS", ctx.params);
+  std::optional<Request> r = Parser(s, *task).run(ctx.params);
+  if (!r) return;
+  loadAll(*task);
+  std::vector<Line*> lines;
+  if (!linesToSort(s, *task, *r, lines)) return;
+  int longest = 0;
+  for (Line* line : lines) longest = std::max(longest, line->length());
+  if (!validate(s, *task, r->fields, longest)) return;
+  if (lines.size() >= 2) {
+    sortLines(lines, r->fields, r->ignoreCase);
+    reorderLines(*task, lines);
+  }
+  if (EditPanel* panel = currentEditPanel(s)) panel->refreshData();
+  message(s, "SORT100", "Sort complete.");
+}
+
+}  // namespace kiv
