@@ -54,6 +54,14 @@ class Platform {
   // Non-blocking: true when Escape is waiting in the input (long operations
   // use it to stop); other pending input stays queued.
   virtual bool escapePending() { return false; }
+
+  // The clipboard. The text is always kept here; a platform that reaches a
+  // system clipboard hands it on too, and reads from there first.
+  virtual void setClipboard(std::string_view text) { clipboard_ = text; }
+  virtual std::string clipboard() { return clipboard_; }
+
+ protected:
+  std::string clipboard_;
 };
 
 }  // namespace kiv::platform
