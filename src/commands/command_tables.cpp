@@ -4,7 +4,9 @@
 #include "commands/change_command.h"
 #include "commands/exclude_command.h"
 #include "commands/cursor_commands.h"
+#include "commands/clipboard_commands.h"
 #include "commands/find_command.h"
+#include "commands/select_commands.h"
 #include "commands/sort_command.h"
 #include "commands/undo_command.h"
 #include "commands/command_handlers.h"
@@ -47,14 +49,14 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "COLSINSERT", .code = 11, .listed = true, .run = notAvailableCommand},
     {.name = "COLSMOVE", .code = 12, .listed = true, .run = notAvailableCommand},
     {.name = "COLSPASTE", .code = 13, .listed = true, .run = notAvailableCommand},
-    {.name = "COPY", .code = 14, .listed = true, .run = notAvailableCommand},
+    {.name = "COPY", .code = 14, .listed = true, .run = copyCommand},
     {.name = "COPYL", .code = 15, .listed = true, .run = notAvailableCommand},
     {.name = "CREATE", .code = 16, .listed = true, .run = notAvailableCommand},
     {.name = "CURSORMOVE", .code = 17, .listed = true, .run = cursorMoveCommand},
-    {.name = "CUT", .code = 18, .listed = true, .run = notAvailableCommand},
+    {.name = "CUT", .code = 18, .listed = true, .run = cutCommand},
     {.name = "DATA", .code = 19, .listed = true, .run = dataCommand},
     {.name = "DATALINE", .code = 20, .listed = true, .run = dataLineCommand},
-    {.name = "DELETE", .code = 21, .listed = true, .run = notAvailableCommand},
+    {.name = "DELETE", .code = 21, .listed = true, .run = deleteCommand},
     {.name = "DELWORD", .code = 22, .listed = true, .run = deleteWordCommand},
     {.name = "DOWN", .code = 23, .listed = true, .run = downCommand},
     {.name = "EXCLUDE", .code = 24, .listed = true, .run = excludeCommand},
@@ -76,7 +78,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "MERGEMSG", .code = 40, .listed = true, .run = notAvailableCommand},
     {.name = "NOTELINE", .code = 41, .listed = true, .run = noteLineCommand},
     {.name = "NUMBER", .code = 42, .listed = true, .run = numberCommand},
-    {.name = "PASTE", .code = 43, .listed = true, .run = notAvailableCommand},
+    {.name = "PASTE", .code = 43, .listed = true, .run = pasteCommand},
     {.name = "PRINT", .code = 44, .listed = true, .run = notAvailableCommand},
     {.name = "PROFILE", .code = 45, .listed = true, .run = notAvailableCommand},
     {.name = "RCHANGE", .code = 46, .listed = true, .run = rchangeCommand},
@@ -90,14 +92,14 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "RULER", .code = 53, .listed = true, .run = rulerCommand},
     {.name = "SAVE", .code = 54, .listed = true, .run = saveFileCommand},
     {.name = "SAVEAS", .code = 55, .listed = true, .run = notAvailableCommand},
-    {.name = "SELECT", .code = 56, .listed = true, .run = notAvailableCommand},
+    {.name = "SELECT", .code = 56, .listed = true, .run = selectCommand},
     {.name = "SETEOR", .code = 57, .listed = true, .run = notAvailableCommand},
     {.name = "SHOWEOL", .code = 58, .listed = true, .run = notAvailableCommand},
     {.name = "SHOWRAM", .code = 59, .listed = false, .run = showRamCommand},
     {.name = "SORT", .code = 60, .listed = true, .run = sortCommand},
-    {.name = "STOLOWER", .code = 61, .listed = true, .run = notAvailableCommand},
-    {.name = "STOUPPER", .code = 62, .listed = true, .run = notAvailableCommand},
-    {.name = "SXCLUDE", .code = 63, .listed = true, .run = notAvailableCommand},
+    {.name = "STOLOWER", .code = 61, .listed = true, .run = lowerSelectionCommand},
+    {.name = "STOUPPER", .code = 62, .listed = true, .run = upperSelectionCommand},
+    {.name = "SXCLUDE", .code = 63, .listed = true, .run = excludeSelectionCommand},
     {.name = "TABS", .code = 64, .listed = false, .run = tabsCommand},
     {.name = "TAGFIND", .code = 65, .listed = true, .run = notAvailableCommand},
     {.name = "TEMPLATE", .code = 66, .listed = true, .run = notAvailableCommand},

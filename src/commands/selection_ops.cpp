@@ -1,0 +1,123 @@
+#include "commands/selection_ops.h"
+
+#include <algorithm>
+#include <string>
+
+#include "commands/line_range_ops.h"
+#include "core/file_profile.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/selection.h"
+#include "core/task.h"
+
+namespace kiv {
+
+namespace {
+
+// The bytes of `line` a selection span takes (0-based, end exclusive).
+std::pair<std::size_t, std::size_t> spanBytes(const Line& line, const ColumnSpan& span) {
+  auto size = static_cast<std::size_t>(line.length());
+  auto from = std::min(size, static_cast<std::size_t>(span.start - 1));
+  auto to = std::min(size, static_cast<std::size_t>(span.end));
+  return {from, std::max(from, to)};
+}
+
+void appendCutAtZero(std::string& out, std::string_view bytes, bool& cutAtZero) {
+  std::size_t zero = bytes.find('\0');
+  if (zero != std::string_view::npos) {
+    cutAtZero = true;
+    bytes = bytes.substr(0, zero);
+  }
+  out.append(bytes);
+}
+
+}  // namespace
+
+std::optional<SelectedLines> selectedLines(Task& task) {
+  const Selection& sel = task.selection;
+  if (!sel.active()) return std::nullopt;
+  Line* first = sel.lines.first;
+  Line* last = sel.lines.last;
+  if (ordinalOf(task, last) < ordinalOf(task, first)) std::swap(first, last);
+  return SelectedLines{first, last};
+}
+
+std::optional<std::string> selectionText(Task& task, bool& cutAtZero) {
+  cutAtZero = false;
+  std::optional<SelectedLines> range = selectedLines(task);
+  if (!range) return std::nullopt;
+  std::size_t estimate = 0;
+  for (Line* p = range->first; p; p = p == range->last ? nullptr : p->next)
+    if (p->is(LineKind::Text)) estimate += static_cast<std::size_t>(p->length()) + 2;
+  if (estimate > kClipboardLimit) return std::nullopt;
+  std::string out;
+  if (ebcdicFile(task)) out = kEbcdicMarker;
+  bool stream = task.selection.mode == SelectionMode::Stream;
+  for (Line* p = range->first; p; p = p == range->last ? nullptr : p->next) {
+    std::optional<ColumnSpan> span = selectedColumns(task, *p);
+    if (!span) continue;
+    auto [from, to] = spanBytes(*p, *span);
+    appendCutAtZero(out, p->text().substr(from, to - from), cutAtZero);
+    if (cutAtZero) return out;
+    bool partLast = stream && p == range->last && span->end < kWholeLineEnd;
+    if (!partLast) out += "\r\n";
+  }
+  return out;
+}
+
+std::string linesText(Task& task, const std::vector<Line*>& lines, bool& cutAtZero) {
+  cutAtZero = false;
+  std::string out;
+  if (ebcdicFile(task)) out = kEbcdicMarker;
+  for (Line* p : lines) {
+    appendCutAtZero(out, p->text(), cutAtZero);
+    if (cutAtZero) break;
+    out += "\r\n";
+  }
+  return out;
+}
+
+SelectionStart deleteSelection(Task& task) {
+  std::optional<SelectedLines> range = selectedLines(task);
+  if (!range) return {};
+  Selection sel = task.selection;
+  clearSelection(task);
+  SelectionStart start{range->first, sel.mode == SelectionMode::WholeLine ? 0 : sel.startCol - 1};
+  if (sel.mode == SelectionMode::WholeLine) {
+    Line* after = range->last->next;
+    deleteRange(task, range->first, range->last);
+    return {after, 0};
+  }
+  bool fixed = task.profile && task.profile->recfm == kRecfmFixed;
+  char pad = padCharFor(task, LineKind::Text);
+  if (sel.mode == SelectionMode::Rectangle) {
+    for (Line* p = range->first; p; p = p == range->last ? nullptr : p->next) {
+      if (!p->is(LineKind::Text)) continue;
+      auto [from, to] = spanBytes(*p, {sel.startCol, sel.endCol});
+      if (from == to) continue;
+      std::string text(p->text());
+      text.erase(from, to - from);
+      if (fixed) text.resize(static_cast<std::size_t>(p->length()), pad);
+      setLineText(task, p, text);
+    }
+    return start;
+  }
+  // A stream: the first line's head and the last line's tail make one line.
+  Line* first = range->first;
+  Line* last = range->last;
+  std::size_t headEnd = spanBytes(*first, {sel.startCol, sel.startCol}).first;
+  std::string text(first->text().substr(0, headEnd));
+  if (first == last) {
+    auto [from, to] = spanBytes(*first, {sel.startCol, sel.endCol});
+    text = std::string(first->text()).erase(from, to - from);
+  } else {
+    text += last->text().substr(spanBytes(*last, {1, sel.endCol}).second);
+    if (first->next != last) deleteLines(task, first->next, last->prev, true);
+    deleteLine(task, last, true);
+  }
+  if (fixed) text.resize(static_cast<std::size_t>(first->length()), pad);
+  setLineText(task, first, text);
+  return start;
+}
+
+}  // namespace kiv

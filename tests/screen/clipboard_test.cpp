@@ -1,0 +1,46 @@
+// The clipboard's text as a copy leaves it, and a stream pasted at the
+// cursor, over the session's platform clipboard.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/line.h"
+#include "core/task.h"
+#include "screen_fixture.h"
+
+namespace kiv::test {
+namespace {
+
+std::string allText(Task& task) {
+  std::string out;
+  for (Line* p = task.lines.first; p; p = p->next)
+    if (p->is(LineKind::Text)) out += std::string(p->text()) + "|";
+  return out;
+}
+
+TEST(Clipboard, StreamCopyFormatAndStreamPasteAtTheCursor) {
+  ScreenTest t(8, 40);
+  Task* task = t.open("c.txt", "abcdefgh\n12345678\nxyz\n");
+  t.command("select stream 1 5 2 3");
+  t.command("copy");
+  EXPECT_EQ(t.platform().clipboard(), "efgh\r\n123") << "no line end after a last line taken in part";
+  t.command("select rectangle 1 2 3 3");
+  t.command("copy");
+  EXPECT_EQ(t.platform().clipboard(), "bc\r\n23\r\nyz\r\n");
+
+  t.command("reset selection");
+  t.platform().setClipboard("QQ\r\nRR");
+  EditPanel& p = t.panel();
+  setCursor(p, p.firstDataRow + 3, p.prefixWidth() + 2);  // line 3, column 2
+  t.session().executeCommand("PASTE");
+  EXPECT_EQ(allText(*task), "abcdefgh|12345678|xQQ|RRyz|");
+  t.platform().setClipboard("L1\r\nL2\r\n");
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 1);
+  t.session().executeCommand("PASTE");
+  EXPECT_EQ(allText(*task), "L1|L2|abcdefgh|12345678|xQQ|RRyz|") << "lines go above the cursor line";
+  t.command("paste stream");
+  EXPECT_EQ(t.lastMessage().id, "SELECT145") << "the cursor is on the command line";
+}
+
+}  // namespace
+}  // namespace kiv::test
