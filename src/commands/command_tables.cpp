@@ -5,6 +5,7 @@
 #include "commands/exclude_command.h"
 #include "commands/cursor_commands.h"
 #include "commands/clipboard_commands.h"
+#include "commands/column_commands.h"
 #include "commands/find_command.h"
 #include "commands/select_commands.h"
 #include "commands/sort_command.h"
@@ -43,11 +44,11 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "CHANGEFP", .code = 5, .listed = true, .run = notAvailableCommand},
     {.name = "CHARSET", .code = 6, .listed = true, .run = notAvailableCommand},
     {.name = "COLORMAP", .code = 7, .listed = true, .run = notAvailableCommand},
-    {.name = "COLSCOPY", .code = 8, .listed = true, .run = notAvailableCommand},
-    {.name = "COLSCUT", .code = 9, .listed = true, .run = notAvailableCommand},
-    {.name = "COLSDELETE", .code = 10, .listed = true, .run = notAvailableCommand},
-    {.name = "COLSINSERT", .code = 11, .listed = true, .run = notAvailableCommand},
-    {.name = "COLSMOVE", .code = 12, .listed = true, .run = notAvailableCommand},
+    {.name = "COLSCOPY", .code = 8, .listed = true, .run = colsCopyCommand},
+    {.name = "COLSCUT", .code = 9, .listed = true, .run = colsCutCommand},
+    {.name = "COLSDELETE", .code = 10, .listed = true, .run = colsDeleteCommand},
+    {.name = "COLSINSERT", .code = 11, .listed = true, .run = colsInsertCommand},
+    {.name = "COLSMOVE", .code = 12, .listed = true, .run = colsMoveCommand},
     {.name = "COLSPASTE", .code = 13, .listed = true, .run = notAvailableCommand},
     {.name = "COPY", .code = 14, .listed = true, .run = copyCommand},
     {.name = "COPYL", .code = 15, .listed = true, .run = notAvailableCommand},

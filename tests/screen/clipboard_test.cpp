@@ -27,6 +27,8 @@ TEST(Clipboard, StreamCopyFormatAndStreamPasteAtTheCursor) {
   t.command("select rectangle 1 2 3 3");
   t.command("copy");
   EXPECT_EQ(t.platform().clipboard(), "bc\r\n23\r\nyz\r\n");
+  t.command("colscopy");
+  EXPECT_EQ(t.platform().clipboard(), "bc\r\n23\r\nyz\r\n") << "one clipboard line per line";
 
   t.command("reset selection");
   t.platform().setClipboard("QQ\r\nRR");

@@ -1,0 +1,236 @@
+#include "commands/column_commands.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/command_split.h"
+#include "commands/command_task.h"
+#include "commands/labels.h"
+#include "commands/selection_ops.h"
+#include "core/file_load.h"
+#include "core/file_profile.h"
+#include "core/line.h"
+#include "core/line_ops.h"
+#include "core/selection.h"
+#include "core/session.h"
+#include "core/task.h"
+#include "platform/platform.h"
+#include "screen/edit_panel.h"
+#include "screen/screen_state.h"
+#include "services/messages.h"
+
+namespace kiv {
+
+namespace {
+
+constexpr int kMaxInsert = 255;
+
+// The columns (1-based, inclusive) and the TEXT lines a column command acts on.
+struct Columns {
+  int start = 0;
+  int end = 0;
+  std::vector<Line*> lines;
+};
+
+std::vector<std::string> words(const CommandContext& ctx) {
+  std::vector<std::string> out;
+  for (std::string_view rest = ctx.paramsUpper; !firstWord(rest).empty(); rest = afterFirstWord(rest))
+    out.emplace_back(firstWord(rest));
+  return out;
+}
+
+bool number(std::string_view w, long& value) {
+  if (w.empty() || w.size() > 9 || w.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  value = std::stol(std::string(w));
+  return true;
+}
+
+// From the rectangle selection, or from "start [end]" over every TEXT line.
+std::optional<Columns> columnsOf(CommandContext& ctx, Task& task, std::string_view browseId) {
+  Session& s = ctx.session;
+  if (task.mode == TaskMode::Browse && !browseId.empty()) {
+    message(s, browseId, "In BROWSE, no modify allowed");
+    return std::nullopt;
+  }
+  std::vector<std::string> w = words(ctx);
+  Columns c;
+  if (w.empty()) {
+    std::optional<SelectedLines> sel = selectedLines(task);
+    if (!sel) return message(s, "SELECT295", "No selection, and no parameters specified."), std::nullopt;
+    if (task.selection.mode == SelectionMode::Stream)
+      return message(s, "SELECT290", "Selection is stream, use CTRL + Mouse to select rectangle."), std::nullopt;
+    c.start = task.selection.mode == SelectionMode::Rectangle ? task.selection.startCol : 1;
+    c.end = task.selection.mode == SelectionMode::Rectangle ? task.selection.endCol : maxRecLenOf(task);
+    for (Line* p = sel->first; p; p = p == sel->last ? nullptr : p->next)
+      if (p->is(LineKind::Text)) c.lines.push_back(p);
+    return c;
+  }
+  long start = 0, end = 0;
+  if (!number(w[0], start) || start < 1) return message(s, "SELECT300", "SELECT065 Start column must be 1 or greater."), std::nullopt;
+  end = start;
+  if (w.size() > 1 && (!number(w[1], end) || end < start))
+    return message(s, "SELECT305", "End column must be equal or greater than start column."), std::nullopt;
+  c.start = static_cast<int>(start);
+  c.end = static_cast<int>(std::min<long>(end, maxRecLenOf(task)));
+  loadAll(task);
+  for (Line* p = task.lines.first; p; p = p->next)
+    if (p->is(LineKind::Text)) c.lines.push_back(p);
+  return c;
+}
+
+std::string columnsText(const Line& line, int start, int end) {
+  std::string_view text = line.text();
+  auto from = std::min(text.size(), static_cast<std::size_t>(start - 1));
+  auto to = std::min(text.size(), static_cast<std::size_t>(end));
+  return std::string(text.substr(from, to - from));
+}
+
+bool copyColumns(Session& s, Task& task, const Columns& c) {
+  std::string out = ebcdicFile(task) ? std::string(kEbcdicMarker) : std::string();
+  std::size_t estimate = c.lines.size() * static_cast<std::size_t>(c.end - c.start + 3);
+  if (estimate > kClipboardLimit)
+    return message(s, "SELECT275", "Selection size exceeds available clipboard memory, can not copy."), false;
+  for (Line* p : c.lines) {
+    std::string piece = columnsText(*p, c.start, c.end);
+    if (std::size_t zero = piece.find('\0'); zero != std::string::npos) {
+      out += piece.substr(0, zero);
+      message(s, "SELECT270", "CUT/COPY of data with x'00' will result in premature end at paste time, use MM or CC.");
+      break;
+    }
+    out += piece + "\r\n";
+  }
+  s.platform().setClipboard(out);
+  return true;
+}
+
+// The columns leave each line; the text right of them moves left (a FIXED
+// record keeps its length).
+void deleteColumns(Task& task, const Columns& c) {
+  bool fixed = task.profile && task.profile->recfm == kRecfmFixed;
+  char pad = padCharFor(task, LineKind::Text);
+  for (Line* p : c.lines) {
+    std::string text(p->text());
+    auto from = std::min(text.size(), static_cast<std::size_t>(c.start - 1));
+    auto to = std::min(text.size(), static_cast<std::size_t>(c.end));
+    if (from == to) continue;
+    text.erase(from, to - from);
+    if (fixed) text.resize(static_cast<std::size_t>(p->length()), pad);
+    setLineText(task, p, text);
+  }
+}
+
+void refresh(Session& s) {
+  if (EditPanel* panel = currentEditPanel(s)) panel->refreshData();
+}
+
+}  // namespace
+
+void colsCopyCommand(CommandContext& ctx) {
+  Task* task = taskFor(ctx);
+  if (!task) return;
+  if (std::optional<Columns> c = columnsOf(ctx, *task, "")) copyColumns(ctx.session, *task, *c);
+}
+
+void colsCutCommand(CommandContext& ctx) {
+  Task* task = taskFor(ctx);
+  if (!task) return;
+  std::optional<Columns> c = columnsOf(ctx, *task, "SELECT240");
+  if (!c || !copyColumns(ctx.session, *task, *c)) return;
+  deleteColumns(*task, *c);
+  clearSelection(*task);
+  refresh(ctx.session);
+}
+
+void colsDeleteCommand(CommandContext& ctx) {
+  Task* task = taskFor(ctx);
+  if (!task) return;
+  std::optional<Columns> c = columnsOf(ctx, *task, "SELECT245");
+  if (!c) return;
+  deleteColumns(*task, *c);
+  clearSelection(*task);
+  refresh(ctx.session);
+}
+
+// Blank columns at the start column, at most 255 at a time; a line shorter
+// than the start column is left as it is, and no line grows past MaxRecLen
+// (blanks at its end make room, else it keeps its length by losing them).
+void colsInsertCommand(CommandContext& ctx) {
+  Task* task = taskFor(ctx);
+  if (!task) return;
+  std::optional<Columns> c = columnsOf(ctx, *task, "SELECT245");
+  if (!c) return;
+  int count = c->end - c->start + 1;
+  if (count > kMaxInsert) {
+    messagef(ctx.session, "SELECT250", "Insert limited to %d columns, repeat command if more needed.", kMaxInsert);
+    count = kMaxInsert;
+  }
+  auto max = static_cast<std::size_t>(maxRecLenOf(*task));
+  char pad = padCharFor(*task, LineKind::Text);
+  for (Line* p : c->lines) {
+    std::string text(p->text());
+    auto at = static_cast<std::size_t>(c->start - 1);
+    if (text.size() < at) continue;
+    text.insert(at, static_cast<std::size_t>(count), pad);
+    if (text.size() > max) {
+      std::string_view cut = std::string_view(text).substr(max);
+      if (cut.find_first_not_of(pad) != std::string_view::npos) {
+        message(ctx.session, "", "COLSINSERT would push text past MaxRecLen on a line, that line is left as it was.");
+        setLineFlag(*task, p, LineFlag::Error, true);
+        continue;
+      }
+      text.resize(max);
+    }
+    setLineText(*task, p, text);
+  }
+  refresh(ctx.session);
+}
+
+// COLSMOVE start-col field-width new-col [.label .label]: the field moves so
+// that it starts at new-col (left of it), or ends just before new-col
+// (right of it), on every TEXT line of the range.
+void colsMoveCommand(CommandContext& ctx) {
+  Session& s = ctx.session;
+  Task* task = taskFor(ctx);
+  if (!task) return;
+  if (task->mode == TaskMode::Browse) return message(s, "SELECT245", "In BROWSE, no modify allowed");
+  constexpr std::string_view kForm = "COLSMOVE, parameter error, correct form:\n\nP1 = start-col,  P2 = field-width,  P3 = new-col";
+  std::vector<std::string> w = words(ctx);
+  long start = 0, width = 0, to = 0;
+  if (w.size() < 3 || !number(w[0], start) || !number(w[1], width) || !number(w[2], to) || start < 1 ||
+      width < 1 || to < 1)
+    return message(s, "", kForm);
+  if (to >= start && to <= start + width)
+    return message(s, "", "COLSMOVE,  'new-col'  must be left or right of field to be moved.");
+  loadAll(*task);
+  Line* first = task->lines.first;
+  Line* last = task->lines.last;
+  for (std::size_t i = 3; i < w.size() && i < 5; ++i) {
+    Line* at = lineByLabel(*task, w[i]);
+    if (!at) return messagef(s, "", "COLSMOVE, label  '%s'  not found.", w[i]);
+    (i == 3 ? first : last) = at;
+  }
+  if (ordinalOf(*task, last) < ordinalOf(*task, first)) std::swap(first, last);
+  char pad = padCharFor(*task, LineKind::Text);
+  auto s0 = static_cast<std::size_t>(start - 1), n = static_cast<std::size_t>(width);
+  auto t0 = static_cast<std::size_t>(to - 1);
+  auto max = static_cast<std::size_t>(maxRecLenOf(*task));
+  for (Line* p = first; p; p = p == last ? nullptr : p->next) {
+    if (!p->is(LineKind::Text)) continue;
+    std::string text(p->text());
+    std::size_t length = text.size();
+    std::size_t need = std::max(s0 + n, t0);
+    if (need > max) continue;
+    if (text.size() < need) text.resize(need, pad);
+    std::string field = text.substr(s0, n);
+    text.erase(s0, n);
+    text.insert(t0 < s0 ? t0 : t0 - n, field);
+    std::size_t keep = std::max(length, text.find_last_not_of(pad) + 1);
+    text.resize(std::min(text.size(), keep));
+    if (text != p->text()) setLineText(*task, p, text);
+  }
+  refresh(s);
+}
+
+}  // namespace kiv

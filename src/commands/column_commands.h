@@ -1,0 +1,16 @@
+// The column commands: a range of columns from a rectangle selection or
+// from parameters, copied, cut, deleted, opened with blanks or moved on
+// every line of the range.
+#pragma once
+
+#include "commands/command_table.h"
+
+namespace kiv {
+
+void colsCopyCommand(CommandContext& ctx);
+void colsCutCommand(CommandContext& ctx);
+void colsDeleteCommand(CommandContext& ctx);
+void colsInsertCommand(CommandContext& ctx);
+void colsMoveCommand(CommandContext& ctx);
+
+}  // namespace kiv
