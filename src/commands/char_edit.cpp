@@ -5,12 +5,14 @@
 #include <optional>
 #include <string>
 
+#include "commands/selection_ops.h"
 #include "core/file_profile.h"
 #include "core/hex_view.h"
 #include "core/line.h"
 #include "core/line_numbering.h"
 #include "core/line_ops.h"
 #include "core/profile_write.h"
+#include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "core/task_life.h"
@@ -194,12 +196,26 @@ std::optional<EditResult> wrapWord(Task& task, Line* line, int column, unsigned 
   return at(fresh, cursor);
 }
 
+// A stream or rectangle selection holding `line`: typing or deleting there
+// takes the selected text away first. Whole-line selections are left to
+// the commands that use them.
+std::optional<SelectionStart> takeSelection(Task& task, Line* line) {
+  const Selection& sel = task.selection;
+  if (!sel.active() || sel.mode == SelectionMode::WholeLine || !selectedColumns(task, *line)) return std::nullopt;
+  return deleteSelection(task);
+}
+
 }  // namespace
 
 EditResult typeChar(Task& task, Line* line, int column, unsigned char c, bool insert) {
   if (!line || !modifiable(line))
     return refuse(task, insert ? "CHAR90" : "CHAR105", kNotModifiable);
   if (!mayModify(task, "CHAR10")) return {};
+  if (std::optional<SelectionStart> start = takeSelection(task, line)) {
+    line = start->line;  // the character takes the selection's place
+    column = start->column;
+    insert = true;
+  }
   if (isHexRow(line)) return typeHexDigit(task, line, column, c);
   if (std::optional<EditResult> wrapped = wrapWord(task, line, column, c, insert)) return *wrapped;
   char byte = storedByte(task, line, c);
@@ -218,6 +234,7 @@ EditResult typeText(Task& task, Line* line, int column, std::string_view text, b
 EditResult deleteChar(Task& task, Line* line, int column) {
   if (!line) return refuse(task, "CHAR120", "Cursor must be on data line for DELETE to work.");
   if (!mayModify(task, "CHAR110")) return {};
+  if (std::optional<SelectionStart> start = takeSelection(task, line)) return at(start->line, start->column);
   if (isHexViewLine(line))
     return refuse(task, "CHAR139", "Not allowed to delete character on hex data line.\nDelete the character on the text line.");
   if (!modifiable(line)) return refuse(task, "CHAR140", kNotModifiable);
@@ -237,6 +254,8 @@ EditResult deleteChar(Task& task, Line* line, int column) {
 
 EditResult backspace(Task& task, Line* line, int column, bool insert) {
   if (!line) return refuse(task, "CHAR150", "Cursor must be on data line for BACKSPACE to work.");
+  if (task.mode != TaskMode::Browse)
+    if (std::optional<SelectionStart> start = takeSelection(task, line)) return at(start->line, start->column);
   if (column <= 0) return at(line, 0);
   bool destructive = insert || varGet(task.session, "ZBACKSPACE") == "DESTRUCTIVE";
   if (!destructive) return at(line, column - 1);

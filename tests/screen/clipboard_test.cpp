@@ -42,6 +42,12 @@ TEST(Clipboard, StreamCopyFormatAndStreamPasteAtTheCursor) {
   EXPECT_EQ(allText(*task), "L1|L2|abcdefgh|12345678|xQQ|RRyz|") << "lines go above the cursor line";
   t.command("paste stream");
   EXPECT_EQ(t.lastMessage().id, "SELECT145") << "the cursor is on the command line";
+
+  t.command("select stream 3 2 4 1");  // "bcdefgh" and "1" of the next line
+  setCursor(p, p.firstDataRow + 3, p.prefixWidth() + 4);
+  t.type("Z");
+  EXPECT_EQ(allText(*task), "L1|L2|aZ2345678|xQQ|RRyz|") << "typing replaces the selection it stands in";
+  EXPECT_FALSE(task->selection.active());
 }
 
 }  // namespace
