@@ -9,7 +9,7 @@ namespace {
 
 struct RangeKeeper : LineObserver {
   void beforeRemove(Task& task, Line* line) override {
-    for (HeldRange* r : {&task.selection.lines, &task.textEntry.lines, &task.search.match})
+    for (HeldRange* r : {&task.selection.lines, &task.selection.anchor, &task.textEntry.lines, &task.search.match})
       if (r->first == line || r->last == line) r->release();
   }
 };

@@ -17,7 +17,12 @@ void showChange(Task& task) {
 
 void setSelection(Task& task, Line* first, Line* last, SelectionMode mode, int startCol,
                   int endCol) {
-  task.selection = Selection{{first, last}, mode, startCol, endCol};
+  Selection next;
+  next.lines = {first, last};
+  next.mode = mode;
+  next.startCol = startCol;
+  next.endCol = endCol;
+  task.selection = next;
   showChange(task);
 }
 

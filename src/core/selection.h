@@ -18,6 +18,10 @@ inline constexpr int kWholeLineEnd = 128000;
 
 struct Selection {
   HeldRange lines;
+  // Where a selection made with the keys began (first: its line), and its
+  // 1-based column: the end that stays while the other follows the cursor.
+  HeldRange anchor;
+  int anchorCol = 0;
   SelectionMode mode = SelectionMode::WholeLine;
   int startCol = 1;
   int endCol = kWholeLineEnd;

@@ -17,6 +17,7 @@
 
 #include "platform/color_match.h"
 #include "platform/key_decoder.h"
+#include "platform/system_clipboard.h"
 #include "platform/terminal_restore.h"
 #include "platform/terminal_type.h"
 #include "platform/utf8.h"
@@ -341,6 +342,19 @@ void TerminalPlatform::bell() {
 
 void TerminalPlatform::playSound(Sound /*sound*/) {
   bell();
+}
+
+// ---- clipboard ----
+
+void TerminalPlatform::setClipboard(std::string_view text) {
+  Platform::setClipboard(text);
+  // OSC 52 changes nothing on the screen, so ncurses' picture stays right.
+  if (std::string osc = osc52Sequence(text); !osc.empty()) sendRaw(osc);
+  copyToSystemClipboard(text);
+}
+
+std::string TerminalPlatform::clipboard() {
+  return pasteFromSystemClipboard(clipboard_);
 }
 
 // ---- input ----

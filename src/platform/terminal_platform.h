@@ -2,7 +2,8 @@
 // and Ctrl+Z reach the program), keys and mouse read from the terminal's
 // bytes by the key decoder, grids drawn row by row (only rows that changed),
 // colours as true colour or the nearest of 256, caret shapes, title, bell,
-// and modal message boxes drawn over the grid. The terminal is restored on
+// modal message boxes drawn over the grid, and the clipboard (OSC 52 and the
+// desktop's clipboard tools, system_clipboard.h). The terminal is restored on
 // every way out, fatal signals included.
 #pragma once
 
@@ -54,6 +55,11 @@ class TerminalPlatform : public Platform {
   void bell() override;
   Event nextEvent() override;
   bool escapePending() override;
+  // Keeps the text, sends it to the terminal by OSC 52 and hands it to the
+  // desktop's clipboard tool when there is one.
+  void setClipboard(std::string_view text) override;
+  // The desktop clipboard's text when a tool gives it, else the kept text.
+  std::string clipboard() override;
 
   ColourMode colourMode() const { return colourMode_; }
 

@@ -9,6 +9,7 @@
 #include "screen/cursor_moves.h"
 #include "screen/edit_panel.h"
 #include "screen/field_edit.h"
+#include "screen/key_selection.h"
 #include "screen/screen_state.h"
 #include "screen/scroll.h"
 #include "services/format.h"
@@ -152,6 +153,7 @@ void arrowKey(Session& s, Panel& p, const KeyEvent& k) {
   if (k.ctrl && ctrlArrow(s, p, k)) return;
   int dr = k.key == Key::Up ? -1 : k.key == Key::Down ? 1 : 0;
   int dc = k.key == Key::Left ? -1 : k.key == Key::Right ? 1 : 0;
+  if (k.shift && !k.ctrl && selectWithArrow(s, dr, dc)) return;
   moveCursor(s, dr, dc);
 }
 

@@ -2,7 +2,8 @@
 // Draws a grid with a few colours and shows the last event as text; F5 asks
 // a Yes/No question and shows the answer; F3 ends. F4 aborts, F6 calls
 // std::exit and F7 raises SIGSEGV, so that the test can check that the
-// terminal is restored on each of those ways out.
+// terminal is restored on each of those ways out. F8 copies a text to the
+// clipboard and F9 shows what the clipboard gives.
 #include <unistd.h>
 
 #include <csignal>
@@ -62,6 +63,7 @@ struct Demo {
   TerminalPlatform& term;
   std::string last = "none";
   std::string answer = "none";
+  std::string clip = "none";
 
   void draw() {
     Grid grid(term.rows(), term.cols());
@@ -78,6 +80,7 @@ struct Demo {
       grid.set(4, 2 + 2 * c, Cell{U' ', static_cast<std::uint8_t>(c)});
     }
     grid.put(5, 1, "Latin-1: \xe9\xe8\xfc", 0x70);
+    putUtf8(grid, 6, 1, "Clip: " + clip, 0x70);
     grid.put(grid.rows() - 1, 0, "F3=Exit F5=Question", 0x0E);
     term.draw(grid, kPalette);
     term.setCaret(2, 6 + static_cast<int>(last.size()), CaretShape::VerticalBar, true);
@@ -92,6 +95,8 @@ struct Demo {
     if (plain && key->key == Key::F4) std::abort();
     if (plain && key->key == Key::F6) std::exit(3);
     if (plain && key->key == Key::F7) std::raise(SIGSEGV);
+    if (plain && key->key == Key::F8) term.setClipboard("kiv clip \xc3\xa9 \xe2\x9c\x93");
+    if (plain && key->key == Key::F9) clip = term.clipboard();
     if (plain && key->key == Key::F5) {
       answer =
           answerName(term.messageBox("KIV Message", "Do you want to continue?", BoxButtons::YesNo));

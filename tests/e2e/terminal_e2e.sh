@@ -4,7 +4,8 @@
 # sequences, mouse clicks), resizes the pane (also while a question is open,
 # and down to 1x1), reads the screen with capture-pane, and checks that the
 # terminal is restored after every way out: F3, std::exit, abort, SIGSEGV, and
-# a SIGTERM or SIGHUP from outside, which the platform turns into a quit. Usage: terminal_e2e.sh path/to/kiv_termdemo
+# a SIGTERM or SIGHUP from outside, which the platform turns into a quit. The
+# clipboard: OSC 52 into tmux's buffer, and fake wl-copy/wl-paste on PATH. Usage: terminal_e2e.sh path/to/kiv_termdemo
 set -uo pipefail
 
 demo=${1:?usage: terminal_e2e.sh path/to/kiv_termdemo}
@@ -131,6 +132,27 @@ if screen | grep -qF "KIV Message"; then fail "the box stays after its answer"; 
 
 T send-keys -t e2e F3
 check_restored "F3" 0
+
+# ---- the clipboard: OSC 52 sets tmux's buffer; fake desktop tools ----
+mkdir -p "$tmp/tools"
+printf '#!/bin/sh\ncat >%s/copied\n' "$tmp" >"$tmp/tools/wl-copy"
+printf '#!/bin/sh\ncat %s/desktop\n' "$tmp" >"$tmp/tools/wl-paste"
+chmod +x "$tmp"/tools/*
+start_demo "PATH=$tmp/tools:/usr/bin:/bin WAYLAND_DISPLAY=e2e"
+T set -s set-clipboard on
+T send-keys -t e2e F8
+expect "Key: F8" "F8 copies"
+clip="kiv clip é ✓"
+if [[ $(T show-buffer 2>&1) == "$clip" ]]; then pass; else fail "OSC 52: tmux's buffer is '$(T show-buffer 2>&1)'"; fi
+if [[ $(cat "$tmp/copied" 2>&1) == "$clip" ]]; then pass; else fail "wl-copy got '$(cat "$tmp/copied" 2>&1)'"; fi
+printf 'from the desktop' >"$tmp/desktop"
+T send-keys -t e2e F9
+expect "Clip: from the desktop" "F9 reads wl-paste"
+rm "$tmp/desktop"  # wl-paste fails now: the kept text comes back
+T send-keys -t e2e F9
+expect "Clip: $clip" "a failing wl-paste gives the kept text"
+T send-keys -t e2e F3
+check_restored "F3 after the clipboard" 0
 
 # ---- the other ways out ----
 start_demo

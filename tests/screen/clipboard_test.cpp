@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/line.h"
+#include "core/line_ops.h"
 #include "core/task.h"
 #include "screen_fixture.h"
 
@@ -48,6 +49,32 @@ TEST(Clipboard, StreamCopyFormatAndStreamPasteAtTheCursor) {
   t.type("Z");
   EXPECT_EQ(allText(*task), "L1|L2|aZ2345678|xQQ|RRyz|") << "typing replaces the selection it stands in";
   EXPECT_FALSE(task->selection.active());
+}
+
+// Shift and the arrows stretch a stream selection from where they began; a
+// waiting line command refuses it.
+TEST(Clipboard, ShiftArrowsSelectAStream) {
+  ScreenTest t(8, 40);
+  Task* task = t.open("k.txt", "abcdefgh\n12345678\n");
+  EditPanel& p = t.panel();
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 3);  // on "c"
+  platform::KeyEvent right{platform::Key::Right, 0, true, false, false};
+  platform::KeyEvent down{platform::Key::Down, 0, true, false, false};
+  t.press(right);
+  t.press(right);
+  t.command("copy");
+  EXPECT_EQ(t.platform().clipboard(), "cd");
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 3);
+  t.command("reset selection");
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 3);
+  t.press(down);
+  t.press(right);
+  ASSERT_TRUE(task->selection.active());
+  EXPECT_EQ(task->selection.startCol, 3);
+  EXPECT_EQ(task->selection.endCol, 3) << "to the character before the cursor on the second line";
+  setLineCommand(*task, task->lines.first->next, "d");
+  t.press(right);
+  EXPECT_EQ(t.lastMessage().text, "Selection is not allowed when unprocessed line commands are present.");
 }
 
 }  // namespace
