@@ -16,6 +16,7 @@
 #include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/translate_table.h"
 #include "platform/platform.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
@@ -230,6 +231,108 @@ void colsMoveCommand(CommandContext& ctx) {
     text.resize(std::min(text.size(), keep));
     if (text != p->text()) setLineText(*task, p, text);
   }
+  refresh(s);
+}
+
+namespace {
+
+// The clipboard as a block of columns: lines of one width, at most 1023;
+// nothing after the message that refuses it.
+std::optional<std::vector<std::string>> clipboardBlock(Session& s, Task& task) {
+  std::string text = s.platform().clipboard();
+  bool ebcdic = text.starts_with(kEbcdicMarker);
+  if (ebcdic) text.erase(0, kEbcdicMarker.size());
+  if (text.empty()) return message(s, "SELECT205", "Clipboard is empty."), std::nullopt;
+  if (text.back() != '\n')
+    return message(s, "SELECT187", "COLSPASTE clipboard contains stream, can not do column paste."), std::nullopt;
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = text.find('\n', at);
+    std::size_t stop = end > at && text[end - 1] == '\r' ? end - 1 : end;
+    lines.push_back(text.substr(at, stop - at));
+    at = end + 1;
+  }
+  for (const std::string& line : lines)
+    if (line.size() != lines.front().size())
+      return message(s, "SELECT190", "COLSPASTE clipboard lines do not have uniform length, can not continue."), std::nullopt;
+  if (lines.front().size() > 1023)
+    return messagef(s, "SELECT200", "COLSPASTE max width allowed for cols paste field is %d.", 1023), std::nullopt;
+  if (ebcdic != ebcdicFile(task)) {
+    Charset display = task.profile ? task.profile->charsetDisplay : Charset::AsciiIso8859;
+    int table = ebcdic ? displayTable(display) : typedTable(display);
+    for (std::string& line : lines) {
+      auto* bytes = reinterpret_cast<unsigned char*>(line.data());
+      translate(s, table, bytes, bytes, line.size());
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+// COLSPASTE [column] [.label] or over a rectangle selection: the clipboard's
+// lines go in as a block of columns at the column, one into each TEXT line
+// from the line on (the text right of it moves right).
+void colsPasteCommand(CommandContext& ctx) {
+  Session& s = ctx.session;
+  Task* task = taskFor(ctx);
+  if (!task) return;
+  if (task->mode == TaskMode::Browse) return message(s, "SELECT245", "In BROWSE, no modify allowed");
+  std::vector<std::string> w = words(ctx);
+  std::optional<SelectedLines> sel = selectedLines(*task);
+  Line* line = nullptr;
+  long column = 0;
+  if (sel) {
+    if (!w.empty()) return message(s, "SELECT175", "COLSPASTE not allowed to specify parameters when there is a selection");
+    if (task->selection.mode != SelectionMode::Rectangle)
+      return message(s, "SELECT172", "COLSPASTE not allowed to paste block into non-block selection");
+    line = sel->first;
+    column = task->selection.startCol;
+  } else {
+    std::string label;
+    for (const std::string& word : w) {
+      long n = 0;
+      if (word.starts_with('.')) {
+        if (!label.empty()) return message(s, "SELECT180", "COLSPASTE only allowed to specify one label.");
+        label = word;
+      } else if (number(word, n)) {
+        if (column > 0) return message(s, "SELECT177", "COLSPASTE only allowed to specify one column.");
+        column = n;
+      } else {
+        return message(s, "SELECT182", "COLSPASTE parameter must be column number or label.");
+      }
+    }
+    EditPanel* panel = currentEditPanel(s);
+    bool onPanel = panel && &panel->task == task && panel->dataIndex(panel->cursorRow) >= 0;
+    line = !label.empty() ? lineByLabel(*task, label) : onPanel ? panel->lineAtRow(panel->cursorRow) : nullptr;
+    if (!label.empty() && !line) return messagef(s, "", "Label '%s' not found.", label);
+    if (column == 0 && onPanel && panel->cursorCol > panel->prefixWidth())
+      column = panel->displayOffset() + panel->cursorCol - panel->prefixWidth();
+  }
+  if (!line || column < 1 || column > maxRecLenOf(*task))
+    return message(s, "SELECT185", "COLSPASTE column must be in the data area of a line.");
+  std::optional<std::vector<std::string>> block = clipboardBlock(s, *task);
+  if (!block) return;
+  auto max = static_cast<std::size_t>(maxRecLenOf(*task));
+  char pad = padCharFor(*task, LineKind::Text);
+  auto at = static_cast<std::size_t>(column - 1);
+  std::size_t i = 0;
+  for (Line* p = line; p && i < block->size(); p = p->next) {
+    if (!p->is(LineKind::Text)) continue;
+    std::string text(p->text());
+    if (text.size() < at) text.resize(at, pad);
+    text.insert(at, (*block)[i++]);
+    if (text.size() > max) {
+      if (std::string_view(text).substr(max).find_first_not_of(pad) != std::string_view::npos) {
+        message(s, "", "COLSPASTE would push text past MaxRecLen on a line, that line is left as it was.");
+        setLineFlag(*task, p, LineFlag::Error, true);
+        continue;
+      }
+      text.resize(max);
+    }
+    setLineText(*task, p, text);
+  }
+  clearSelection(*task);
   refresh(s);
 }
 

@@ -49,7 +49,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "COLSDELETE", .code = 10, .listed = true, .run = colsDeleteCommand},
     {.name = "COLSINSERT", .code = 11, .listed = true, .run = colsInsertCommand},
     {.name = "COLSMOVE", .code = 12, .listed = true, .run = colsMoveCommand},
-    {.name = "COLSPASTE", .code = 13, .listed = true, .run = notAvailableCommand},
+    {.name = "COLSPASTE", .code = 13, .listed = true, .run = colsPasteCommand},
     {.name = "COPY", .code = 14, .listed = true, .run = copyCommand},
     {.name = "COPYL", .code = 15, .listed = true, .run = notAvailableCommand},
     {.name = "CREATE", .code = 16, .listed = true, .run = notAvailableCommand},
