@@ -29,13 +29,6 @@ namespace kiv {
 
 namespace {
 
-std::vector<std::string> words(const CommandContext& ctx) {
-  std::vector<std::string> out;
-  for (std::string_view rest = ctx.paramsUpper; !firstWord(rest).empty(); rest = afterFirstWord(rest))
-    out.emplace_back(firstWord(rest));
-  return out;
-}
-
 bool browsing(Task& task, std::string_view id) {
   if (task.mode != TaskMode::Browse) return false;
   message(task.session, id, "In BROWSE, no modify allowed");
@@ -65,7 +58,7 @@ void toClipboard(Session& s, const std::string& text, bool cutAtZero) {
 // COPY or CUT of the selection or of the X/NX lines; true when copied.
 bool copyOut(CommandContext& ctx, Task& task, bool cut) {
   Session& s = ctx.session;
-  std::vector<std::string> w = words(ctx);
+  std::vector<std::string> w = words(ctx.paramsUpper);
   std::optional<SelectedLines> sel = selectedLines(task);
   if (!w.empty() && (w[0] == "X" || w[0] == "NX")) {
     if (sel) {
@@ -229,7 +222,7 @@ void pasteCommand(CommandContext& ctx) {
   Session& s = ctx.session;
   Task* task = taskFor(ctx);
   if (!task || browsing(*task, "SELECT130")) return;
-  std::vector<std::string> w = words(ctx);
+  std::vector<std::string> w = words(ctx.paramsUpper);
   std::string mode = w.empty() ? "" : w[0];
   if (!mode.empty() && mode != "STREAM" && mode != "LINE") {
     message(s, "SELECT132", "Unknown PASTE mode, paste will be done 'as is'.");
@@ -271,7 +264,7 @@ void deleteCommand(CommandContext& ctx) {
   Session& s = ctx.session;
   Task* task = taskFor(ctx);
   if (!task || browsing(*task, "")) return;
-  std::vector<std::string> w = words(ctx);
+  std::vector<std::string> w = words(ctx.paramsUpper);
   if (w.empty()) {
     if (!task->selection.active()) return message(s, "", "DELETE requires a parameter (ALL, X, NX, CURSOR or two labels) or a selection.");
     deleteSelection(*task);

@@ -35,19 +35,6 @@ struct Columns {
   std::vector<Line*> lines;
 };
 
-std::vector<std::string> words(const CommandContext& ctx) {
-  std::vector<std::string> out;
-  for (std::string_view rest = ctx.paramsUpper; !firstWord(rest).empty(); rest = afterFirstWord(rest))
-    out.emplace_back(firstWord(rest));
-  return out;
-}
-
-bool number(std::string_view w, long& value) {
-  if (w.empty() || w.size() > 9 || w.find_first_not_of("0123456789") != std::string_view::npos) return false;
-  value = std::stol(std::string(w));
-  return true;
-}
-
 // From the rectangle selection, or from "start [end]" over every TEXT line.
 std::optional<Columns> columnsOf(CommandContext& ctx, Task& task, std::string_view browseId) {
   Session& s = ctx.session;
@@ -55,7 +42,7 @@ std::optional<Columns> columnsOf(CommandContext& ctx, Task& task, std::string_vi
     message(s, browseId, "In BROWSE, no modify allowed");
     return std::nullopt;
   }
-  std::vector<std::string> w = words(ctx);
+  std::vector<std::string> w = words(ctx.paramsUpper);
   Columns c;
   if (w.empty()) {
     std::optional<SelectedLines> sel = selectedLines(task);
@@ -69,9 +56,9 @@ std::optional<Columns> columnsOf(CommandContext& ctx, Task& task, std::string_vi
     return c;
   }
   long start = 0, end = 0;
-  if (!number(w[0], start) || start < 1) return message(s, "SELECT300", "SELECT065 Start column must be 1 or greater."), std::nullopt;
+  if (!readCount(w[0], start) || start < 1) return message(s, "SELECT300", "SELECT065 Start column must be 1 or greater."), std::nullopt;
   end = start;
-  if (w.size() > 1 && (!number(w[1], end) || end < start))
+  if (w.size() > 1 && (!readCount(w[1], end) || end < start))
     return message(s, "SELECT305", "End column must be equal or greater than start column."), std::nullopt;
   c.start = static_cast<int>(start);
   c.end = static_cast<int>(std::min<long>(end, maxRecLenOf(task)));
@@ -197,9 +184,9 @@ void colsMoveCommand(CommandContext& ctx) {
   if (!task) return;
   if (task->mode == TaskMode::Browse) return message(s, "SELECT245", "In BROWSE, no modify allowed");
   constexpr std::string_view kForm = "COLSMOVE, parameter error, correct form:\n\nP1 = start-col,  P2 = field-width,  P3 = new-col";
-  std::vector<std::string> w = words(ctx);
+  std::vector<std::string> w = words(ctx.paramsUpper);
   long start = 0, width = 0, to = 0;
-  if (w.size() < 3 || !number(w[0], start) || !number(w[1], width) || !number(w[2], to) || start < 1 ||
+  if (w.size() < 3 || !readCount(w[0], start) || !readCount(w[1], width) || !readCount(w[2], to) || start < 1 ||
       width < 1 || to < 1)
     return message(s, "", kForm);
   if (to >= start && to <= start + width)
@@ -278,7 +265,7 @@ void colsPasteCommand(CommandContext& ctx) {
   Task* task = taskFor(ctx);
   if (!task) return;
   if (task->mode == TaskMode::Browse) return message(s, "SELECT245", "In BROWSE, no modify allowed");
-  std::vector<std::string> w = words(ctx);
+  std::vector<std::string> w = words(ctx.paramsUpper);
   std::optional<SelectedLines> sel = selectedLines(*task);
   Line* line = nullptr;
   long column = 0;
@@ -295,7 +282,7 @@ void colsPasteCommand(CommandContext& ctx) {
       if (word.starts_with('.')) {
         if (!label.empty()) return message(s, "SELECT180", "COLSPASTE only allowed to specify one label.");
         label = word;
-      } else if (number(word, n)) {
+      } else if (readCount(word, n)) {
         if (column > 0) return message(s, "SELECT177", "COLSPASTE only allowed to specify one column.");
         column = n;
       } else {

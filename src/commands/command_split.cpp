@@ -65,4 +65,18 @@ VerbAndParams splitVerb(std::string_view command) {
   return {toUpper(firstWord(command)), afterFirstWord(command)};
 }
 
+std::vector<std::string> words(std::string_view text) {
+  std::vector<std::string> out;
+  for (std::string_view rest = text; !firstWord(rest).empty(); rest = afterFirstWord(rest))
+    out.emplace_back(firstWord(rest));
+  return out;
+}
+
+bool readCount(std::string_view text, long& value) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  value = std::stol(std::string(text));
+  return true;
+}
+
 }  // namespace kiv

@@ -23,5 +23,9 @@ std::string_view skipBlanks(std::string_view text);
 // The first word (up to a blank) and what follows it after blanks.
 std::string_view firstWord(std::string_view text);
 std::string_view afterFirstWord(std::string_view text);
+// The blank-separated words of a text.
+std::vector<std::string> words(std::string_view text);
+// Digits only, at most 9 of them: their value; false for anything else.
+bool readCount(std::string_view text, long& value);
 
 }  // namespace kiv

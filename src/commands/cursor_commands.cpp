@@ -51,12 +51,6 @@ void follow(const Spot& spot, const EditResult& r) {
     }
 }
 
-std::string upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
 }  // namespace
 
 void dataCommand(CommandContext& ctx) {
@@ -90,7 +84,7 @@ void deleteWordCommand(CommandContext& ctx) {
 // CURSORMOVE UP|DOWN|LEFT|RIGHT [n] | EOL | SOL | LCMD, in any order.
 void cursorMoveCommand(CommandContext& ctx) {
   Session& s = ctx.session;
-  std::string words = upper(ctx.params);
+  std::string words = toUpper(ctx.params);
   if (firstWord(words).empty()) return message(s, "", "CURSORMOVE command requires parameter");
   static constexpr std::array<std::pair<std::string_view, std::pair<int, int>>, 4> kArrows = {{
       {"UP", {-1, 0}}, {"DOWN", {1, 0}}, {"LEFT", {0, -1}}, {"RIGHT", {0, 1}}}};
@@ -124,7 +118,7 @@ void wordWrapCommand(CommandContext& ctx) {
   Session& s = ctx.session;
   Task* task = s.currentTask();
   if (!task) return messagef(s, "", "%s requires an open Edit/Browse/View.", ctx.verb);
-  std::string word(firstWord(upper(ctx.params)));
+  std::string word(firstWord(toUpper(ctx.params)));
   if (word.empty())
     return task->wrapColumn > 0 ? messagef(s, "", "WORDWRAP is on at column %d.", task->wrapColumn)
                                 : message(s, "", "WORDWRAP is off.");

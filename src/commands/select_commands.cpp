@@ -31,12 +31,6 @@ constexpr std::string_view kFiveParameters =
     "RECTANGLE)\nP2 = first line number\nP3 = first col number\nP4 = last line number\nP5 = last col "
     "number";
 
-bool number(std::string_view w, long& value) {
-  if (w.empty() || w.size() > 9 || w.find_first_not_of("0123456789") != std::string_view::npos) return false;
-  value = std::stol(std::string(w));
-  return true;
-}
-
 // A line by its number (the n-th TEXT line; past the end: the last when
 // `orLast`) or a label.
 Line* lineOf(Task& task, std::string_view w, long n, bool orLast) {
@@ -64,10 +58,10 @@ bool parseFive(Session& s, Task& task, const std::vector<std::string>& w, Five& 
     return message(s, "SELECT10", "Parameter 1, select mode, must be STREAM, WHOLELINE, or RECTANGLE."), false;
   long l1 = 0, c1 = 0, l2 = 0, c2 = 0;
   bool label1 = w[1].starts_with('.'), label2 = w[3].starts_with('.');
-  if (!label1 && !number(w[1], l1)) return message(s, "SELECT20", "Parameter 2 must be first line number in selection."), false;
-  if (!number(w[2], c1)) return message(s, "SELECT25", "Parameter 3 must be first column number in selection."), false;
-  if (!label2 && !number(w[3], l2)) return message(s, "SELECT35", "Parameter 4 must be last line number in selection."), false;
-  if (!number(w[4], c2)) return message(s, "SELECT40", "Parameter 5 must be last column number in selection."), false;
+  if (!label1 && !readCount(w[1], l1)) return message(s, "SELECT20", "Parameter 2 must be first line number in selection."), false;
+  if (!readCount(w[2], c1)) return message(s, "SELECT25", "Parameter 3 must be first column number in selection."), false;
+  if (!label2 && !readCount(w[3], l2)) return message(s, "SELECT35", "Parameter 4 must be last line number in selection."), false;
+  if (!readCount(w[4], c2)) return message(s, "SELECT40", "Parameter 5 must be last column number in selection."), false;
   if (!label1 && l1 < 1) return message(s, "SELECT70", "Parameter 2, start line number, must be equal or greater than 1"), false;
   if (!label1 && !label2 && l2 < l1)
     return message(s, "SELECT65", "Parameter 4, end line number, must be equal or greater than start line number"), false;
@@ -134,9 +128,7 @@ void selectCommand(CommandContext& ctx) {
   Session& s = ctx.session;
   Task* task = taskFor(ctx);
   if (!task) return;
-  std::vector<std::string> w;
-  for (std::string_view rest = ctx.paramsUpper; !firstWord(rest).empty(); rest = afterFirstWord(rest))
-    w.emplace_back(firstWord(rest));
+  std::vector<std::string> w = words(ctx.paramsUpper);
   if (w.empty()) return message(s, "SELECT5", "SELECT requires at least one parameter.");
   if (w[0] == "ALL") {
     loadAll(*task);
