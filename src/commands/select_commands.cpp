@@ -108,7 +108,7 @@ void convertSelection(Session& s, Task& task, bool upper, std::string_view none)
     typed = translateTable(s, typedTable(task.profile->charsetDisplay));
   }
   for (Line* p = range->first; p; p = p == range->last ? nullptr : p->next) {
-    std::optional<ColumnSpan> span = selectedColumns(task, *p);
+    std::optional<ColumnSpan> span = columnsWithin(task.selection, *p, p == range->first, p == range->last);
     if (!span) continue;
     std::string text(p->text());
     auto to = std::min(text.size(), static_cast<std::size_t>(span->end));

@@ -54,7 +54,7 @@ std::optional<std::string> selectionText(Task& task, bool& cutAtZero) {
   if (ebcdicFile(task)) out = kEbcdicMarker;
   bool stream = task.selection.mode == SelectionMode::Stream;
   for (Line* p = range->first; p; p = p == range->last ? nullptr : p->next) {
-    std::optional<ColumnSpan> span = selectedColumns(task, *p);
+    std::optional<ColumnSpan> span = columnsWithin(task.selection, *p, p == range->first, p == range->last);
     if (!span) continue;
     auto [from, to] = spanBytes(*p, *span);
     appendCutAtZero(out, p->text().substr(from, to - from), cutAtZero);

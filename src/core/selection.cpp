@@ -44,6 +44,11 @@ std::optional<ColumnSpan> selectedColumns(Task& task, const Line& line) {
     std::swap(first, last);
   }
   if (at < from || at > to) return std::nullopt;
+  return columnsWithin(sel, line, &line == first, &line == last);
+}
+
+std::optional<ColumnSpan> columnsWithin(const Selection& sel, const Line& line, bool first, bool last) {
+  if (!line.is(LineKind::Text)) return std::nullopt;
   switch (sel.mode) {
     case SelectionMode::WholeLine:
       return ColumnSpan{1, kWholeLineEnd};
@@ -51,8 +56,7 @@ std::optional<ColumnSpan> selectedColumns(Task& task, const Line& line) {
       if (line.length() < sel.startCol) return std::nullopt;
       return ColumnSpan{sel.startCol, sel.endCol};
     case SelectionMode::Stream:
-      return ColumnSpan{&line == first ? sel.startCol : 1,
-                        &line == last ? sel.endCol : kWholeLineEnd};
+      return ColumnSpan{first ? sel.startCol : 1, last ? sel.endCol : kWholeLineEnd};
   }
   return std::nullopt;
 }

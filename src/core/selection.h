@@ -45,5 +45,8 @@ void clearSelection(Task& task);
 // Nothing for a line outside the selection or not TEXT. Ends that a move
 // put out of order count in file order.
 std::optional<ColumnSpan> selectedColumns(Task& task, const Line& line);
+// The same for a line known to lie in the selection, first and/or last of
+// it or between: no line numbers to look up, for walks over the selection.
+std::optional<ColumnSpan> columnsWithin(const Selection& sel, const Line& line, bool first, bool last);
 
 }  // namespace kiv
