@@ -10,7 +10,7 @@ namespace kiv {
 namespace {
 
 void showChange(Task& task) {
-  if (task.view) task.view->lineChanged(nullptr, false);
+  if (task.view) task.view->lineChanged(nullptr, true);  // every row it colours is painted again
 }
 
 }  // namespace

@@ -49,6 +49,8 @@ struct MouseEvent {
   int col = 0;
   MouseButton button = MouseButton::Left;
   bool doubleClick = false;
+  bool drag = false;  // moved with the button held
+  bool ctrl = false;
   bool operator==(const MouseEvent&) const = default;
 };
 

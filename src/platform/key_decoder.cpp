@@ -208,11 +208,13 @@ Decoded sgrMouse(const Csi& csi) {
   int col = param(csi, 1, 0) - 1;
   int row = param(csi, 2, 0) - 1;
   bool press = csi.final == 'M';
-  if (!press || b < 0 || (b & 32) != 0 || col < 0 || row < 0) return nothing(csi.length);
+  if (!press || b < 0 || col < 0 || row < 0) return nothing(csi.length);
   static constexpr MouseButton kButtons[] = {MouseButton::Left, MouseButton::Middle,
                                              MouseButton::Right};
-  int base = b & ~(4 | 8 | 16);
-  MouseEvent m{row, col, MouseButton::Left, false};
+  bool drag = (b & 32) != 0;
+  int base = b & ~(4 | 8 | 16 | 32);
+  if (drag && base != 0) return nothing(csi.length);  // only the left button drags
+  MouseEvent m{row, col, MouseButton::Left, false, drag, (b & 16) != 0};
   if (base <= 2) {
     m.button = kButtons[base];
   } else if (base == 64 || base == 65) {

@@ -36,10 +36,10 @@ constexpr int kEscapeDelayMs = 40;
 constexpr auto kDoubleClickTime = std::chrono::milliseconds(400);
 
 // What the platform turns on beside ncurses, and what turns it off again:
-// mouse clicks and wheel in SGR form, the title saved on the terminal's
-// stack.
-constexpr std::string_view kStartSequence = "\x1b[22;0t\x1b[?1000h\x1b[?1006h";
-constexpr std::string_view kStopSequence = "\x1b[?1006l\x1b[?1000l\x1b[0 q\x1b[23;0t";
+// mouse clicks, drags with a button held and the wheel in SGR form, the
+// title saved on the terminal's stack.
+constexpr std::string_view kStartSequence = "\x1b[22;0t\x1b[?1002h\x1b[?1006h";
+constexpr std::string_view kStopSequence = "\x1b[?1006l\x1b[?1002l\x1b[0 q\x1b[23;0t";
 
 bool gTaken = false;
 int gWakeWrite = -1;
@@ -393,7 +393,7 @@ bool TerminalPlatform::readAvailable() {
 }
 
 void TerminalPlatform::queueEvent(Event event) {
-  if (auto* mouse = std::get_if<MouseEvent>(&event); mouse && mouse->button == MouseButton::Left) {
+  if (auto* mouse = std::get_if<MouseEvent>(&event); mouse && mouse->button == MouseButton::Left && !mouse->drag) {
     auto now = std::chrono::steady_clock::now();
     mouse->doubleClick = mouse->row == lastClick_.row && mouse->col == lastClick_.col &&
                          now - lastClick_.at < kDoubleClickTime;

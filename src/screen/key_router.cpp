@@ -218,8 +218,9 @@ void click(Session& s, Panel& p, const platform::MouseEvent& m) {
   if (m.button != platform::MouseButton::Left) return;
   int row = m.row + 1, col = m.col + 1;
   ScreenObject* o = objectAt(p, row, col);
-  if (o && o->type == ObjectType::Button) return runUserCommand(s, o->command);
+  if (o && o->type == ObjectType::Button && !m.drag) return runUserCommand(s, o->command);
   setCursor(p, row, col);
+  mouseSelect(s, m.drag, m.ctrl);
 }
 
 }  // namespace

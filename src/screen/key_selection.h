@@ -1,6 +1,6 @@
-// Selecting text with Shift and the arrow keys in an edit panel: the
-// selection runs as a stream from where the first such key was pressed to
-// the cursor.
+// Selecting text in an edit panel with Shift and the arrow keys (a stream
+// from where the first such key was pressed to the cursor) or by dragging
+// the mouse (a stream, or a rectangle with Ctrl).
 #pragma once
 
 namespace kiv {
@@ -11,5 +11,10 @@ class Session;
 // false when the cursor is not in the data of an edit panel (the arrow
 // then moves as usual).
 bool selectWithArrow(Session& s, int rows, int cols);
+
+// The mouse, with the cursor already on the cell: a press marks where a
+// drag would start; a drag stretches the selection through the cell (a
+// rectangle with Ctrl). false when the cell is not in the data.
+bool mouseSelect(Session& s, bool drag, bool rectangle);
 
 }  // namespace kiv

@@ -63,7 +63,7 @@ std::string describe(const Decoded& d, std::size_t size) {
   } else if (auto* m = std::get_if<MouseEvent>(&d.event)) {
     text = std::string("Mouse ") + kButtons[static_cast<int>(m->button)] + " row " +
            std::to_string(m->row) + " col " + std::to_string(m->col) +
-           (m->doubleClick ? " double" : "");
+           (m->doubleClick ? " double" : "") + (m->drag ? " drag" : "") + (m->ctrl ? " ctrl" : "");
   } else if (auto* k = std::get_if<KeyEvent>(&d.event)) {
     if (k->key == Key::Char) {
       text = k->ch == U'\\' || k->ch == U'\'' ? "Char '\\" : "Char '";

@@ -77,5 +77,35 @@ TEST(Clipboard, ShiftArrowsSelectAStream) {
   EXPECT_EQ(t.lastMessage().text, "Selection is not allowed when unprocessed line commands are present.");
 }
 
+// A press and a drag with the left button select a stream through the cell
+// under the mouse; with Ctrl, the rectangle between the two cells.
+TEST(Clipboard, MouseDragsSelect) {
+  ScreenTest t(8, 40);
+  Task* task = t.open("m.txt", "abcdefgh\n12345678\n");
+  EditPanel& p = t.panel();
+  int row = p.firstDataRow;  // the 0-based screen row of the first line
+  int col = p.prefixWidth() + 1;  // 0-based cell of data column 2
+  handleEvent(t.session(), platform::MouseEvent{row, col, platform::MouseButton::Left});
+  handleEvent(t.session(), platform::MouseEvent{row + 1, col + 2, platform::MouseButton::Left, false, true});
+  t.draw();
+  EXPECT_SCREEN(t.platform(), R"(
+ COMMAND ===>                       <-  |
+******* Top of Data                  █  |
+000001 a{Z:bcdefgh                     } │  |
+000002 {Z:123^}5678                      │  |
+******* Bottom of Data               │  |
+                                     │  |
+                                     │  |
+ Cols 01 29  Line 2  Col 4  Bounds 1... |
+)");
+  t.command("copy");
+  EXPECT_EQ(t.platform().clipboard(), "bcdefgh\r\n1234");
+  handleEvent(t.session(), platform::MouseEvent{row, col, platform::MouseButton::Left});
+  handleEvent(t.session(), platform::MouseEvent{row + 1, col + 2, platform::MouseButton::Left, false, true, true});
+  ASSERT_EQ(task->selection.mode, SelectionMode::Rectangle);
+  t.command("copy");
+  EXPECT_EQ(t.platform().clipboard(), "bcd\r\n234\r\n");
+}
+
 }  // namespace
 }  // namespace kiv::test
