@@ -235,8 +235,9 @@ void sortCommand(CommandContext& ctx) {
   for (Line* line : lines) longest = std::max(longest, line->length());
   if (!validate(s, *task, r->fields, longest)) return;
   if (lines.size() >= 2) {
+    std::vector<Line*> places = lines;  // in store order
     sortLines(lines, r->fields, r->ignoreCase);
-    reorderLines(*task, lines);
+    reorderLines(*task, places, lines);
   }
   if (EditPanel* panel = currentEditPanel(s)) panel->refreshData();
   message(s, "SORT100", "Sort complete.");

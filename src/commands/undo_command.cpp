@@ -72,10 +72,12 @@ void replay(Task& task, const UndoRecord& r, std::string_view text, bool& reset,
       moveLines(task, r.line, r.other, r.position);
       noteModified(task, true);
       return;
-    case UndoType::Reordered: {
-      std::vector<Line*> order(text.size() / sizeof(Line*));
-      std::memcpy(order.data(), text.data(), order.size() * sizeof(Line*));
-      reorderLines(task, order);
+    case UndoType::Reordered: {  // the lines given go back to their places
+      std::size_t n = text.size() / sizeof(Line*) / 2;
+      std::vector<Line*> places(n), order(n);
+      std::memcpy(places.data(), text.data(), n * sizeof(Line*));
+      std::memcpy(order.data(), text.data() + n * sizeof(Line*), n * sizeof(Line*));
+      reorderLines(task, order, places);
       return;
     }
   }

@@ -22,6 +22,22 @@ void LineIndex::setHead(std::size_t s, Line* head) {
   headAt_[head] = static_cast<std::uint32_t>(s);
 }
 
+void LineIndex::tookPlaces(const std::vector<std::pair<Line*, Line*>>& moves) {
+  // First every old head lets go, then the new ones take over: a line may
+  // be both.
+  std::vector<std::pair<std::uint32_t, Line*>> heads;
+  for (auto [old, now] : moves) {
+    auto it = headAt_.find(old);
+    if (it == headAt_.end()) continue;
+    heads.emplace_back(it->second, now);
+    headAt_.erase(it);
+    old->segmentHead_ = 0;
+    segs_[heads.back().first].head = nullptr;
+  }
+  for (auto [s, now] : heads) setHead(s, now);
+  known_ = nullptr;
+}
+
 void LineIndex::renumberFrom(std::size_t s) {
   for (std::size_t i = s; i < segs_.size(); ++i) headAt_[segs_[i].head] = static_cast<std::uint32_t>(i);
   treeStale_ = true;

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace kiv {
@@ -26,6 +27,10 @@ class LineIndex {
   void unlinking(Line* line);
   // A linked line became TEXT (+1) or stopped being TEXT (-1).
   void textCountChanged(Line* line, int delta);
+  // Lines traded places without being unlinked, each pair {old, now}: `now`
+  // stands where `old` stood (both TEXT or both not), so a segment that
+  // began with `old` begins with `now`.
+  void tookPlaces(const std::vector<std::pair<Line*, Line*>>& moves);
 
   // TEXT lines before `line`; -1 for a line that is not in this store.
   long ordinalOf(const Line* line);

@@ -1,7 +1,6 @@
 // Linking, unlinking and moving lines, line numbers and where new lines go:
 // the store's structure changes only here.
 #include <algorithm>
-#include <unordered_set>
 #include <vector>
 
 #include "core/edit_step.h"
@@ -121,49 +120,71 @@ Group groupOf(Line* line) {
 
 }  // namespace
 
-int reorderLines(Task& task, const std::vector<Line*>& order) {
-  if (order.size() < 2) return 0;
-  // The places: the same lines in store order.
-  std::vector<std::pair<long, Line*>> places;
-  places.reserve(order.size());
-  for (Line* line : order) {
-    long at = task.index.ordinalOf(line);
-    if (at < 0 || !line->is(LineKind::Text)) return -1;
-    places.emplace_back(at, line);
-  }
-  std::sort(places.begin(), places.end());
-  for (std::size_t i = 1; i < places.size(); ++i)
-    if (places[i].second == places[i - 1].second) return -1;
-  std::vector<Line*> now;
-  now.reserve(places.size());
-  for (auto& p : places) now.push_back(p.second);
-  tellObservers(task.session, [&](LineObserver& o) { o.beforeReorder(task, now); });
-  // The range from the first place to the last; lines of it that are not
-  // in `order` (and not hex rows of one that is) stay where they are.
-  std::unordered_set<const Line*> moving(order.begin(), order.end());
-  Line* end = groupOf(now.back()).last->next;
-  std::vector<Line*> sequence;
-  std::size_t next = 0;
-  for (Line* p = now.front(); p != end;) {
-    if (moving.count(p)) {
-      Group g = groupOf(order[next++]);
-      for (Line* q = g.first;; q = q->next) {
-        sequence.push_back(q);
-        if (q == g.last) break;
+// The range's lines as they stand and as they will, place by place; false
+// when `places` are not in store order.
+bool reorderSequences(const std::vector<Line*>& places, const std::vector<Line*>& order,
+                      std::vector<Line*>& before, std::vector<Line*>& after, Line*& end) {
+  end = groupOf(places.back()).last->next;
+  std::size_t j = 0;
+  for (Line* p = places.front(); p != end;) {
+    if (!p) return false;
+    if (j < places.size() && p == places[j]) {
+      Group now = groupOf(p), next = groupOf(order[j++]);
+      for (Line* q = now.first;; q = q->next) {
+        before.push_back(q);
+        if (q == now.last) break;
       }
-      p = groupOf(p).last->next;
+      for (Line* q = next.first;; q = q->next) {
+        after.push_back(q);
+        if (q == next.last) break;
+      }
+      p = now.last->next;
     } else {
-      sequence.push_back(p);
+      before.push_back(p);
+      after.push_back(p);
       p = p->next;
     }
   }
-  for (Line* p : sequence) {
-    task.index.unlinking(p);
-    task.lines.remove(p);
-  }
-  for (Line* p : sequence) {
-    task.lines.insertBefore(end, p);
-    task.index.linked(p);
+  return j == places.size() && before.size() == after.size();
+}
+
+int reorderLines(Task& task, const std::vector<Line*>& places, const std::vector<Line*>& order) {
+  if (places.size() != order.size() || places.size() < 2) return places.size() == order.size() ? 0 : -1;
+  for (Line* line : order)
+    if (!line->is(LineKind::Text) || !(line->prev || task.lines.first == line)) return -1;
+  std::vector<Line*> before, after;
+  Line* end = nullptr;
+  if (!reorderSequences(places, order, before, after, end)) return -1;
+  tellObservers(task.session, [&](LineObserver& o) { o.beforeReorder(task, places, order); });
+  // The lines trade places without leaving the store: each place keeps its
+  // kind of line (TEXT or not), so the line index only learns new segment
+  // heads. Groups of unequal size would shift kinds; then the slow way.
+  bool sameKinds = true;
+  for (std::size_t i = 0; i < before.size() && sameKinds; ++i)
+    sameKinds = before[i]->is(LineKind::Text) == after[i]->is(LineKind::Text);
+  Line* start = before.front()->prev;
+  if (sameKinds) {
+    std::vector<std::pair<Line*, Line*>> moves;
+    for (std::size_t i = 0; i < before.size(); ++i)
+      if (before[i] != after[i]) moves.emplace_back(before[i], after[i]);
+    task.index.tookPlaces(moves);
+    Line* prev = start;
+    for (Line* p : after) {
+      p->prev = prev;
+      if (prev) prev->next = p; else task.lines.first = p;
+      prev = p;
+    }
+    prev->next = end;
+    if (end) end->prev = prev; else task.lines.last = prev;
+  } else {
+    for (Line* p : before) {
+      task.index.unlinking(p);
+      task.lines.remove(p);
+    }
+    for (Line* p : after) {
+      task.lines.insertBefore(end, p);
+      task.index.linked(p);
+    }
   }
   ++task.structureChanges;
   noteModified(task, true);

@@ -30,8 +30,9 @@ class LineObserver {
   virtual void beforeRemove(Task&, Line*) {}
   // `first`..`last` are about to move before `before` (null: the end).
   virtual void beforeMove(Task&, Line* /*first*/, Line* /*last*/, Line* /*before*/) {}
-  // `lines`, in store order, are about to trade places (reorderLines).
-  virtual void beforeReorder(Task&, std::span<Line* const> /*lines*/) {}
+  // The lines of `places` (in store order) are about to trade places, the
+  // first place to get order[0] and so on (reorderLines).
+  virtual void beforeReorder(Task&, std::span<Line* const> /*places*/, std::span<Line* const> /*order*/) {}
   // A TEXT line deleted by a command: true when the observer keeps the
   // record (undo puts it back later), which is then not freed. `position` is
   // the next TEXT or BOF line.

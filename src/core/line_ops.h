@@ -80,11 +80,11 @@ int moveLines(Task& task, Line* first, Line* last, Line* before);
 
 // The number of TEXT lines before `line` (its line number less one for a
 // TEXT line); 0 for a line that is not the task's. O(log n) at any size.
-// Puts `order`'s lines into the places those same lines hold now, in store
-// order: the first place gets order[0], and so on. Every other line keeps its
-// place; hex view rows go with their line. The lines must be linked and
-// distinct. -1 (nothing moved) when they are not.
-int reorderLines(Task& task, const std::vector<Line*>& order);
+// Puts `order`'s lines into `places`, the same TEXT lines in store order:
+// places[0]'s place gets order[0], and so on. Every other line keeps its
+// place; hex view rows go with their line. -1 (nothing moved) when `places`
+// are not linked TEXT lines in store order or `order` holds others.
+int reorderLines(Task& task, const std::vector<Line*>& places, const std::vector<Line*>& order);
 
 long ordinalOf(Task& task, const Line* line);
 // The TEXT line with `n` TEXT lines before it (line number n + 1); null

@@ -124,10 +124,13 @@ struct UndoRecorder : LineObserver {
     r.position = last->next;
     target(task).push(r);
   }
-  void beforeReorder(Task& task, std::span<Line* const> lines) override {
+  // Both lists, places then order, end to end: undoing puts `places`'
+  // lines back into the places `order` gave them.
+  void beforeReorder(Task& task, std::span<Line* const> places, std::span<Line* const> order) override {
     if (!recording(task)) return;
-    std::string_view bytes(reinterpret_cast<const char*>(lines.data()), lines.size_bytes());
-    target(task).push(record(task, UndoType::Reordered, lines.front()), bytes);
+    std::string bytes(reinterpret_cast<const char*>(places.data()), places.size_bytes());
+    bytes.append(reinterpret_cast<const char*>(order.data()), order.size_bytes());
+    target(task).push(record(task, UndoType::Reordered, places.front()), bytes);
   }
   void stepClosed(Task& task) override { cutUndoStep(task); }
 };

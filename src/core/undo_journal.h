@@ -29,7 +29,7 @@ struct UndoRecord {
   Line* other;     // Deleted: the line it goes back before; Moved: the last line moved
   Line* position;  // Moved: the line the range stood before (null: the end)
   // Changed: the saved text in the stack's text store; Reordered: the
-  // lines in their order before, as pointers in the same store.
+  // places and the order given (two lists of pointers) in the same store.
   std::uint64_t textAt;
   std::uint32_t textLength;
   std::uint32_t step;

@@ -28,7 +28,7 @@ struct PanelLines : LineObserver {
   void afterInsert(Task& task, Line*) override { stale(task); }
   void beforeRemove(Task& task, Line*) override { stale(task); }
   void beforeMove(Task& task, Line*, Line*, Line*) override { stale(task); }
-  void beforeReorder(Task& task, std::span<Line* const>) override { stale(task); }
+  void beforeReorder(Task& task, std::span<Line* const>, std::span<Line* const>) override { stale(task); }
   static void stale(Task& task);
 };
 

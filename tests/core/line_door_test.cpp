@@ -118,7 +118,7 @@ TEST_P(LineDoorTest, RandomChangesAgreeWithAModel) {
           places.push_back(i);
         }
         std::vector<Line*> order(set.rbegin(), set.rend());
-        ASSERT_EQ(reorderLines(task, order), 0);
+        ASSERT_EQ(reorderLines(task, set, order), 0);
         std::vector<std::string> texts;
         for (std::size_t i : places) texts.push_back(model[i]);
         for (std::size_t j = 0; j < places.size(); ++j) model[places[j]] = texts[texts.size() - 1 - j];
