@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -171,50 +172,50 @@ bool linesToSort(Session& s, Task& task, const Request& r, std::vector<Line*>& o
   return true;
 }
 
-// The field's bytes of a line (upper-cased copies with IGNORECASE live in
-// `store`); columns past the end count as empty.
-std::string_view fieldOf(std::string_view text, const Field& f) {
-  auto from = std::min(text.size(), static_cast<std::size_t>(f.start - 1));
-  auto to = std::min(text.size(), static_cast<std::size_t>(f.end));
-  return text.substr(from, to - from);
-}
-
-int compareBytes(std::string_view a, std::string_view b) {
-  int c = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
-  return c != 0 ? c : (a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0);
-}
-
-// Sorts `lines` by the fields, keeping the order of equal keys.
+// Sorts `lines` by the fields, keeping the order of equal keys. Each line's
+// key is copied into one buffer: its fields' bytes side by side, each padded
+// with zero bytes to the field's width (columns past a line's end are empty
+// and sort first), a descending field's bytes inverted, so that one memcmp
+// compares two keys; the first 8 bytes compare as one number.
 void sortLines(std::vector<Line*>& lines, const std::vector<Field>& fields, bool ignoreCase) {
-  std::size_t n = lines.size(), k = fields.size();
-  std::vector<std::string_view> keys(n * k);
-  std::string store;
-  if (ignoreCase) {
-    std::size_t total = 0;
-    for (Line* line : lines) total += line->text().size();
-    store.reserve(total);
-    for (Line* line : lines) {
-      for (char c : line->text()) store += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-  }
-  std::size_t at = 0;
+  std::size_t n = lines.size(), width = 0;
+  for (const Field& f : fields) width += static_cast<std::size_t>(f.end - f.start + 1);
+  std::vector<unsigned char> keys(n * width, 0);
   for (std::size_t i = 0; i < n; ++i) {
     std::string_view text = lines[i]->text();
-    if (ignoreCase) text = std::string_view(store).substr(at, text.size());
-    at += text.size();
-    for (std::size_t f = 0; f < k; ++f) keys[i * k + f] = fieldOf(text, fields[f]);
-  }
-  std::vector<std::uint32_t> order(n);
-  for (std::size_t i = 0; i < n; ++i) order[i] = static_cast<std::uint32_t>(i);
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    for (std::size_t f = 0; f < k; ++f) {
-      int c = compareBytes(keys[a * k + f], keys[b * k + f]);
-      if (c != 0) return fields[f].descending ? c > 0 : c < 0;
+    unsigned char* key = keys.data() + i * width;
+    for (const Field& f : fields) {
+      auto fieldWidth = static_cast<std::size_t>(f.end - f.start + 1);
+      auto from = std::min(text.size(), static_cast<std::size_t>(f.start - 1));
+      std::size_t count = std::min(fieldWidth, text.size() - from);
+      for (std::size_t k = 0; k < count; ++k) {
+        auto b = static_cast<unsigned char>(text[from + k]);
+        key[k] = ignoreCase ? static_cast<unsigned char>(std::toupper(b)) : b;
+      }
+      if (f.descending)
+        for (std::size_t k = 0; k < fieldWidth; ++k) key[k] = static_cast<unsigned char>(255 - key[k]);
+      key += fieldWidth;
     }
-    return false;
+  }
+  struct Item {
+    std::uint64_t prefix;
+    std::uint32_t index;
+  };
+  std::vector<Item> items(n);
+  std::size_t head = std::min<std::size_t>(width, 8);
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint64_t prefix = 0;
+    for (std::size_t k = 0; k < 8; ++k)
+      prefix = (prefix << 8) | (k < head ? keys[i * width + k] : 0);
+    items[i] = {prefix, static_cast<std::uint32_t>(i)};
+  }
+  std::size_t rest = width - head;
+  std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    return rest > 0 && std::memcmp(keys.data() + a.index * width + head, keys.data() + b.index * width + head, rest) < 0;
   });
   std::vector<Line*> sorted(n);
-  for (std::size_t i = 0; i < n; ++i) sorted[i] = lines[order[i]];
+  for (std::size_t i = 0; i < n; ++i) sorted[i] = lines[items[i].index];
   lines.swap(sorted);
 }
 
