@@ -65,6 +65,7 @@
 #include <vector>
 
 #include "bench_editor.h"
+#include "bench_measure.h"
 #include "commands/executor.h"
 #include "commands/line_commands.h"
 #include "commands/line_shift.h"
@@ -81,7 +82,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Steady = std::chrono::steady_clock;
 
 // The words the generated file is made for.
 constexpr std::string_view kWord = "falcon";
@@ -106,25 +106,6 @@ struct Tally {
 };
 using Tallies = std::map<std::string, Tally, std::less<>>;
 
-// User and system CPU so far, in milliseconds.
-struct Cpu {
-  double user = 0;
-  double sys = 0;
-};
-
-Cpu cpuNow() {
-  rusage u{};
-  ::getrusage(RUSAGE_SELF, &u);
-  auto ms = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
-  };
-  return {ms(u.ru_utime), ms(u.ru_stime)};
-}
-
-double msSince(Steady::time_point t0) {
-  return std::chrono::duration<double, std::milli>(Steady::now() - t0).count();
-}
-
 // The settings the figures depend on, set in the pool so that option files
 // do not change them.
 constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
@@ -133,23 +114,12 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
-
-// Counts the failed checks and says what failed.
-struct Checks {
-  long failed = 0;
-  void expect(bool ok, const std::string& what, long got, long wanted) {
-    if (ok) return;
-    if (++failed <= 10)
-      std::fprintf(stderr, "check failed: %s: %ld, expected %ld\n", what.c_str(), got, wanted);
-  }
-  void expectText(bool ok, const std::string& what, std::string_view got, std::string_view wanted) {
-    if (ok) return;
-    if (++failed <= 10)
-      std::fprintf(stderr, "check failed: %s: '%.*s', expected '%.*s'\n", what.c_str(),
-                   static_cast<int>(got.size()), got.data(), static_cast<int>(wanted.size()),
-                   wanted.data());
-  }
-};
+using kiv::bench::Checks;
+using kiv::bench::Cpu;
+using kiv::bench::cpuNow;
+using kiv::bench::eachText;
+using kiv::bench::msSince;
+using kiv::bench::Steady;
 
 // The checks' own search, kept plain on purpose: ASCII case folding and a
 // comparison at every column; matches do not overlap.
@@ -199,14 +169,6 @@ struct Target {
 constexpr Target kAny{kWord, true, "any"};
 constexpr Target kExact{kExactWord, false, "exact"};
 constexpr Target kLower{kWord, false, "lower"};
-
-// Every TEXT line in file order.
-template <class F>
-void eachText(kiv::Task& task, F f) {
-  long ordinal = 0;
-  for (kiv::Line* p = task.lines.first; p; p = p->next)
-    if (p->is(kiv::LineKind::Text)) f(p, ordinal++);
-}
 
 struct Timing {
   double commandMs = 0;

@@ -52,6 +52,7 @@
 #include <vector>
 
 #include "bench_editor.h"
+#include "bench_measure.h"
 #include "commands/executor.h"
 #include "core/line.h"
 #include "core/line_ops.h"
@@ -65,7 +66,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Steady = std::chrono::steady_clock;
 
 constexpr std::string_view kSortOne = "SORT 1 20";
 constexpr std::string_view kSortThree = "SORT A 1 20 D 21 28 A 29 32";
@@ -90,25 +90,6 @@ struct Options {
   std::string file;
 };
 
-// User and system CPU so far, in milliseconds.
-struct Cpu {
-  double user = 0;
-  double sys = 0;
-};
-
-Cpu cpuNow() {
-  rusage u{};
-  ::getrusage(RUSAGE_SELF, &u);
-  auto ms = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
-  };
-  return {ms(u.ru_utime), ms(u.ru_stime)};
-}
-
-double msSince(Steady::time_point t0) {
-  return std::chrono::duration<double, std::milli>(Steady::now() - t0).count();
-}
-
 // The settings the figures depend on, set in the pool so that option files
 // do not change them.
 constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
@@ -116,31 +97,12 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
-
-// Counts the failed checks and says what failed.
-struct Checks {
-  long failed = 0;
-  void expect(bool ok, const std::string& what, long got, long wanted) {
-    if (ok) return;
-    if (++failed <= 10)
-      std::fprintf(stderr, "check failed: %s: %ld, expected %ld\n", what.c_str(), got, wanted);
-  }
-  void expectText(bool ok, const std::string& what, std::string_view got, std::string_view wanted) {
-    if (ok) return;
-    if (++failed <= 10)
-      std::fprintf(stderr, "check failed: %s: '%.*s', expected '%.*s'\n", what.c_str(),
-                   static_cast<int>(got.size()), got.data(), static_cast<int>(wanted.size()),
-                   wanted.data());
-  }
-};
-
-// Every TEXT line in file order.
-template <class F>
-void eachText(kiv::Task& task, F f) {
-  long ordinal = 0;
-  for (kiv::Line* p = task.lines.first; p; p = p->next)
-    if (p->is(kiv::LineKind::Text)) f(p, ordinal++);
-}
+using kiv::bench::Checks;
+using kiv::bench::Cpu;
+using kiv::bench::cpuNow;
+using kiv::bench::eachText;
+using kiv::bench::msSince;
+using kiv::bench::Steady;
 
 // The serial number in columns 73-80, -1 when it is not one.
 long serialOf(std::string_view text) {
