@@ -7,9 +7,8 @@
 #   SORT A 1 20 D 21 28 A 29 32  peer: sort -s -k1.1,1.20 -k1.21,1.28r -k1.29,1.32 FILE >OUT
 #   undo: SORT 1 20, then UNDO, then REDO, each timed; no peer
 #   stages: no command: the stages of SORT 1 20 timed apart (the walk that
-#         collects the lines, the stable sort of line numbers by the field,
-#         LineIndex::ordinalOf of every line, reorderLines), to tell where
-#         the time goes; no peer
+#         collects the lines, the keys and their stable sort, reorderLines),
+#         to tell where the time goes; no peer
 # The peers run with LC_ALL=C (byte order, as kiv compares), one thread
 # (--parallel=1), -t '|' (a byte the files never hold: field 1 is the whole
 # line, so 1.21 is column 21 whatever blanks the line holds), -s (stable: no
@@ -69,7 +68,7 @@ mkdir -p "$work"
 
 ops=(sort1 sort3)
 undo_labels=("undo sort" "undo undo" "undo redo")
-stage_labels=("stage collect" "stage stable_sort" "stage ordinalOf" "stage reorderLines")
+stage_labels=("stage collect" "stage sortByFields" "stage reorderLines")
 keys1=("-k1.1,1.20")
 keys3=("-k1.1,1.20" "-k1.21,1.28r" "-k1.29,1.32")
 
@@ -264,9 +263,8 @@ echo
 for label in "${stage_labels[@]}"; do
   case "$label" in
     "stage collect") what="walk collecting the TEXT lines" ;;
-    "stage stable_sort") what="keys + stable_sort of line numbers (1-20)" ;;
-    "stage ordinalOf") what="LineIndex::ordinalOf of each, new order" ;;
-    "stage reorderLines") what="reorderLines (ordinals, unlink, link)" ;;
+    "stage sortByFields") what="keys (1-20) and their stable sort" ;;
+    "stage reorderLines") what="reorderLines (places traded in one pass)" ;;
   esac
   printf '  %-44s' "$what"
   for n in "${sizes[@]}"; do printf ' %24s' "${best[$n/$label/ms]} (${best[$n/$label/ns]} ns)"; done

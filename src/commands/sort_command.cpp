@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +11,7 @@
 #include "commands/command_task.h"
 #include "commands/labels.h"
 #include "commands/line_shift.h"
+#include "commands/sort_keys.h"
 #include "core/file_load.h"
 #include "core/line.h"
 #include "core/line_ops.h"
@@ -32,11 +31,7 @@ constexpr std::string_view kUseLabels =
     "Instead of SORT X, use labels to bracket lines to sort.\n\nPut label  .A  on first line to "
     "sort.  Put label  .B  on last line to sort.\n\nExample:   SORT  ...parms...  .A  .B";
 
-struct Field {
-  bool descending = false;
-  int start = 0;  // 1-based columns
-  int end = 0;
-};
+using Field = SortField;
 
 struct Request {
   std::vector<Field> fields;
@@ -172,53 +167,6 @@ bool linesToSort(Session& s, Task& task, const Request& r, std::vector<Line*>& o
   return true;
 }
 
-// Sorts `lines` by the fields, keeping the order of equal keys. Each line's
-// key is copied into one buffer: its fields' bytes side by side, each padded
-// with zero bytes to the field's width (columns past a line's end are empty
-// and sort first), a descending field's bytes inverted, so that one memcmp
-// compares two keys; the first 8 bytes compare as one number.
-void sortLines(std::vector<Line*>& lines, const std::vector<Field>& fields, bool ignoreCase) {
-  std::size_t n = lines.size(), width = 0;
-  for (const Field& f : fields) width += static_cast<std::size_t>(f.end - f.start + 1);
-  std::vector<unsigned char> keys(n * width, 0);
-  for (std::size_t i = 0; i < n; ++i) {
-    std::string_view text = lines[i]->text();
-    unsigned char* key = keys.data() + i * width;
-    for (const Field& f : fields) {
-      auto fieldWidth = static_cast<std::size_t>(f.end - f.start + 1);
-      auto from = std::min(text.size(), static_cast<std::size_t>(f.start - 1));
-      std::size_t count = std::min(fieldWidth, text.size() - from);
-      for (std::size_t k = 0; k < count; ++k) {
-        auto b = static_cast<unsigned char>(text[from + k]);
-        key[k] = ignoreCase ? static_cast<unsigned char>(std::toupper(b)) : b;
-      }
-      if (f.descending)
-        for (std::size_t k = 0; k < fieldWidth; ++k) key[k] = static_cast<unsigned char>(255 - key[k]);
-      key += fieldWidth;
-    }
-  }
-  struct Item {
-    std::uint64_t prefix;
-    std::uint32_t index;
-  };
-  std::vector<Item> items(n);
-  std::size_t head = std::min<std::size_t>(width, 8);
-  for (std::size_t i = 0; i < n; ++i) {
-    std::uint64_t prefix = 0;
-    for (std::size_t k = 0; k < 8; ++k)
-      prefix = (prefix << 8) | (k < head ? keys[i * width + k] : 0);
-    items[i] = {prefix, static_cast<std::uint32_t>(i)};
-  }
-  std::size_t rest = width - head;
-  std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-    if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    return rest > 0 && std::memcmp(keys.data() + a.index * width + head, keys.data() + b.index * width + head, rest) < 0;
-  });
-  std::vector<Line*> sorted(n);
-  for (std::size_t i = 0; i < n; ++i) sorted[i] = lines[items[i].index];
-  lines.swap(sorted);
-}
-
 }  // namespace
 
 void sortCommand(CommandContext& ctx) {
@@ -237,7 +185,7 @@ void sortCommand(CommandContext& ctx) {
   if (!validate(s, *task, r->fields, longest)) return;
   if (lines.size() >= 2) {
     std::vector<Line*> places = lines;  // in store order
-    sortLines(lines, r->fields, r->ignoreCase);
+    sortByFields(lines, r->fields, r->ignoreCase);
     reorderLines(*task, places, lines);
   }
   if (EditPanel* panel = currentEditPanel(s)) panel->refreshData();

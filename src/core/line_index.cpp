@@ -22,19 +22,21 @@ void LineIndex::setHead(std::size_t s, Line* head) {
   headAt_[head] = static_cast<std::uint32_t>(s);
 }
 
-void LineIndex::tookPlaces(const std::vector<std::pair<Line*, Line*>>& moves) {
+void LineIndex::tookPlaces(const std::vector<Line*>& was, const std::vector<Line*>& now) {
   // First every old head lets go, then the new ones take over: a line may
   // be both.
   std::vector<std::pair<std::uint32_t, Line*>> heads;
-  for (auto [old, now] : moves) {
+  for (std::size_t i = 0; i < was.size() && i < now.size(); ++i) {
+    Line* old = was[i];
+    if (!old->segmentHead_ || old == now[i]) continue;
     auto it = headAt_.find(old);
     if (it == headAt_.end()) continue;
-    heads.emplace_back(it->second, now);
+    heads.emplace_back(it->second, now[i]);
     headAt_.erase(it);
     old->segmentHead_ = 0;
     segs_[heads.back().first].head = nullptr;
   }
-  for (auto [s, now] : heads) setHead(s, now);
+  for (auto [s, head] : heads) setHead(s, head);
   known_ = nullptr;
 }
 

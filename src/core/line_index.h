@@ -27,10 +27,10 @@ class LineIndex {
   void unlinking(Line* line);
   // A linked line became TEXT (+1) or stopped being TEXT (-1).
   void textCountChanged(Line* line, int delta);
-  // Lines traded places without being unlinked, each pair {old, now}: `now`
-  // stands where `old` stood (both TEXT or both not), so a segment that
-  // began with `old` begins with `now`.
-  void tookPlaces(const std::vector<std::pair<Line*, Line*>>& moves);
+  // Lines traded places without being unlinked: now[i] stands where was[i]
+  // stood (both TEXT or both not), so a segment that began with was[i]
+  // begins with now[i].
+  void tookPlaces(const std::vector<Line*>& was, const std::vector<Line*>& now);
 
   // TEXT lines before `line`; -1 for a line that is not in this store.
   long ordinalOf(const Line* line);

@@ -112,64 +112,82 @@ struct Group {
   Line* last;
 };
 
-Group groupOf(Line* line) {
+Group groupOf(Line* line, bool hex) {
   Line* last = line;
-  while (last->next && isHexViewLine(last->next)) last = last->next;
+  while (hex && last->next && isHexViewLine(last->next)) last = last->next;
   return {line, last};
+}
+
+void pushGroup(std::vector<Line*>& out, Group g) {
+  for (Line* q = g.first;; q = q->next) {
+    out.push_back(q);
+    if (q == g.last) break;
+  }
+}
+
+// A line SORT or UNDO may put in another's place: a TEXT line in the store.
+bool movable(const Task& task, const Line* line) {
+  return line->is(LineKind::Text) && (line->prev || task.lines.first == line);
+}
+
+// The range's lines as they stand and as they will, place by place; false
+// when `places` are not in store order or a line of `order` cannot move.
+// Both lists may lie anywhere in memory (after a sort the store's order is
+// not the memory's): they are walked by index, each line fetched a few
+// ahead; only lines between two places (not TEXT, or kept in place) are
+// reached through the links.
+bool reorderSequences(const Task& task, const std::vector<Line*>& places,
+                      const std::vector<Line*>& order, bool hex, std::vector<Line*>& before,
+                      std::vector<Line*>& after, Line*& end) {
+  constexpr std::size_t kAhead = 8;
+  std::size_t n = places.size();
+  end = groupOf(places.back(), hex).last->next;
+  before.reserve(n);
+  after.reserve(n);
+  for (std::size_t j = 0; j < n; ++j) {
+    if (j + kAhead < n) {
+      __builtin_prefetch(places[j + kAhead]);
+      __builtin_prefetch(order[j + kAhead]);
+    }
+    if (!movable(task, order[j])) return false;
+    Group now = groupOf(places[j], hex);
+    pushGroup(before, now);
+    pushGroup(after, groupOf(order[j], hex));
+    Line* stop = j + 1 < n ? places[j + 1] : end;
+    for (Line* p = now.last->next; p != stop; p = p->next) {
+      if (!p || p == end) return false;
+      before.push_back(p);
+      after.push_back(p);
+    }
+  }
+  return before.size() == after.size();
 }
 
 }  // namespace
 
-// The range's lines as they stand and as they will, place by place; false
-// when `places` are not in store order.
-bool reorderSequences(const std::vector<Line*>& places, const std::vector<Line*>& order,
-                      std::vector<Line*>& before, std::vector<Line*>& after, Line*& end) {
-  end = groupOf(places.back()).last->next;
-  std::size_t j = 0;
-  for (Line* p = places.front(); p != end;) {
-    if (!p) return false;
-    if (j < places.size() && p == places[j]) {
-      Group now = groupOf(p), next = groupOf(order[j++]);
-      for (Line* q = now.first;; q = q->next) {
-        before.push_back(q);
-        if (q == now.last) break;
-      }
-      for (Line* q = next.first;; q = q->next) {
-        after.push_back(q);
-        if (q == next.last) break;
-      }
-      p = now.last->next;
-    } else {
-      before.push_back(p);
-      after.push_back(p);
-      p = p->next;
-    }
-  }
-  return j == places.size() && before.size() == after.size();
-}
-
 int reorderLines(Task& task, const std::vector<Line*>& places, const std::vector<Line*>& order) {
   if (places.size() != order.size() || places.size() < 2) return places.size() == order.size() ? 0 : -1;
-  for (Line* line : order)
-    if (!line->is(LineKind::Text) || !(line->prev || task.lines.first == line)) return -1;
+  bool hex = hexViewShown(task);
   std::vector<Line*> before, after;
   Line* end = nullptr;
-  if (!reorderSequences(places, order, before, after, end)) return -1;
+  if (!reorderSequences(task, places, order, hex, before, after, end)) return -1;
   tellObservers(task.session, [&](LineObserver& o) { o.beforeReorder(task, places, order); });
   // The lines trade places without leaving the store: each place keeps its
   // kind of line (TEXT or not), so the line index only learns new segment
-  // heads. Groups of unequal size would shift kinds; then the slow way.
+  // heads. Without hex rows every place of `places` gets a TEXT line and
+  // the others keep theirs; with them, groups of unequal size would shift
+  // kinds, and then the slow way.
   bool sameKinds = true;
-  for (std::size_t i = 0; i < before.size() && sameKinds; ++i)
+  for (std::size_t i = 0; hex && i < before.size() && sameKinds; ++i)
     sameKinds = before[i]->is(LineKind::Text) == after[i]->is(LineKind::Text);
   Line* start = before.front()->prev;
   if (sameKinds) {
-    std::vector<std::pair<Line*, Line*>> moves;
-    for (std::size_t i = 0; i < before.size(); ++i)
-      if (before[i] != after[i]) moves.emplace_back(before[i], after[i]);
-    task.index.tookPlaces(moves);
+    task.index.tookPlaces(before, after);
     Line* prev = start;
-    for (Line* p : after) {
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+      if (i + kAhead < after.size()) __builtin_prefetch(after[i + kAhead], 1);
+      Line* p = after[i];
       p->prev = prev;
       if (prev) prev->next = p; else task.lines.first = p;
       prev = p;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <vector>
+
+namespace kiv {
+
+struct Line;
+
+// A sort field: 1-based columns, both within the lines' longest text.
+struct SortField {
+  bool descending = false;
+  int start = 0;
+  int end = 0;
+};
+
+// Puts `lines` in the order of their fields' bytes, keeping the order of
+// equal keys. Columns past a line's end count as empty and sort first.
+void sortByFields(std::vector<Line*>& lines, const std::vector<SortField>& fields, bool ignoreCase);
+
+}  // namespace kiv
