@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   libncurses-dev googletest libgtest-dev libgmock-dev libbenchmark-dev
-  tmux ncurses-term libpcre2-dev
+  tmux ncurses-term libpcre2-dev libutf8proc-dev
 )
 
 missing=()

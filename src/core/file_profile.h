@@ -13,7 +13,7 @@
 
 namespace kiv {
 
-enum class Charset : int { AsciiIso8859 = 1, AsciiIbmPc = 2, Ebcdic = 3 };
+enum class Charset : int { AsciiIso8859 = 1, AsciiIbmPc = 2, Ebcdic = 3, Utf8 = 4 };
 enum class NumberType : int { None = 0, Cobol, Standard, CobStd, HexOffset, Other };
 enum class NumberAuto : int { None = 0, Full, Incr };
 enum class CapsMode : int { Off = 0, On, Auto };
@@ -111,11 +111,13 @@ inline constexpr NamedValue<char> kRecfmNames[] = {
 
 inline constexpr NamedValue<Charset> kCharsetNames[] = {{"ASCII-ISO8859", Charset::AsciiIso8859},
                                                         {"ASCII-IBMPC", Charset::AsciiIbmPc},
-                                                        {"EBCDIC", Charset::Ebcdic}};
+                                                        {"EBCDIC", Charset::Ebcdic},
+                                                        {"UTF-8", Charset::Utf8}};
 
-// An EBCDIC file is shown in one of the two ASCII fonts.
+// An EBCDIC file is shown in one of the two ASCII fonts; a UTF-8 file as
+// UTF-8 characters.
 inline constexpr NamedValue<Charset> kCharsetDisplayNames[] = {
-    {"ASCII-ISO8859", Charset::AsciiIso8859}, {"ASCII-IBMPC", Charset::AsciiIbmPc}};
+    {"ASCII-ISO8859", Charset::AsciiIso8859}, {"ASCII-IBMPC", Charset::AsciiIbmPc}, {"UTF-8", Charset::Utf8}};
 
 // Written in mixed case; read after upper-casing, so the read names are the
 // upper-case ones further down.

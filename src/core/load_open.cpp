@@ -213,6 +213,17 @@ void recordIdentity(LoadState& ld, int fd) {
   ld.fileSize = static_cast<std::uint64_t>(st.st_size);
 }
 
+// UTF-8 is the display's character set exactly when it is the file's, and
+// only where the user's locale takes UTF-8 text.
+void chooseCharsets(Task& task) {
+  FileProfile& p = *task.profile;
+  if (p.charset == Charset::Utf8 && !task.session.platform().utf8Locale()) p.charset = Charset::AsciiIso8859;
+  if (p.charset == Charset::Utf8)
+    p.charsetDisplay = Charset::Utf8;
+  else if (p.charsetDisplay == Charset::Utf8)
+    p.charsetDisplay = Charset::AsciiIso8859;
+}
+
 int openFile(Task& task) {
   Session& s = task.session;
   LoadState& ld = task.load;
@@ -224,6 +235,7 @@ int openFile(Task& task) {
   ld.writeLock = isTrue(s, "ZEDIT.WRITELOCK");
   applyFileListOverrides(task);
   normaliseRecordSettings(*task.profile);
+  chooseCharsets(task);
   task.displayOffset = task.profile->offset;
   std::string path = mapDrive(s, task.path);
   int state = checkPath(task, path);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/file_profile.h"
 #include "core/line_ops.h"
+#include "core/text_columns.h"
 #include "core/session.h"
 #include "services/messages.h"
 
@@ -13,6 +15,9 @@ namespace {
 constexpr std::string_view kTabsRetained =
     "File:  %s\n\nTAB expansion would exceed  MaxRecordLength(%d)  in File Profile(%s)\n\n"
     "TABs retained.";
+constexpr std::string_view kNotUtf8 =
+    "File:  %s\n\nRecord %ld holds bytes that are not UTF-8.\n\nThe file is shown as "
+    "ASCII-ISO8859, one character a byte.";
 
 // Expands tabs into ld.expand. False when the result would pass MaxRecLen.
 bool expandTabs(Task& task, const LoadRules& rules, std::string_view bytes) {
@@ -59,9 +64,21 @@ std::string_view padded(Task& task, const LoadRules& rules, std::string_view byt
   return {out.data(), out.size()};
 }
 
+// A UTF-8 task whose bytes turn out not to be UTF-8 is shown byte by byte
+// as ASCII-ISO8859 from then on, which is said once.
+void checkUtf8(Task& task, std::string_view bytes) {
+  FileProfile& p = *task.profile;
+  LoadState& ld = task.load;
+  ld.utf8.feed(bytes, p.recfm == kRecfmFixed);
+  if (ld.utf8.valid()) return;
+  p.charset = p.charsetDisplay = Charset::AsciiIso8859;
+  messagef(task.session, "", kNotUtf8, task.path, ld.records + 1);
+}
+
 }  // namespace
 
 bool appendRecord(Task& task, std::string_view bytes) {
+  if (utf8Task(task)) checkUtf8(task, bytes);
   Line* line = createLine(task, bytes, LineKind::Text);
   if (!line) return false;
   setRecordNumber(line, static_cast<std::uint32_t>(++task.load.records));

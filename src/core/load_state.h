@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text_columns.h"
+
 namespace kiv {
 
 // The file on disk as it was when loaded or last saved.
@@ -37,6 +39,7 @@ struct LoadState {
 
   long records = 0;          // records read so far: each line's record number
   long replaced = 0;         // UTF-16 characters above 0xFF replaced by '?'
+  Utf8Stream utf8;           // the records of a UTF-8 task checked as they come
   bool loadNow = false;      // whole file at open
   bool complete = false;     // end of file reached, or the load was ended
   bool tabSeen = false;      // the current record holds a tab

@@ -55,6 +55,10 @@ class Platform {
   // use it to stop); other pending input stays queued.
   virtual bool escapePending() { return false; }
 
+  // The user's locale takes UTF-8 text (its character type codeset is
+  // UTF-8): files that are valid UTF-8 may then be shown as characters.
+  virtual bool utf8Locale() const { return true; }
+
   // The clipboard. The text is always kept here; a platform that reaches a
   // system clipboard hands it on too, and reads from there first.
   virtual void setClipboard(std::string_view text) { clipboard_ = text; }

@@ -77,10 +77,12 @@ std::string undoSequence() {
 }
 
 // The screen library draws UTF-8 only under a UTF-8 character type locale;
-// take the user's, else C.UTF-8.
-void useUtf8Locale() {
+// take the user's, else C.UTF-8. True when the user's was one.
+bool useUtf8Locale() {
   std::setlocale(LC_CTYPE, "");
-  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
+  if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0) return true;
+  std::setlocale(LC_CTYPE, "C.UTF-8");
+  return false;
 }
 
 bool terminalSize(int fd, int& rows, int& cols) {
@@ -156,7 +158,7 @@ std::unique_ptr<TerminalPlatform> TerminalPlatform::open(std::string& error) {
 }
 
 bool TerminalPlatform::start(std::string& error) {
-  useUtf8Locale();
+  utf8Locale_ = useUtf8Locale();
   if (!saveTerminalState(inFd_)) {
     error = "cannot read the terminal's settings";
     return false;

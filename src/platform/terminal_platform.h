@@ -62,6 +62,7 @@ class TerminalPlatform : public Platform {
   std::string clipboard() override;
 
   ColourMode colourMode() const { return colourMode_; }
+  bool utf8Locale() const override { return utf8Locale_; }
 
  private:
   TerminalPlatform() = default;
@@ -93,6 +94,7 @@ class TerminalPlatform : public Platform {
   int termCols_ = 80;
   bool closed_ = false;
   ColourMode colourMode_ = ColourMode::Mono;
+  bool utf8Locale_ = true;
 
   std::string input_;  // bytes read and not yet decoded
   std::deque<Event> events_;

@@ -1,0 +1,197 @@
+#include "core/text_columns.h"
+
+#include <utf8proc.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "core/file_profile.h"
+#include "core/task.h"
+
+namespace kiv {
+
+namespace {
+
+// The range the second byte of a sequence must lie in, by its lead byte;
+// this keeps out overlong forms, surrogates and code points past U+10FFFF.
+struct Lead {
+  int length;
+  unsigned char low, high;
+};
+
+Lead leadOf(unsigned char b) {
+  if (b < 0x80) return {1, 0, 0};
+  if (b < 0xC2) return {0, 0, 0};
+  if (b < 0xE0) return {2, 0x80, 0xBF};
+  if (b == 0xE0) return {3, 0xA0, 0xBF};
+  if (b == 0xED) return {3, 0x80, 0x9F};
+  if (b < 0xF0) return {3, 0x80, 0xBF};
+  if (b == 0xF0) return {4, 0x90, 0xBF};
+  if (b < 0xF4) return {4, 0x80, 0xBF};
+  if (b == 0xF4) return {4, 0x80, 0x8F};
+  return {0, 0, 0};
+}
+
+// The character at `at` without its cells.
+Glyph decode(std::string_view text, std::size_t at) {
+  auto b = static_cast<unsigned char>(text[at]);
+  Lead lead = leadOf(b);
+  if (lead.length == 1) return {b, 1, 1, false};
+  Glyph bad{b, 1, 1, true};
+  if (lead.length == 0 || at + static_cast<std::size_t>(lead.length) > text.size()) return bad;
+  auto second = static_cast<unsigned char>(text[at + 1]);
+  if (second < lead.low || second > lead.high) return bad;
+  char32_t code = b & (0x7F >> lead.length);
+  for (int i = 1; i < lead.length; ++i) {
+    auto c = static_cast<unsigned char>(text[at + static_cast<std::size_t>(i)]);
+    if ((c & 0xC0) != 0x80) return bad;
+    code = (code << 6) | (c & 0x3F);
+  }
+  return {code, lead.length, 1, false};
+}
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+}  // namespace
+
+int codeCells(char32_t code) {
+  if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return 1;
+  if (code < 0x300) return 1;
+  int w = utf8proc_charwidth(static_cast<utf8proc_int32_t>(code));
+  return std::clamp(w, 0, 2);
+}
+
+Glyph glyphAt(std::string_view text, std::size_t at) {
+  Glyph g = decode(text, at);
+  if (!g.invalid && g.code >= 0x300) g.cells = codeCells(g.code);
+  if (g.cells == 0 && at == 0) g.cells = 1;
+  return g;
+}
+
+std::size_t asciiPrefix(std::string_view text) {
+  std::size_t i = 0, n = text.size();
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, text.data() + i, 8);
+    if (w & kHighBits) break;
+  }
+  while (i < n && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+  return i;
+}
+
+void appendUtf8(std::string& out, char32_t code) {
+  if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
+  auto put = [&](unsigned v) { out.push_back(static_cast<char>(v)); };
+  if (code < 0x80) {
+    put(code);
+  } else if (code < 0x800) {
+    put(0xC0 | (code >> 6));
+    put(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    put(0xE0 | (code >> 12));
+    put(0x80 | ((code >> 6) & 0x3F));
+    put(0x80 | (code & 0x3F));
+  } else {
+    put(0xF0 | (code >> 18));
+    put(0x80 | ((code >> 12) & 0x3F));
+    put(0x80 | ((code >> 6) & 0x3F));
+    put(0x80 | (code & 0x3F));
+  }
+}
+
+bool validUtf8(std::string_view text) {
+  Utf8Stream s;
+  s.feed(text, false);
+  return s.valid();
+}
+
+void Utf8Stream::feed(std::string_view bytes, bool continued) {
+  std::size_t i = 0;
+  while (valid_ && i < bytes.size()) {
+    if (need_ == 0) {
+      std::size_t ascii = asciiPrefix(bytes.substr(i));
+      i += ascii;
+      if (i == bytes.size()) break;
+      Lead lead = leadOf(static_cast<unsigned char>(bytes[i++]));
+      if (lead.length == 0) valid_ = false;
+      need_ = lead.length - 1;
+      low_ = lead.low;
+      high_ = lead.high;
+      continue;
+    }
+    auto c = static_cast<unsigned char>(bytes[i++]);
+    if (c < low_ || c > high_) valid_ = false;
+    --need_;
+    low_ = 0x80;
+    high_ = 0xBF;
+  }
+  if (!continued && need_ > 0) valid_ = false;
+}
+
+TextColumns::TextColumns(const Task& task) : utf8_(utf8Task(task)) {}
+
+bool utf8Task(const Task& task) {
+  return task.profile && task.profile->charset == Charset::Utf8;
+}
+
+int TextColumns::columnOf(std::string_view text, std::size_t at) const {
+  std::size_t ascii = utf8_ ? asciiPrefix(text.substr(0, std::min(at, text.size()))) : at;
+  if (ascii >= at) return static_cast<int>(at) + 1;
+  // A combining mark stands in its base character's column.
+  int column = static_cast<int>(ascii) + 1, baseColumn = static_cast<int>(ascii);
+  std::size_t i = ascii;
+  while (i < text.size()) {
+    Glyph g = glyphAt(text, i);
+    if (i + static_cast<std::size_t>(g.bytes) > at) return g.cells == 0 ? baseColumn : column;
+    if (g.cells > 0) baseColumn = column;
+    column += g.cells;
+    i += static_cast<std::size_t>(g.bytes);
+  }
+  return column + static_cast<int>(at - text.size());
+}
+
+std::size_t TextColumns::byteOf(std::string_view text, int column) const {
+  auto wanted = static_cast<std::size_t>(std::max(column, 1) - 1);
+  std::size_t ascii = utf8_ ? asciiPrefix(text.substr(0, std::min(wanted + 1, text.size()))) : wanted;
+  if (ascii > wanted || !utf8_) return wanted;
+  int col = static_cast<int>(ascii) + 1;
+  std::size_t i = ascii;
+  while (i < text.size()) {
+    Glyph g = glyphAt(text, i);
+    std::size_t next = i + static_cast<std::size_t>(g.bytes);
+    // A combining mark after the wanted column's character belongs to it.
+    if (col + g.cells > column && g.cells > 0) return i;
+    col += g.cells;
+    i = next;
+  }
+  return text.size() + static_cast<std::size_t>(column - col);
+}
+
+int TextColumns::width(std::string_view text) const {
+  std::size_t ascii = utf8_ ? asciiPrefix(text) : text.size();
+  int cells = static_cast<int>(ascii);
+  for (std::size_t i = ascii; i < text.size();) {
+    Glyph g = glyphAt(text, i);
+    cells += g.cells;
+    i += static_cast<std::size_t>(g.bytes);
+  }
+  return cells;
+}
+
+ByteRange TextColumns::bytesOf(std::string_view text, int from, int to) const {
+  if (to < from) return {0, 0};
+  std::size_t first = std::min(byteOf(text, from), text.size());
+  // A wide character cut by `from` begins before it: it is not inside.
+  if (first < text.size() && columnOf(text, first) < from) first += static_cast<std::size_t>(glyphAt(text, first).bytes);
+  std::size_t end = std::min(byteOf(text, to + 1), text.size());
+  // A wide character that begins in `to` and runs past it is inside.
+  if (end < text.size() && columnOf(text, end) <= to) {
+    end += static_cast<std::size_t>(glyphAt(text, end).bytes);
+    while (end < text.size() && glyphAt(text, end).cells == 0) end += static_cast<std::size_t>(glyphAt(text, end).bytes);
+  }
+  end = std::max(end, first);
+  return {first, end};
+}
+
+}  // namespace kiv

@@ -1,0 +1,85 @@
+// Where a line's bytes stand in columns: the one place that maps record
+// bytes to what the user sees. In a task of a single-byte character set
+// every byte is one column. In a UTF-8 task a character takes the cells it
+// is drawn in: two for a wide one (East Asian, emoji), none for a combining
+// mark (it joins the character before it; at the start of a line it takes
+// one), one for any other; each byte of an invalid sequence is a character
+// of its own, one column, drawn as a substitute. Columns past the end of
+// the text count one a byte, as blanks would. Lines of plain ASCII take a
+// fast path: there a byte is a column in either kind of task.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kiv {
+
+class Task;
+
+// One character of UTF-8 text.
+struct Glyph {
+  char32_t code = 0;     // the code point; for an invalid byte, the byte
+  int bytes = 1;         // its length in the text
+  int cells = 1;         // columns it takes (0: joins the character before)
+  bool invalid = false;  // a byte that begins no valid sequence
+};
+
+// The character at byte `at` of UTF-8 `text` (at < text.size()); a
+// character beginning the text takes at least one cell.
+Glyph glyphAt(std::string_view text, std::size_t at);
+// The cells a valid code point takes: 0, 1 or 2 (a control character 1,
+// shown as a substitute).
+int codeCells(char32_t code);
+// How many bytes at the start of `text` are below 0x80.
+std::size_t asciiPrefix(std::string_view text);
+// The UTF-8 bytes of a code point (U+FFFD for one that has none).
+void appendUtf8(std::string& out, char32_t code);
+// True when every byte of `text` belongs to a valid, shortest-form UTF-8
+// sequence of a scalar value (no surrogates, nothing above U+10FFFF).
+bool validUtf8(std::string_view text);
+
+// Checks a stream of records as UTF-8: records of a FIXED file may cut a
+// character, which the next record goes on with.
+class Utf8Stream {
+ public:
+  // The bytes of a record; `continued`: the next record goes on with them.
+  void feed(std::string_view bytes, bool continued);
+  bool valid() const { return valid_; }
+
+ private:
+  bool valid_ = true;
+  int need_ = 0;           // continuation bytes still to come
+  unsigned char low_ = 0x80, high_ = 0xBF;  // range of the next one
+};
+
+// Bytes [first, end) of a text.
+struct ByteRange {
+  std::size_t first = 0;
+  std::size_t end = 0;
+};
+
+class TextColumns {
+ public:
+  explicit TextColumns(bool utf8) : utf8_(utf8) {}
+  explicit TextColumns(const Task& task);
+  bool utf8() const { return utf8_; }
+
+  // The 1-based column of byte `at` (its character's first column).
+  int columnOf(std::string_view text, std::size_t at) const;
+  // The byte where the character covering 1-based `column` begins; past
+  // the text, text.size() and one byte a column beyond it.
+  std::size_t byteOf(std::string_view text, int column) const;
+  // The columns the text takes.
+  int width(std::string_view text) const;
+  // The bytes of the characters that begin in columns [from, to].
+  ByteRange bytesOf(std::string_view text, int from, int to) const;
+
+ private:
+  bool utf8_;
+};
+
+// The task's file character set is UTF-8.
+bool utf8Task(const Task& task);
+
+}  // namespace kiv
