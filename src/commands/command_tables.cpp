@@ -3,6 +3,7 @@
 
 #include "commands/change_command.h"
 #include "commands/exclude_command.h"
+#include "commands/export_command.h"
 #include "commands/cursor_commands.h"
 #include "commands/clipboard_commands.h"
 #include "commands/column_commands.h"
@@ -61,7 +62,7 @@ constexpr CommandEntry kEditTable[] = {
     {.name = "DELWORD", .code = 22, .listed = true, .run = deleteWordCommand},
     {.name = "DOWN", .code = 23, .listed = true, .run = downCommand},
     {.name = "EXCLUDE", .code = 24, .listed = true, .run = excludeCommand},
-    {.name = "EXPORT", .code = 25, .listed = true, .run = notAvailableCommand},
+    {.name = "EXPORT", .code = 25, .listed = true, .run = exportCommand},
     {.name = "FIND", .code = 26, .listed = true, .run = findCommand},
     {.name = "FINDHK", .code = 27, .listed = true, .run = findHighlightsCommand},
     {.name = "FLIP", .code = 28, .listed = true, .run = flipCommand},

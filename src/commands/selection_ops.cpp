@@ -42,6 +42,21 @@ std::optional<SelectedLines> selectedLines(Task& task) {
   return SelectedLines{first, last};
 }
 
+bool forEachSelectedPart(Task& task, const std::function<bool(const SelectedPart&)>& visit) {
+  std::optional<SelectedLines> range = selectedLines(task);
+  if (!range) return true;
+  bool stream = task.selection.mode == SelectionMode::Stream;
+  for (Line* p = range->first; p; p = p == range->last ? nullptr : p->next) {
+    std::optional<ColumnSpan> span =
+        columnsWithin(task.selection, *p, p == range->first, p == range->last);
+    if (!span) continue;
+    auto [from, to] = spanBytes(*p, *span);
+    bool partLast = stream && p == range->last && span->end < kWholeLineEnd;
+    if (!visit({p->text().substr(from, to - from), partLast})) return false;
+  }
+  return true;
+}
+
 std::optional<std::string> selectionText(Task& task, bool& cutAtZero) {
   cutAtZero = false;
   std::optional<SelectedLines> range = selectedLines(task);
@@ -52,16 +67,12 @@ std::optional<std::string> selectionText(Task& task, bool& cutAtZero) {
   if (estimate > kClipboardLimit) return std::nullopt;
   std::string out;
   if (ebcdicFile(task)) out = kEbcdicMarker;
-  bool stream = task.selection.mode == SelectionMode::Stream;
-  for (Line* p = range->first; p; p = p == range->last ? nullptr : p->next) {
-    std::optional<ColumnSpan> span = columnsWithin(task.selection, *p, p == range->first, p == range->last);
-    if (!span) continue;
-    auto [from, to] = spanBytes(*p, *span);
-    appendCutAtZero(out, p->text().substr(from, to - from), cutAtZero);
-    if (cutAtZero) return out;
-    bool partLast = stream && p == range->last && span->end < kWholeLineEnd;
-    if (!partLast) out += "\r\n";
-  }
+  forEachSelectedPart(task, [&](const SelectedPart& part) {
+    appendCutAtZero(out, part.bytes, cutAtZero);
+    if (cutAtZero) return false;
+    if (!part.partLast) out += "\r\n";
+    return true;
+  });
   return out;
 }
 

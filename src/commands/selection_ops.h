@@ -2,6 +2,7 @@
 // its lines in order, its text as the clipboard holds it, and deleting it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <string>
@@ -24,6 +25,17 @@ struct SelectedLines {
   Line* last;
 };
 std::optional<SelectedLines> selectedLines(Task& task);
+
+// One selected TEXT line's selected bytes; `partLast` marks the last line
+// of a stream when it is taken only up to a column.
+struct SelectedPart {
+  std::string_view bytes;
+  bool partLast = false;
+};
+// Hands each selected TEXT line's part to `visit` in file order (a
+// rectangle's lines shorter than its first column have none) until it
+// answers false; false then, true after the last.
+bool forEachSelectedPart(Task& task, const std::function<bool(const SelectedPart&)>& visit);
 
 // The selection as clipboard text: for each TEXT line its selected bytes and
 // a CR LF, except after a stream's last line taken in part; the EBCDIC

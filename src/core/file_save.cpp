@@ -108,16 +108,6 @@ bool mayOverwrite(Task& task, const std::string& path) {
   return false;
 }
 
-// The file a save replaces: a symbolic link is followed so that the link
-// stays and its target gets the new contents.
-std::string saveTarget(const std::string& path) {
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved)) return resolved;
-  std::error_code ec;
-  std::filesystem::path full = std::filesystem::absolute(path, ec);
-  return ec ? path : full.lexically_normal().string();
-}
-
 bool renumberDue(const Task& task) {
   return task.profile && task.profile->numberAuto == NumberAuto::Full &&
          task.profile->numberType != NumberType::None;
@@ -223,6 +213,14 @@ int writeAndReplace(Task& task, const std::string& path, bool keepClosed) {
 }
 
 }  // namespace
+
+std::string saveTarget(const std::string& path) {
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved)) return resolved;
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full.lexically_normal().string();
+}
 
 DiskChange diskChangeSinceLoad(const Task& task, const std::string& path) {
   const FileIdentity& id = task.load.identity;

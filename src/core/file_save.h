@@ -16,6 +16,10 @@ namespace kiv {
 // holding it under the write lock (the task is about to end).
 int saveTask(Task& task, bool keepClosed);
 
+// The file a save replaces: a symbolic link is followed so that the link
+// stays and its target gets the new contents.
+std::string saveTarget(const std::string& path);
+
 // How the file on disk differs from the one the task loaded or last saved.
 enum class DiskChange { None, Changed, Removed };
 DiskChange diskChangeSinceLoad(const Task& task, const std::string& path);

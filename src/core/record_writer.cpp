@@ -156,7 +156,7 @@ bool RecordWriter::putText(std::string_view s) {
   if (!format_.utf16) return put(s);
   if (!bomWritten_) {
     bomWritten_ = true;
-    if (!put(reinterpret_cast<const char*>(format_.bom), 2)) return false;
+    if (format_.bomDue && !put(reinterpret_cast<const char*>(format_.bom), 2)) return false;
   }
   // FF FE: the character's byte first; FE FF: the zero byte first.
   const std::size_t first = format_.bom[0] == 0xFF ? 0 : 1;

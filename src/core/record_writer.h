@@ -28,6 +28,7 @@ struct RecordFormat {
   std::string terminator;    // the record end bytes, before any UTF-16 widening
   bool utf16 = false;
   unsigned char bom[2] = {0xFF, 0xFE};
+  bool bomDue = true;        // false when appending to a file that has its mark
   bool eofWrite = false;     // 0x1A after the last VARIABLE record
   std::string rdpBefore;     // RDP static parts as bytes
   std::string rdpAfter;

@@ -146,9 +146,9 @@ bool AtomicWrite::copyInPlace() {
   return true;
 }
 
-bool AtomicWrite::writeAll(const char* data, std::size_t size) {
+bool writeAllTo(int fd, const char* data, std::size_t size) {
   while (size > 0) {
-    ssize_t n = ::write(fd_, data, size);
+    ssize_t n = ::write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -161,6 +161,10 @@ bool AtomicWrite::writeAll(const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(n);
   }
   return true;
+}
+
+bool AtomicWrite::writeAll(const char* data, std::size_t size) {
+  return writeAllTo(fd_, data, size);
 }
 
 bool AtomicWrite::sync() {

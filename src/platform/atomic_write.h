@@ -73,6 +73,10 @@ class AtomicWrite {
 // of an existing file kept). False with errno set.
 bool replaceFileContents(const std::string& path, std::string_view text);
 
+// Writes all of the bytes to a descriptor, retrying short writes. False with
+// errno set.
+bool writeAllTo(int fd, const char* data, std::size_t size);
+
 // The directory part of a path ("." for a bare name, "/" for the root).
 std::string directoryOf(const std::string& path);
 

@@ -129,14 +129,17 @@ void actionKey(Session& s, Panel& p, std::string_view var, std::string_view fall
   if (k.key == Key::KeypadPlus) typeCharacter(s, p, U'+');
 }
 
+bool windowsArrows(Session& s) {
+  return setting(s, "ZEDIT.ARROWKEYMODE", "KIV").starts_with("W");
+}
+
 // Ctrl+arrows: in ArrowKeyMode KIV they have no meaning; in WINDOWS mode
 // Ctrl+Up/Down move the data by a line and Ctrl+Shift+Up/Down have none.
 bool ctrlArrow(Session& s, Panel& p, const KeyEvent& k) {
   static constexpr std::string_view kIds[] = {"DLM45", "DLM65", "DLM80", "DLM92"};
   static constexpr std::string_view kNames[] = {"Up", "Down", "Left", "Right"};
   auto i = static_cast<std::size_t>(static_cast<int>(k.key) - static_cast<int>(Key::Up));
-  bool windows = setting(s, "ZEDIT.ARROWKEYMODE", "KIV").starts_with("W");
-  if (!windows) {
+  if (!windowsArrows(s)) {
     messagef(s, kIds[i], "CTRL+%sArrow has no meaning in ArrowKeyMode=KIV.", kNames[i]);
     return true;
   }
@@ -149,11 +152,18 @@ bool ctrlArrow(Session& s, Panel& p, const KeyEvent& k) {
   return vertical && p.scrollBy(k.key == Key::Up ? -1 : 1);
 }
 
+// Shift+Alt with an arrow stretches a rectangle; in ArrowKeyMode KIV, where
+// Ctrl+arrows have no meaning of their own, Ctrl+Shift does too.
+bool rectangleArrow(Session& s, const KeyEvent& k) {
+  return k.shift && (k.alt || (k.ctrl && !windowsArrows(s)));
+}
+
 void arrowKey(Session& s, Panel& p, const KeyEvent& k) {
-  if (k.ctrl && ctrlArrow(s, p, k)) return;
   int dr = k.key == Key::Up ? -1 : k.key == Key::Down ? 1 : 0;
   int dc = k.key == Key::Left ? -1 : k.key == Key::Right ? 1 : 0;
-  if (k.shift && !k.ctrl && selectWithArrow(s, dr, dc)) return;
+  if (rectangleArrow(s, k) && selectWithArrow(s, dr, dc, true)) return;
+  if (k.ctrl && ctrlArrow(s, p, k)) return;
+  if (k.shift && !k.ctrl && selectWithArrow(s, dr, dc, false)) return;
   moveCursor(s, dr, dc);
 }
 

@@ -68,7 +68,7 @@ void stretch(Task& task, Place anchor, Place to, bool throughTo, bool rectangle)
 
 }  // namespace
 
-bool selectWithArrow(Session& s, int rows, int cols) {
+bool selectWithArrow(Session& s, int rows, int cols, bool rectangle) {
   EditPanel* p = currentEditPanel(s);
   if (!p || &topPanel(s) != p) return false;
   Task& task = p->task;
@@ -76,11 +76,11 @@ bool selectWithArrow(Session& s, int rows, int cols) {
   if (!here.line) return false;
   if (selectionRefused(s, task)) return true;
   Selection& sel = task.selection;
-  bool extending = sel.active() && sel.anchor.first && sel.mode == SelectionMode::Stream;
+  bool extending = sel.active() && sel.anchor.first && sel.mode != SelectionMode::WholeLine;
   Place anchor = extending ? Place{sel.anchor.first, sel.anchorCol} : here;
   moveCursor(s, rows, cols);
   Place to = cursorPlace(*p);
-  if (to.line) stretch(task, anchor, to, false, false);
+  if (to.line) stretch(task, anchor, to, false, rectangle);
   return true;
 }
 

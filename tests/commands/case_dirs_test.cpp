@@ -59,6 +59,17 @@ std::optional<std::string> readFile(const fs::path& p) {
   return ss.str();
 }
 
+// The files under a folder of a case, by their names under it, with their bytes.
+std::vector<std::pair<std::string, std::string>> filesUnder(const fs::path& dir) {
+  std::vector<std::pair<std::string, std::string>> out;
+  if (!fs::is_directory(dir)) return out;
+  for (const auto& f : fs::recursive_directory_iterator(dir))
+    if (f.is_regular_file())
+      out.emplace_back(fs::relative(f.path(), dir).string(), readFile(f.path()).value_or(""));
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> out;
   std::istringstream in(text);
@@ -115,6 +126,7 @@ TEST_P(CaseDirTest, RunsAsWritten) {
   std::string path = t.path(name);
   std::optional<std::string> in = part("in");
   if (in) t.file(name, *in);
+  for (const auto& [other, bytes] : filesUnder(GetParam().dir / "others-in")) t.file(other, bytes);
   if (auto lines = part("profile"))
     t.file(profileFile(), std::string(test::kPlainProfile) + *lines);
 
@@ -138,6 +150,8 @@ TEST_P(CaseDirTest, RunsAsWritten) {
 
   std::optional<std::string> expected = part("out");
   EXPECT_EQ(readFile(path), expected ? expected : in) << (expected ? "out" : "in (unchanged)");
+  for (const auto& [other, bytes] : filesUnder(GetParam().dir / "others-out"))
+    EXPECT_EQ(readFile(t.path(other)), bytes) << "others-out/" << other;
   if (auto profile = part("profile-out")) {
     EXPECT_EQ(t.read(profileFile()), *profile) << "profile-out";
   }

@@ -77,6 +77,67 @@ TEST(Clipboard, ShiftArrowsSelectAStream) {
   EXPECT_EQ(t.lastMessage().text, "Selection is not allowed when unprocessed line commands are present.");
 }
 
+platform::KeyEvent arrow(platform::Key key, bool shift, bool ctrl, bool alt) {
+  return {key, 0, shift, ctrl, alt};
+}
+
+// Shift+Alt with the arrows, and in ArrowKeyMode KIV Ctrl+Shift, stretch a
+// rectangle from the anchor through the cursor's cell, its columns in
+// either order; going from rectangle keys to stream keys and back keeps the
+// anchor.
+TEST(Clipboard, ShiftAltAndCtrlShiftArrowsSelectARectangle) {
+  using platform::Key;
+  ScreenTest t(8, 40);
+  Task* task = t.open("r.txt", "abcdefgh\n12345678\nxyzXYZxy\n");
+  EditPanel& p = t.panel();
+  auto copied = [&] {
+    t.session().executeCommand("COPY");
+    return t.platform().clipboard();
+  };
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 4);  // line 1, on "d"
+  t.press(arrow(Key::Down, true, false, true));
+  t.press(arrow(Key::Left, true, false, true));
+  t.press(arrow(Key::Left, true, false, true));
+  ASSERT_EQ(task->selection.mode, SelectionMode::Rectangle);
+  EXPECT_EQ(task->selection.startCol, 2);
+  EXPECT_EQ(task->selection.endCol, 4) << "the anchor's column is the rectangle's right edge";
+  EXPECT_EQ(copied(), "bcd\r\n234\r\n");
+  t.press(arrow(Key::Down, true, true, false));
+  EXPECT_EQ(copied(), "bcd\r\n234\r\nyzX\r\n") << "Ctrl+Shift stretches the same rectangle";
+  t.press(arrow(Key::Right, true, false, false));
+  EXPECT_EQ(task->selection.mode, SelectionMode::Stream);
+  EXPECT_EQ(copied(), "defgh\r\n12345678\r\nxy") << "the stream keeps the rectangle's anchor";
+  t.press(arrow(Key::Up, true, false, true));
+  EXPECT_EQ(copied(), "cd\r\n34\r\n") << "and the rectangle the stream's";
+
+  t.press(arrow(Key::Right, false, true, false));
+  EXPECT_EQ(t.lastMessage().id, "DLM92") << "Ctrl without Shift keeps its message";
+  setLineCommand(*task, task->lines.first->next, "d");
+  t.press(arrow(Key::Right, true, true, false));
+  EXPECT_EQ(t.lastMessage().text, "Selection is not allowed when unprocessed line commands are present.");
+}
+
+// In ArrowKeyMode WINDOWS Ctrl+Shift is no rectangle key: Up and Down keep
+// their messages, Left and Right move; Shift+Alt still selects.
+TEST(Clipboard, CtrlShiftArrowsInWindowsModeSelectNothing) {
+  using platform::Key;
+  ScreenTest t(8, 40);
+  Task* task = t.open("w.txt", "abcdefgh\n12345678\n");
+  varSet(t.session(), "ZEDIT.ARROWKEYMODE", "WINDOWS");
+  EditPanel& p = t.panel();
+  setCursor(p, p.firstDataRow + 1, p.prefixWidth() + 2);
+  t.press(arrow(Key::Down, true, true, false));
+  EXPECT_EQ(t.lastMessage().id, "DLM60");
+  t.press(arrow(Key::Right, true, true, false));
+  EXPECT_FALSE(task->selection.active());
+  EXPECT_EQ(p.cursorCol, p.prefixWidth() + 3);
+  t.press(arrow(Key::Down, true, false, true));
+  ASSERT_TRUE(task->selection.active());
+  EXPECT_EQ(task->selection.mode, SelectionMode::Rectangle);
+  EXPECT_EQ(task->selection.startCol, 3);
+  EXPECT_EQ(task->selection.endCol, 3);
+}
+
 // A press and a drag with the left button select a stream through the cell
 // under the mouse; with Ctrl, the rectangle between the two cells.
 TEST(Clipboard, MouseDragsSelect) {

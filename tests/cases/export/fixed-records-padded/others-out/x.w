@@ -1,0 +1,1 @@
+ABCDEFGHcde     345     
