@@ -4,7 +4,6 @@
 
 #include "core/file_profile.h"
 #include "core/line_ops.h"
-#include "core/text_columns.h"
 #include "core/session.h"
 #include "services/messages.h"
 
@@ -78,7 +77,7 @@ void checkUtf8(Task& task, std::string_view bytes) {
 }  // namespace
 
 bool appendRecord(Task& task, std::string_view bytes) {
-  if (utf8Task(task)) checkUtf8(task, bytes);
+  if (task.profile->charset == Charset::Utf8) checkUtf8(task, bytes);
   Line* line = createLine(task, bytes, LineKind::Text);
   if (!line) return false;
   setRecordNumber(line, static_cast<std::uint32_t>(++task.load.records));

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/file_profile.h"
+#include "core/hex_view.h"
 #include "core/task.h"
 
 namespace kiv {
@@ -132,7 +133,7 @@ void Utf8Stream::feed(std::string_view bytes, bool continued) {
 TextColumns::TextColumns(const Task& task) : utf8_(utf8Task(task)) {}
 
 bool utf8Task(const Task& task) {
-  return task.profile && task.profile->charset == Charset::Utf8;
+  return task.profile && task.profile->charset == Charset::Utf8 && !hexViewShown(task);
 }
 
 int TextColumns::columnOf(std::string_view text, std::size_t at) const {

@@ -79,7 +79,9 @@ class TextColumns {
   bool utf8_;
 };
 
-// The task's file character set is UTF-8.
+// The task's columns are UTF-8 characters: its file character set is UTF-8
+// and no hex view is shown (the hex rows show a byte a column, and the text
+// above them then does too).
 bool utf8Task(const Task& task);
 
 }  // namespace kiv
