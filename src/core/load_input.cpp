@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
+
+#include "core/file_profile.h"
+#include "core/text_columns.h"
 
 namespace kiv {
 
@@ -44,8 +48,9 @@ bool readMore(LoadState& ld) {
   return true;
 }
 
-int utf16Char(Task& task) {
-  LoadState& ld = task.load;
+// One UTF-16 code unit in the file's byte order, or kNoByte.
+int utf16Unit(LoadState& ld) {
+  if (ld.unitBack >= 0) return std::exchange(ld.unitBack, -1);
   int first = readByte(ld);
   if (first == kNoByte) return kNoByte;
   int second = readByte(ld);
@@ -54,10 +59,48 @@ int utf16Char(Task& task) {
     return kNoByte;
   }
   bool lowFirst = ld.bom[0] == 0xFF;
-  int c = lowFirst ? first | second << 8 : first << 8 | second;
-  if (c <= 0xFF) return c;
-  ++ld.replaced;
+  return lowFirst ? first | second << 8 : first << 8 | second;
+}
+
+void countReplaced(Task& task) {
+  ++task.load.replaced;
   if (task.mode == TaskMode::Edit) task.modified = true;
+}
+
+// A UTF-8 task gets each character as its UTF-8 bytes, one at a time; a
+// surrogate pair is one character. A lone surrogate keeps its value in the
+// three bytes UTF-8 would give it (not valid UTF-8: shown as substitutes),
+// so that saving writes the same unit back.
+int utf16AsUtf8(Task& task, int unit) {
+  LoadState& ld = task.load;
+  auto code = static_cast<char32_t>(unit);
+  ld.utf8Pending.clear();
+  ld.utf8Next = 1;
+  if (unit >= 0xD800 && unit <= 0xDBFF) {
+    int low = utf16Unit(ld);
+    if (low >= 0xDC00 && low <= 0xDFFF) {
+      appendUtf8(ld.utf8Pending, 0x10000 + ((code - 0xD800) << 10) + static_cast<char32_t>(low - 0xDC00));
+      return static_cast<unsigned char>(ld.utf8Pending[0]);
+    }
+    if (low != kNoByte) ld.unitBack = low;
+  }
+  if (unit >= 0xD800 && unit <= 0xDFFF) {
+    ld.utf8Pending = {static_cast<char>(0xED), static_cast<char>(0x80 | ((unit >> 6) & 0x3F)),
+                      static_cast<char>(0x80 | (unit & 0x3F))};
+  } else {
+    appendUtf8(ld.utf8Pending, code);
+  }
+  return static_cast<unsigned char>(ld.utf8Pending[0]);
+}
+
+int utf16Char(Task& task) {
+  LoadState& ld = task.load;
+  if (ld.utf8Next < ld.utf8Pending.size()) return static_cast<unsigned char>(ld.utf8Pending[ld.utf8Next++]);
+  int unit = utf16Unit(ld);
+  if (unit == kNoByte) return kNoByte;
+  if (task.profile && task.profile->charset == Charset::Utf8) return unit < 0x80 ? unit : utf16AsUtf8(task, unit);
+  if (unit <= 0xFF) return unit;
+  countReplaced(task);
   return static_cast<unsigned char>(kReplacement);
 }
 

@@ -77,7 +77,8 @@ void checkUtf8(Task& task, std::string_view bytes) {
 }  // namespace
 
 bool appendRecord(Task& task, std::string_view bytes) {
-  if (task.profile->charset == Charset::Utf8) checkUtf8(task, bytes);
+  // UTF-16 text comes as the UTF-8 the loader made of it.
+  if (task.profile->charset == Charset::Utf8 && !task.load.utf16) checkUtf8(task, bytes);
   Line* line = createLine(task, bytes, LineKind::Text);
   if (!line) return false;
   setRecordNumber(line, static_cast<std::uint32_t>(++task.load.records));

@@ -60,6 +60,11 @@ struct LoadState {
   // the last one given back is read first.
   int pushed[2] = {0, 0};
   int pushedCount = 0;
+  // The UTF-8 bytes still to come of a UTF-16 character read for a UTF-8
+  // task, the next one at utf8Next.
+  std::string utf8Pending;
+  std::size_t utf8Next = 0;
+  int unitBack = -1;  // a UTF-16 unit read ahead after a lone high surrogate
   bool endOfInput = false;  // read() gave 0, or 0x1A ended the file
   bool readFailed = false;  // read() gave an error
   bool oddUtf16 = false;    // a UTF-16 file ended in a lone byte

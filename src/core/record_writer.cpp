@@ -8,6 +8,7 @@
 #include "core/rdp_format.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "services/messages.h"
 
 namespace kiv {
@@ -75,6 +76,7 @@ std::optional<RecordFormat> recordFormatOf(Task& task) {
   if (name.empty() && task.profile) name = task.profile->newFileRecordTerminator;
   f.terminator = terminatorBytes(name, ebcdicFile(task));
   f.utf16 = task.load.utf16 && f.recfm == kRecfmVariable;
+  f.utf8Text = f.utf16 && task.profile && task.profile->charset == Charset::Utf8;
   const unsigned char* mark = task.load.bom;
   bool bigEndian = mark[0] == 0xFE && mark[1] == 0xFF;
   f.bom[0] = bigEndian ? 0xFE : 0xFF;
@@ -158,14 +160,51 @@ bool RecordWriter::putText(std::string_view s) {
     bomWritten_ = true;
     if (format_.bomDue && !put(reinterpret_cast<const char*>(format_.bom), 2)) return false;
   }
-  // FF FE: the character's byte first; FE FF: the zero byte first.
-  const std::size_t first = format_.bom[0] == 0xFF ? 0 : 1;
-  for (char c : s) {
-    if (buffer_.size() - used_ < 2 && !flush()) return false;
-    buffer_[used_ + first] = c;
-    buffer_[used_ + 1 - first] = 0;
-    used_ += 2;
+  if (format_.utf8Text) return putUtf8AsUtf16(s);
+  for (char c : s)
+    if (!putUnit(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+// Each character of UTF-8 text as one UTF-16 unit, or a surrogate pair
+// above U+FFFF; the three bytes a lone surrogate was loaded as give it back;
+// a byte of no valid sequence is the character of its value.
+bool RecordWriter::putUtf8AsUtf16(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    if (auto unit = loneSurrogate(s.substr(i))) {
+      if (!putUnit(*unit)) return false;
+      i += 3;
+      continue;
+    }
+    Glyph g = glyphAt(s, i);
+    i += static_cast<std::size_t>(g.bytes);
+    if (g.code < 0x10000) {
+      if (!putUnit(static_cast<std::uint16_t>(g.code))) return false;
+      continue;
+    }
+    char32_t v = g.code - 0x10000;
+    if (!putUnit(static_cast<std::uint16_t>(0xD800 + (v >> 10))) ||
+        !putUnit(static_cast<std::uint16_t>(0xDC00 + (v & 0x3FF))))
+      return false;
   }
+  return true;
+}
+
+// ED A0..BF 80..BF: a surrogate's value written as UTF-8 would write it.
+std::optional<std::uint16_t> RecordWriter::loneSurrogate(std::string_view s) {
+  if (s.size() < 3) return std::nullopt;
+  auto b = [&](std::size_t k) { return static_cast<unsigned>(static_cast<unsigned char>(s[k])); };
+  if (b(0) != 0xED || (b(1) & 0xE0) != 0xA0 || (b(2) & 0xC0) != 0x80) return std::nullopt;
+  return static_cast<std::uint16_t>(0xD000 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F));
+}
+
+// One UTF-16 unit: FF FE puts the low byte first, FE FF the high one.
+bool RecordWriter::putUnit(std::uint16_t unit) {
+  if (buffer_.size() - used_ < 2 && !flush()) return false;
+  const std::size_t low = format_.bom[0] == 0xFF ? 0 : 1;
+  buffer_[used_ + low] = static_cast<char>(unit & 0xFF);
+  buffer_[used_ + 1 - low] = static_cast<char>(unit >> 8);
+  used_ += 2;
   return true;
 }
 

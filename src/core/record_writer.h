@@ -27,6 +27,7 @@ struct RecordFormat {
   char trailing = 'S';       // first letter of TrailingBlanksOption: 'P', 'S', or other (as is)
   std::string terminator;    // the record end bytes, before any UTF-16 widening
   bool utf16 = false;
+  bool utf8Text = false;     // UTF-16 written from UTF-8 lines (else a byte a character)
   unsigned char bom[2] = {0xFF, 0xFE};
   bool bomDue = true;        // false when appending to a file that has its mark
   bool eofWrite = false;     // 0x1A after the last VARIABLE record
@@ -77,6 +78,9 @@ class RecordWriter {
   bool put(std::string_view s) { return put(s.data(), s.size()); }
   // Widens each byte to two in the byte order of the mark (UTF-16 files).
   bool putText(std::string_view s);
+  bool putUtf8AsUtf16(std::string_view s);
+  bool putUnit(std::uint16_t unit);
+  static std::optional<std::uint16_t> loneSurrogate(std::string_view s);
   bool putRdpRecord(std::string_view bytes);
   bool putVariableRecord(std::string_view bytes);
   bool flush();
