@@ -16,7 +16,10 @@
 #include "core/session.h"
 #include "core/task.h"
 #include "core/task_life.h"
+#include "core/text_columns.h"
+#include "core/utf8_case.h"
 #include "core/translate_table.h"
+#include "services/format.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
 
@@ -26,7 +29,7 @@ namespace {
 
 constexpr std::string_view kNotModifiable = "This line is not modifiable.";
 
-// The columns a character operation stays within: the number columns of a
+// The bytes a character operation stays within: the number columns of a
 // numbered file, or the stretch of data before or after them.
 struct Field {
   int start;
@@ -34,7 +37,8 @@ struct Field {
   bool number;
 };
 
-Field fieldAt(const Task& task, int column) {
+Field fieldAt(const Task& task, std::size_t byte) {
+  auto column = static_cast<int>(std::min<std::size_t>(byte, kWholeLineEnd));
   int max = maxRecLenOf(task);
   std::optional<NumberField> f = task.profile ? numberFieldOf(*task.profile) : std::nullopt;
   if (!f) return {0, max, false};
@@ -66,10 +70,41 @@ EditResult at(Line* line, int column) {
   return {true, line, std::max(column, 0)};
 }
 
+// The byte where 0-based `column` begins, and the column of a byte: one a
+// byte except in a UTF-8 task (core/text_columns.h).
+std::size_t byteAt(const Task& task, std::string_view text, int column) {
+  return TextColumns(task).byteOf(text, column + 1);
+}
+
+int columnAt(const Task& task, std::string_view text, std::size_t byte) {
+  return TextColumns(task).columnOf(text, byte) - 1;
+}
+
+// The bytes of the character at `pos` as editing takes it: in a UTF-8 task
+// a whole (wide) character with the combining marks after it.
+std::size_t charLength(const Task& task, std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return 0;
+  if (!utf8Task(task)) return 1;
+  std::size_t end = pos + static_cast<std::size_t>(glyphAt(text, pos).bytes);
+  while (end < text.size() && glyphAt(text, end).cells == 0) end += static_cast<std::size_t>(glyphAt(text, end).bytes);
+  return end - pos;
+}
+
+// A combining mark: typed, it joins the character before the cursor.
+bool joins(const Task& task, std::string_view bytes) {
+  if (!utf8File(task) || bytes.empty()) return false;
+  Glyph g = glyphAt(bytes, 0);
+  return !g.invalid && codeCells(g.code) == 0;
+}
+
 // Caps mode: the letters of a changed line go upper case (EBCDIC by way of
 // the display's character set).
 void upperCase(Task& task, const Line* line, std::string& text) {
   if (!task.capsOn) return;
+  if (utf8File(task)) {  // letters beyond ASCII too, the line keeping its length
+    text = utf8Case(text, true, true);
+    return;
+  }
   const unsigned char* shown = nullptr;
   const unsigned char* typed = nullptr;
   if (ebcdicFile(task) && line->is(LineKind::Text)) {
@@ -108,14 +143,16 @@ bool mayModify(Task& task, std::string_view browseId) {
   return false;
 }
 
-int hexDigit(unsigned char c) {
+int hexDigit(char32_t code) {
+  if (code >= 0x80) return -1;
+  auto c = static_cast<unsigned char>(code);
   if (std::isdigit(c)) return c - '0';
   c = static_cast<unsigned char>(std::toupper(c));
   return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
 }
 
 // A digit typed on a hex row sets the high or low half of the byte above.
-EditResult typeHexDigit(Task& task, Line* row, int column, unsigned char c) {
+EditResult typeHexDigit(Task& task, Line* row, int column, char32_t c) {
   Line* owner = row->prev;
   while (owner && isHexViewLine(owner)) owner = owner->prev;
   int digit = hexDigit(c);
@@ -132,56 +169,71 @@ EditResult typeHexDigit(Task& task, Line* row, int column, unsigned char c) {
   return at(row, column + 1);
 }
 
-EditResult insertAt(Task& task, Line* line, int column, char byte) {
-  Field f = fieldAt(task, column);
+EditResult insertAt(Task& task, Line* line, int column, std::string_view bytes) {
+  std::string text(line->text());
+  std::size_t pos = byteAt(task, text, column);
+  Field f = fieldAt(task, pos);
   if (f.number)
     return refuse(task, "CHAR80", "Not allowed to insert chars in line number field, use overtype.");
   char pad = padCharFor(task, line->kind());
-  std::string text(line->text());
-  if (static_cast<int>(text.size()) < column) text.resize(static_cast<std::size_t>(column), pad);
-  if (static_cast<int>(text.size()) >= f.end) {  // the field is full: its last character goes
-    if (text[static_cast<std::size_t>(f.end - 1)] != pad) {
+  if (text.size() < pos) text.resize(pos, pad);
+  auto end = static_cast<std::size_t>(f.end);
+  // A full field makes room by giving up the blanks at its end, a byte for
+  // each byte that goes in.
+  for (std::size_t n = 0; n < bytes.size() && text.size() + n >= end; ++n) {
+    std::size_t last = std::min(end, text.size()) - 1;
+    if (last < pos || text[last] != pad) {
       if (numbered(task))
         return refuse(task, "CHAR75", "Insert would exceed maximum record length or overrun line number field.");
       return refuse(task, "CHAR85", "Insert would exceed maximum record length.");
     }
-    text.erase(static_cast<std::size_t>(f.end - 1), 1);
+    text.erase(last, 1);
   }
-  text.insert(static_cast<std::size_t>(column), 1, byte);
-  if (!write(task, line, std::move(text))) return {};
-  return at(line, column + 1);
+  text.insert(pos, bytes);
+  std::size_t after = pos + bytes.size();
+  if (!write(task, line, text)) return {};
+  return at(line, columnAt(task, text, after));
 }
 
-EditResult overtypeAt(Task& task, Line* line, int column, char byte) {
-  Field f = fieldAt(task, column);
+// Overtype puts the character over the whole character at the column: a
+// narrow one over a wide one leaves the line a column shorter.
+EditResult overtypeAt(Task& task, Line* line, int column, std::string_view bytes) {
+  std::string text(line->text());
+  std::size_t pos = byteAt(task, text, column);
+  Field f = fieldAt(task, pos);
   if (f.number && task.profile && task.profile->numberAuto != NumberAuto::None)
     return refuse(task, "CHAR95", "Not allowed to overtype line number field when NUMAUTO is on.");
-  if (column >= maxRecLenOf(task))
+  std::size_t old = charLength(task, text, pos);
+  std::size_t size = std::max(text.size(), pos) - old + bytes.size();
+  auto max = static_cast<std::size_t>(maxRecLenOf(task));
+  if (pos + bytes.size() > max || (size > text.size() && size > max))
     return refuse(task, "CHAR100", "Overtype string would exceed maximum record length.");
-  std::string text(line->text());
-  if (static_cast<int>(text.size()) <= column)
-    text.resize(static_cast<std::size_t>(column) + 1, padCharFor(task, line->kind()));
-  text[static_cast<std::size_t>(column)] = byte;
-  if (!write(task, line, std::move(text))) return {};
-  return at(line, column + 1);
+  if (text.size() < pos) text.resize(pos, padCharFor(task, line->kind()));
+  text.replace(pos, old, bytes);
+  std::size_t after = pos + bytes.size();
+  if (!write(task, line, text)) return {};
+  return at(line, columnAt(task, text, after));
 }
 
 // Word wrap: a character typed past the wrap column takes the word it ends
 // to a new line below: the line is cut after its last blank at or before
 // the wrap column, and the word, the character and the rest of the line
 // follow on the new line.
-std::optional<EditResult> wrapWord(Task& task, Line* line, int column, unsigned char c, bool insert) {
-  if (task.wrapColumn <= 0 || c == ' ' || column < task.wrapColumn || !line->is(LineKind::Text))
+std::optional<EditResult> wrapWord(Task& task, Line* line, int column, std::string_view bytes, bool typedBlank, bool insert) {
+  if (task.wrapColumn <= 0 || typedBlank || column < task.wrapColumn || !line->is(LineKind::Text))
     return std::nullopt;
   char pad = padCharFor(task, LineKind::Text);
   std::string text(line->text());
-  if (static_cast<int>(text.size()) < column) text.resize(static_cast<std::size_t>(column), pad);
-  std::size_t blank = text.find_last_of(pad, static_cast<std::size_t>(task.wrapColumn - 1));
+  std::size_t at0 = byteAt(task, text, column);
+  std::size_t old = insert ? 0 : charLength(task, text, at0);
+  if (text.size() < at0) text.resize(at0, pad);
+  std::size_t blank = text.find_last_of(pad, byteAt(task, text, task.wrapColumn - 1));
   if (blank == std::string::npos)
     return refuse(task, "CHAR20", "Current line full, has no blanks, can not wrap word.");
-  auto at0 = static_cast<std::size_t>(column);
-  std::string moved = text.substr(blank + 1, at0 - blank - 1) + storedByte(task, line, c) +
-                      text.substr(std::min(text.size(), insert ? at0 : at0 + 1));
+  std::string moved = text.substr(blank + 1, at0 - blank - 1);
+  moved += bytes;
+  int cursor = columnAt(task, moved, moved.size());
+  moved += text.substr(std::min(text.size(), at0 + old));
   text.resize(blank + 1);
   Line* fresh = createLine(task, {}, LineKind::Text);
   if (!fresh) return EditResult{};
@@ -190,7 +242,6 @@ std::optional<EditResult> wrapWord(Task& task, Line* line, int column, unsigned 
     return EditResult{};
   }
   linkBelow(task, line, fresh);
-  int cursor = static_cast<int>(at0 - blank);
   if (!write(task, fresh, std::move(moved))) return EditResult{};
   noteKeystroke(task);
   return at(fresh, cursor);
@@ -207,7 +258,11 @@ std::optional<SelectionStart> takeSelection(Task& task, Line* line) {
 
 }  // namespace
 
-EditResult typeChar(Task& task, Line* line, int column, unsigned char c, bool insert) {
+namespace {
+
+// One character as typed: its bytes in the display's set (UTF-8 in a UTF-8
+// file), put in or over the text at `column`.
+EditResult typeBytes(Task& task, Line* line, int column, std::string_view typed, bool insert) {
   if (!line || !modifiable(line))
     return refuse(task, insert ? "CHAR90" : "CHAR105", kNotModifiable);
   if (!mayModify(task, "CHAR10")) return {};
@@ -216,18 +271,40 @@ EditResult typeChar(Task& task, Line* line, int column, unsigned char c, bool in
     column = start->column;
     insert = true;
   }
-  if (isHexRow(line)) return typeHexDigit(task, line, column, c);
-  if (std::optional<EditResult> wrapped = wrapWord(task, line, column, c, insert)) return *wrapped;
-  char byte = storedByte(task, line, c);
-  EditResult r = insert ? insertAt(task, line, column, byte) : overtypeAt(task, line, column, byte);
+  if (isHexRow(line))
+    return typeHexDigit(task, line, column, typed.size() == 1 ? static_cast<unsigned char>(typed[0]) : 0);
+  std::string bytes(typed);
+  if (!utf8File(task)) bytes[0] = storedByte(task, line, static_cast<unsigned char>(typed[0]));
+  insert = insert || joins(task, bytes);
+  std::optional<EditResult> wrapped;
+  if (!joins(task, bytes)) wrapped = wrapWord(task, line, column, bytes, typed == " ", insert);
+  if (wrapped) return *wrapped;
+  EditResult r = insert ? insertAt(task, line, column, bytes) : overtypeAt(task, line, column, bytes);
   if (r.ok) noteKeystroke(task);
   return r;
 }
 
+}  // namespace
+
+EditResult typeChar(Task& task, Line* line, int column, char32_t c, bool insert) {
+  std::string bytes;
+  if (utf8File(task)) {
+    appendUtf8(bytes, c);
+  } else {
+    if (c > 0xFF) return refuse(task, "", format(kNotTypeable, static_cast<int>(c)));
+    bytes.push_back(static_cast<char>(c));
+  }
+  return typeBytes(task, line, column, bytes, insert);
+}
+
 EditResult typeText(Task& task, Line* line, int column, std::string_view text, bool insert) {
   EditResult r = at(line, column);
-  for (char c : text)
-    if (!(r = typeChar(task, r.line, r.column, static_cast<unsigned char>(c), insert)).ok) break;
+  bool utf8 = utf8File(task);
+  for (std::size_t i = 0; i < text.size();) {
+    auto n = utf8 ? static_cast<std::size_t>(glyphAt(text, i).bytes) : 1;
+    if (!(r = typeBytes(task, r.line, r.column, text.substr(i, n), insert)).ok) break;
+    i += n;
+  }
   return r;
 }
 
@@ -238,18 +315,23 @@ EditResult deleteChar(Task& task, Line* line, int column) {
   if (isHexViewLine(line))
     return refuse(task, "CHAR139", "Not allowed to delete character on hex data line.\nDelete the character on the text line.");
   if (!modifiable(line)) return refuse(task, "CHAR140", kNotModifiable);
-  Field f = fieldAt(task, column);
-  if (f.number) return refuse(task, "CHAR135", "Not allowed to delete chars in the line number field, use overtype.");
   std::string text(line->text());
-  if (column >= static_cast<int>(text.size())) return at(line, column);
-  text.erase(static_cast<std::size_t>(column), 1);
+  std::size_t pos = byteAt(task, text, column);
+  Field f = fieldAt(task, pos);
+  if (f.number) return refuse(task, "CHAR135", "Not allowed to delete chars in the line number field, use overtype.");
+  if (pos >= text.size()) return at(line, column);
+  int start = columnAt(task, text, pos);
+  std::size_t n = charLength(task, text, pos);
+  text.erase(pos, n);
   char pad = padCharFor(task, line->kind());
-  bool keepsLength = static_cast<int>(line->text().size()) > f.end ||
-                     (task.profile && task.profile->recfm == kRecfmFixed);
-  if (keepsLength)  // the field closes up; what lies beyond it stays in its columns
-    text.insert(std::min(text.size(), static_cast<std::size_t>(std::min(f.end, static_cast<int>(line->text().size())) - 1)), 1, pad);
+  std::size_t size = line->text().size();
+  bool keepsLength = size > static_cast<std::size_t>(f.end) || (task.profile && task.profile->recfm == kRecfmFixed);
+  if (keepsLength) {  // the field closes up; what lies beyond it stays in its columns
+    std::size_t fieldEnd = std::min(static_cast<std::size_t>(f.end), size);
+    text.insert(std::min(text.size(), fieldEnd > n ? fieldEnd - n : 0), n, pad);
+  }
   if (!write(task, line, std::move(text))) return {};
-  return at(line, column);
+  return at(line, start);
 }
 
 EditResult backspace(Task& task, Line* line, int column, bool insert) {
@@ -259,27 +341,28 @@ EditResult backspace(Task& task, Line* line, int column, bool insert) {
   if (column <= 0) return at(line, 0);
   bool destructive = insert || varGet(task.session, "ZBACKSPACE") == "DESTRUCTIVE";
   if (!destructive) return at(line, column - 1);
-  EditResult r = deleteChar(task, line, column - 1);
-  return r.ok ? at(line, column - 1) : r;
+  return deleteChar(task, line, column - 1);  // the whole character before the cursor
 }
 
 EditResult deleteToEnd(Task& task, Line* line, int column) {
   if (!line) return refuse(task, "CHAR130", "Cursor must be on data line for DELEOL to work.");
   if (!mayModify(task, "CHAR125")) return {};
   if (!modifiable(line) || isHexRow(line)) return refuse(task, "CHAR140", kNotModifiable);
-  Field f = fieldAt(task, column);
   std::string text(line->text());
-  if (column >= static_cast<int>(text.size())) return at(line, column);
+  std::size_t pos = byteAt(task, text, column);
+  Field f = fieldAt(task, pos);
+  if (pos >= text.size()) return at(line, column);
+  int start = columnAt(task, text, pos);
   char pad = padCharFor(task, line->kind());
   bool keepsLength = static_cast<int>(text.size()) > f.end || (task.profile && task.profile->recfm == kRecfmFixed);
   if (keepsLength) {
-    int stop = std::min(f.end, static_cast<int>(text.size()));
-    std::fill(text.begin() + column, text.begin() + stop, pad);
+    std::size_t stop = std::min(static_cast<std::size_t>(f.end), text.size());
+    std::fill(text.begin() + static_cast<std::ptrdiff_t>(std::min(pos, stop)), text.begin() + static_cast<std::ptrdiff_t>(stop), pad);
   } else {
-    text.resize(static_cast<std::size_t>(column));
+    text.resize(pos);
   }
   if (!write(task, line, std::move(text))) return {};
-  return at(line, column);
+  return at(line, start);
 }
 
 EditResult deleteWord(Task& task, Line* line, int column) {
@@ -288,20 +371,23 @@ EditResult deleteWord(Task& task, Line* line, int column) {
     return refuse(task, "CHAR119", "Cursor must be in data area, command ignored.");
   char pad = padCharFor(task, line->kind());
   std::string_view text = line->text();
-  if (column >= static_cast<int>(text.size()) || text[static_cast<std::size_t>(column)] == pad)
+  // Blanks are single bytes in every set, so the word is found byte by byte.
+  std::size_t pos = byteAt(task, text, column);
+  if (pos >= text.size() || text[pos] == pad)
     return refuse(task, "CHAR118", "Cursor must be on non-blank, command ignored.");
-  Field f = fieldAt(task, column);
-  auto start = static_cast<std::size_t>(column);
+  Field f = fieldAt(task, pos);
+  std::size_t start = pos;
   while (start > static_cast<std::size_t>(f.start) && text[start - 1] != pad) --start;
-  std::size_t end = static_cast<std::size_t>(column);
+  std::size_t end = pos;
   std::size_t fieldEnd = std::min(text.size(), static_cast<std::size_t>(f.end));
   while (end < fieldEnd && text[end] != pad) ++end;
   while (end < fieldEnd && text[end] == pad) ++end;
   std::string out(text);
   out.erase(start, end - start);
   if (text.size() > fieldEnd) out.insert(fieldEnd - (end - start), end - start, pad);
+  int cursor = columnAt(task, text, start);
   if (!write(task, line, std::move(out))) return {};
-  return at(line, static_cast<int>(start));
+  return at(line, cursor);
 }
 
 EditResult hexIn(Task& task, Line* line, int column, std::string_view digits) {
@@ -315,16 +401,18 @@ EditResult hexIn(Task& task, Line* line, int column, std::string_view digits) {
     bytes += c;
   }
   if (bytes.empty() || bytes.size() % 2 != 0) return refuse(task, "CHAR60", "HEXIN input must be in pairs.");
-  if (column + static_cast<int>(bytes.size() / 2) > maxRecLenOf(task))
-    return refuse(task, "CHAR100", "Overtype string would exceed maximum record length.");
   std::string text(line->text());
-  std::size_t end = static_cast<std::size_t>(column) + bytes.size() / 2;
+  std::size_t pos = byteAt(task, text, column);
+  std::size_t end = pos + bytes.size() / 2;
+  if (end > static_cast<std::size_t>(maxRecLenOf(task)))
+    return refuse(task, "CHAR100", "Overtype string would exceed maximum record length.");
   if (text.size() < end) text.resize(end, padCharFor(task, LineKind::Text));
   for (std::size_t i = 0; i < bytes.size(); i += 2)
-    text[static_cast<std::size_t>(column) + i / 2] = static_cast<char>(
+    text[pos + i / 2] = static_cast<char>(
         hexDigit(static_cast<unsigned char>(bytes[i])) * 16 + hexDigit(static_cast<unsigned char>(bytes[i + 1])));
+  int cursor = columnAt(task, text, end);
   if (!write(task, line, std::move(text))) return {};
-  return at(line, static_cast<int>(end));
+  return at(line, cursor);
 }
 
 EditResult splitAt(Task& task, Line* line, int column) {
@@ -333,10 +421,10 @@ EditResult splitAt(Task& task, Line* line, int column) {
   if (task.profile && task.profile->recfm == kRecfmFixed)
     return refuse(task, "", "Can't split a FIXED record.");
   std::string text(line->text());
-  std::string moved = column < static_cast<int>(text.size()) ? text.substr(static_cast<std::size_t>(column)) : "";
-  Line* fresh = createLine(task, moved, LineKind::Text);
+  std::size_t pos = std::min(text.size(), byteAt(task, text, column));
+  Line* fresh = createLine(task, text.substr(pos), LineKind::Text);
   if (!fresh) return {};
-  text.resize(std::min(text.size(), static_cast<std::size_t>(column)));
+  text.resize(pos);
   if (!write(task, line, std::move(text))) return {};
   linkBelow(task, line, fresh);
   return at(fresh, 0);
@@ -349,7 +437,7 @@ EditResult joinNext(Task& task, Line* line) {
   while (next && isHexViewLine(next)) next = next->next;
   if (!next || !next->is(LineKind::Text)) return refuse(task, "", "Can't join non-text line.");
   std::string text(line->text());
-  int column = static_cast<int>(text.size());
+  int column = TextColumns(task).width(text);
   text += next->text();
   if (static_cast<int>(text.size()) > maxRecLenOf(task))
     return refuse(task, "", format("Join would exceed MaxRecLen %d.", maxRecLenOf(task)));
@@ -362,7 +450,7 @@ namespace {
 
 struct Editing : CharacterEditing {
   explicit Editing(Session&) {}
-  EditResult type(Task& t, Line* l, int c, unsigned char ch, bool insert) override { return typeChar(t, l, c, ch, insert); }
+  EditResult type(Task& t, Line* l, int c, char32_t ch, bool insert) override { return typeChar(t, l, c, ch, insert); }
   EditResult erase(Task& t, Line* l, int c) override { return deleteChar(t, l, c); }
   EditResult backspace(Task& t, Line* l, int c, bool insert) override { return kiv::backspace(t, l, c, insert); }
   EditResult eraseToEnd(Task& t, Line* l, int c) override { return deleteToEnd(t, l, c); }

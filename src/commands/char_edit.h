@@ -15,9 +15,11 @@ namespace kiv {
 class Task;
 struct Line;
 
-// A character as typed (in the display's character set) at `column`, put
-// in (insert) or over (overtype) the text.
-EditResult typeChar(Task& task, Line* line, int column, unsigned char c, bool insert);
+// A character as typed (a code point: in a UTF-8 file any, else one of the
+// display's single-byte set) at `column`, put in (insert) or over
+// (overtype) the text. Columns are the task's (core/text_columns.h): in a
+// UTF-8 task what the user sees, and the operations take whole characters.
+EditResult typeChar(Task& task, Line* line, int column, char32_t c, bool insert);
 // The characters of `text` typed one after the other (DATA).
 EditResult typeText(Task& task, Line* line, int column, std::string_view text, bool insert);
 // Delete: the character at `column` goes; the rest of its field moves left.

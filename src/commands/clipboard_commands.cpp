@@ -19,6 +19,7 @@
 #include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "core/translate_table.h"
 #include "platform/platform.h"
 #include "screen/edit_panel.h"
@@ -146,9 +147,18 @@ std::optional<Destination> pendingDestination(Task& task) {
   return std::nullopt;
 }
 
+// Where a line longer than `max` bytes is folded: at `max`, or in a UTF-8
+// file before the character that `max` would cut.
+std::size_t foldAt(Task& task, std::string_view line, std::size_t max) {
+  if (line.size() <= max || !utf8File(task)) return std::min(line.size(), max);
+  std::size_t at = max;
+  while (at > 0 && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80) --at;
+  return at > 0 ? at : max;  // a "character" longer than a record: cut it
+}
+
 // Line paste: each clipboard line a new TEXT line, folded at MaxRecLen.
 void pasteLines(Session& s, Task& task, const std::vector<std::string>& lines, Line* at, bool after) {
-  auto max = static_cast<std::size_t>(maxRecLenOf(task));
+  auto max = static_cast<std::size_t>(std::max(maxRecLenOf(task), 1));
   bool folded = false;
   std::vector<std::string> pieces;
   for (const std::string& line : lines) {
@@ -157,7 +167,12 @@ void pasteLines(Session& s, Task& task, const std::vector<std::string>& lines, L
       continue;
     }
     folded = true;
-    for (std::size_t i = 0; i < line.size(); i += max) pieces.push_back(line.substr(i, max));
+    std::string_view rest = line;
+    while (!rest.empty()) {
+      std::size_t n = foldAt(task, rest, max);
+      pieces.emplace_back(rest.substr(0, n));
+      rest.remove_prefix(n);
+    }
   }
   if (folded)
     message(s, "", "Clipboard contains lines longer than max rec length for receiving file, they will be folded.");
@@ -171,12 +186,14 @@ void pasteLines(Session& s, Task& task, const std::vector<std::string>& lines, L
   }
 }
 
-// Stream paste: the text goes into the line at the column, the line split
-// at each line end of the text.
+// Stream paste: the text goes into the line at the column (the byte where
+// that column's character begins), the line split at each line end of the
+// text; the pasted bytes go in unchanged.
 void pasteStream(Task& task, Line* line, int column, const std::vector<std::string>& lines, bool endsWithLine) {
   std::string text(line->text());
-  auto at = std::min(text.size(), static_cast<std::size_t>(column));
-  if (text.size() < static_cast<std::size_t>(column)) text.resize(static_cast<std::size_t>(column), ' ');
+  std::size_t byte = TextColumns(task).byteOf(text, column + 1);
+  auto at = std::min(text.size(), byte);
+  if (text.size() < byte) text.resize(byte, ' ');
   std::string tail = text.substr(at);
   text.resize(at);
   std::vector<std::string> parts(lines);

@@ -11,6 +11,7 @@
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "screen/cursor_moves.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
@@ -108,8 +109,12 @@ void cursorMoveCommand(CommandContext& ctx) {
   Spot spot = cursorSpot(s);
   if (!spot.line) return;
   if (keyword == "LCMD") return setCursor(*p, p->cursorRow, 1);
-  int column = keyword == "SOL" ? 0 : static_cast<int>(spot.line->text().find_last_not_of(' ') + 1);
-  if (column >= maxRecLenOf(p->task)) return message(s, "", "Not allowed to move cursor beyond MaxRecLen.");
+  // EOL: the column after the last non-blank (MaxRecLen counts its bytes).
+  std::string_view text = spot.line->text();
+  std::size_t end = keyword == "SOL" ? 0 : text.find_last_not_of(' ') + 1;
+  if (end >= static_cast<std::size_t>(maxRecLenOf(p->task)))
+    return message(s, "", "Not allowed to move cursor beyond MaxRecLen.");
+  int column = TextColumns(p->task).columnOf(text, end) - 1;
   follow(spot, EditResult{true, spot.line, column});
 }
 

@@ -12,11 +12,14 @@
 #include "commands/search_run.h"
 #include "commands/selection_ops.h"
 #include "core/file_load.h"
+#include "core/file_profile.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
+#include "core/utf8_case.h"
 #include "core/translate_table.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
@@ -79,21 +82,71 @@ bool parseFive(Session& s, Task& task, const std::vector<std::string>& w, Five& 
   return true;
 }
 
+// The bytes [from, to) of the run of characters around byte `at` that
+// `inRun` takes (a byte a character outside UTF-8 tasks); empty when the
+// character at `at` is not one.
+template <typename InRun>
+std::pair<std::size_t, std::size_t> runAround(std::string_view text, std::size_t at, bool utf8, InRun inRun) {
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t code = static_cast<unsigned char>(text[i]);
+    std::size_t n = 1;
+    if (utf8) {
+      Glyph g = glyphAt(text, i);
+      code = g.invalid ? 0 : g.code;  // a byte that is not UTF-8 ends a word
+      n = static_cast<std::size_t>(g.bytes);
+    }
+    bool in = inRun(code);
+    if (i > at && !in) return {from, i};
+    if (!in) from = i + n;
+    if (i + n > at && !in) return {at, at};
+    i += n;
+  }
+  return {from, text.size()};
+}
+
 // WORD or NONBLANK: the run at the cursor (letters and digits for a word).
 void selectAtCursor(Session& s, Task& task, bool word) {
   CursorSpot spot = cursorSpot(task);
   if (!spot.line || !spot.line->is(LineKind::Text)) return message(s, "", "Cursor must be on a data line to select.");
   std::string_view text = spot.line->text();
-  auto at = static_cast<std::size_t>(spot.column);
+  TextColumns columns(task);
+  std::size_t at = columns.byteOf(text, spot.column + 1);
   if (at >= text.size()) return message(s, "", "Beyond end of line, can not select word.");
-  auto inRun = [&](char c) {
-    return word ? (std::isalnum(static_cast<unsigned char>(c)) || c == '_') : c != ' ';
+  auto inRun = [&](char32_t c) {
+    return word ? (columns.utf8() ? wordCharacter(c) : c < 0x80 && (std::isalnum(static_cast<int>(c)) || c == '_'))
+                : c != U' ';
   };
-  if (!inRun(text[at])) return message(s, "", "Cursor on blank, can not select word.");
-  std::size_t from = at, to = at;
-  while (from > 0 && inRun(text[from - 1])) --from;
-  while (to + 1 < text.size() && inRun(text[to + 1])) ++to;
-  setSelection(task, spot.line, spot.line, SelectionMode::Stream, static_cast<int>(from) + 1, static_cast<int>(to) + 1);
+  auto [from, to] = runAround(text, at, columns.utf8(), inRun);
+  if (from == to) return message(s, "", "Cursor on blank, can not select word.");
+  setSelection(task, spot.line, spot.line, SelectionMode::Stream, columns.columnOf(text, from),
+               columns.columnOf(text, to) - 1);
+}
+
+// The selected letters of a UTF-8 file's lines in one case, beyond ASCII
+// too. A line whose length in bytes would change past MaxRecLen, or at all
+// in a FIXED file, stays as it is; a message counts such lines.
+void convertUtf8Selection(Session& s, Task& task, const SelectedLines& range, bool upper) {
+  auto max = static_cast<std::size_t>(maxRecLenOf(task));
+  bool fixed = task.profile && task.profile->recfm == kRecfmFixed;
+  long refused = 0;
+  for (Line* p = range.first; p; p = p == range.last ? nullptr : p->next) {
+    std::optional<ColumnSpan> span = columnsWithin(task.selection, *p, p == range.first, p == range.last);
+    if (!span) continue;
+    std::string_view text = p->text();
+    auto [from, to] = spanBytes(task, *p, *span);
+    std::string out(text.substr(0, from));
+    out += utf8Case(text.substr(from, to - from), upper, false);
+    out += text.substr(to);
+    if (out.size() != text.size() && (fixed || out.size() > max)) {
+      ++refused;
+      continue;
+    }
+    if (out != text) setLineText(task, p, out);
+  }
+  if (refused > 0)
+    messagef(s, "", "%s: %ld line(s) left as they were: converted, their length in bytes would %s.",
+             upper ? "STOUPPER" : "STOLOWER", refused, fixed ? "differ from the record length" : "pass MaxRecLen");
 }
 
 // Letters of the selected text in one case (EBCDIC through the display).
@@ -101,6 +154,7 @@ void convertSelection(Session& s, Task& task, bool upper, std::string_view none)
   std::optional<SelectedLines> range = selectedLines(task);
   if (!range) return message(s, "", none);
   if (task.mode == TaskMode::Browse) return message(s, "", "In BROWSE, no modify allowed");
+  if (utf8File(task)) return convertUtf8Selection(s, task, *range, upper);
   const unsigned char* shown = nullptr;
   const unsigned char* typed = nullptr;
   if (ebcdicFile(task)) {
@@ -139,9 +193,10 @@ void selectCommand(CommandContext& ctx) {
   if (w[0] == "WORD" || w[0] == "NONBLANK") return selectAtCursor(s, *task, w[0] == "WORD");
   if (w[0] == "EOL") {
     CursorSpot spot = cursorSpot(*task);
-    if (!spot.line || !spot.line->is(LineKind::Text) || spot.column >= spot.line->length())
+    if (!spot.line || !spot.line->is(LineKind::Text) || spot.column >= TextColumns(*task).width(spot.line->text()))
       return message(s, "SELECT80", "To select to end of line, you must be in the data area of a data line.");
-    return setSelection(*task, spot.line, spot.line, SelectionMode::Stream, spot.column + 1, spot.line->length());
+    return setSelection(*task, spot.line, spot.line, SelectionMode::Stream, spot.column + 1,
+                        TextColumns(*task).width(spot.line->text()));
   }
   Five f{};
   if (!parseFive(s, *task, w, f)) return;

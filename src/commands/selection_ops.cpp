@@ -9,18 +9,24 @@
 #include "core/line_ops.h"
 #include "core/selection.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 
 namespace kiv {
 
-namespace {
-
-// The bytes of `line` a selection span takes (0-based, end exclusive).
-std::pair<std::size_t, std::size_t> spanBytes(const Line& line, const ColumnSpan& span) {
-  auto size = static_cast<std::size_t>(line.length());
-  auto from = std::min(size, static_cast<std::size_t>(span.start - 1));
-  auto to = std::min(size, static_cast<std::size_t>(span.end));
-  return {from, std::max(from, to)};
+std::pair<std::size_t, std::size_t> spanBytes(const Task& task, const Line& line, const ColumnSpan& span) {
+  std::string_view text = line.text();
+  TextColumns columns(task);
+  // Columns past the text hold nothing; a whole line's end is far past it.
+  int last = std::min(span.end, std::max(columns.width(text), span.start));
+  if (last < span.start) {
+    std::size_t at = std::min(columns.byteOf(text, span.start), text.size());
+    return {at, at};
+  }
+  ByteRange r = columns.bytesOf(text, span.start, last);
+  return {r.first, r.end};
 }
+
+namespace {
 
 void appendCutAtZero(std::string& out, std::string_view bytes, bool& cutAtZero) {
   std::size_t zero = bytes.find('\0');
@@ -50,7 +56,7 @@ bool forEachSelectedPart(Task& task, const std::function<bool(const SelectedPart
     std::optional<ColumnSpan> span =
         columnsWithin(task.selection, *p, p == range->first, p == range->last);
     if (!span) continue;
-    auto [from, to] = spanBytes(*p, *span);
+    auto [from, to] = spanBytes(task, *p, *span);
     bool partLast = stream && p == range->last && span->end < kWholeLineEnd;
     if (!visit({p->text().substr(from, to - from), partLast})) return false;
   }
@@ -104,7 +110,7 @@ SelectionStart deleteSelection(Task& task) {
   if (sel.mode == SelectionMode::Rectangle) {
     for (Line* p = range->first; p; p = p == range->last ? nullptr : p->next) {
       if (!p->is(LineKind::Text)) continue;
-      auto [from, to] = spanBytes(*p, {sel.startCol, sel.endCol});
+      auto [from, to] = spanBytes(task, *p, {sel.startCol, sel.endCol});
       if (from == to) continue;
       std::string text(p->text());
       text.erase(from, to - from);
@@ -116,13 +122,13 @@ SelectionStart deleteSelection(Task& task) {
   // A stream: the first line's head and the last line's tail make one line.
   Line* first = range->first;
   Line* last = range->last;
-  std::size_t headEnd = spanBytes(*first, {sel.startCol, sel.startCol}).first;
+  std::size_t headEnd = spanBytes(task, *first, {sel.startCol, sel.startCol}).first;
   std::string text(first->text().substr(0, headEnd));
   if (first == last) {
-    auto [from, to] = spanBytes(*first, {sel.startCol, sel.endCol});
+    auto [from, to] = spanBytes(task, *first, {sel.startCol, sel.endCol});
     text = std::string(first->text()).erase(from, to - from);
   } else {
-    text += last->text().substr(spanBytes(*last, {1, sel.endCol}).second);
+    text += last->text().substr(spanBytes(task, *last, {1, sel.endCol}).second);
     if (first->next != last) deleteLines(task, first->next, last->prev, true);
     deleteLine(task, last, true);
   }

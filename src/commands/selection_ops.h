@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kiv {
@@ -32,6 +33,11 @@ struct SelectedPart {
   std::string_view bytes;
   bool partLast = false;
 };
+// The bytes of `line` a selection span takes (0-based, end exclusive): the
+// characters that begin in its columns (core/text_columns.h).
+struct ColumnSpan;
+std::pair<std::size_t, std::size_t> spanBytes(const Task& task, const Line& line, const ColumnSpan& span);
+
 // Hands each selected TEXT line's part to `visit` in file order (a
 // rectangle's lines shorter than its first column have none) until it
 // answers false; false then, true after the last.

@@ -133,7 +133,11 @@ void Utf8Stream::feed(std::string_view bytes, bool continued) {
 TextColumns::TextColumns(const Task& task) : utf8_(utf8Task(task)) {}
 
 bool utf8Task(const Task& task) {
-  return task.profile && task.profile->charset == Charset::Utf8 && !hexViewShown(task);
+  return utf8File(task) && !hexViewShown(task);
+}
+
+bool utf8File(const Task& task) {
+  return task.profile && task.profile->charset == Charset::Utf8;
 }
 
 int TextColumns::columnOf(std::string_view text, std::size_t at) const {

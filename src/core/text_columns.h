@@ -83,5 +83,8 @@ class TextColumns {
 // and no hex view is shown (the hex rows show a byte a column, and the text
 // above them then does too).
 bool utf8Task(const Task& task);
+// The task's file character set is UTF-8: what is typed goes in as UTF-8,
+// whether or not the hex view is shown.
+bool utf8File(const Task& task);
 
 }  // namespace kiv

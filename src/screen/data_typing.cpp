@@ -12,6 +12,7 @@
 #include "core/task.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
+#include "services/format.h"
 #include "services/messages.h"
 
 namespace kiv {
@@ -45,10 +46,10 @@ bool prefixProtected(const Line* line) {
   return isHexViewLine(line) || line->has(LineFlag::HexHighNote) || line->has(LineFlag::HexLowNote);
 }
 
-void typeIntoPrefix(EditPanel& p, const RowSpot& s, unsigned char c) {
+void typeIntoPrefix(EditPanel& p, const RowSpot& s, char c) {
   std::string field(s.line->hasPendingCommand() ? s.line->lineCommand() : kBlankField);
   if (s.index < static_cast<int>(field.size()))
-    field[static_cast<std::size_t>(s.index)] = static_cast<char>(c);
+    field[static_cast<std::size_t>(s.index)] = c;
   setLineCommand(p.task, s.line, field);
   p.markDirty(p.cursorRow, 1);
 }
@@ -102,12 +103,14 @@ void startEdit(EditPanel& p, const RowSpot& s) {
 
 }  // namespace
 
-bool typeIntoDataRow(EditPanel& p, unsigned char c) {
+bool typeIntoDataRow(EditPanel& p, char32_t c) {
   RowSpot s = spotAtCursor(p);
   if (!s.line) return refuse(p, "DLM135", "PROTECTED");
   if (s.prefix) {
     if (prefixProtected(s.line)) return refuse(p, "DLM135", "PROTECTED");
-    typeIntoPrefix(p, s, c);
+    // Line commands are single bytes.
+    if (c > 0xFF) return refuse(p, "", format(kNotTypeable, static_cast<int>(c)));
+    typeIntoPrefix(p, s, static_cast<char>(c));
     if (p.cursorCol < p.editLineWidth()) setCursor(p, p.cursorRow, p.cursorCol + 1);
     return true;
   }

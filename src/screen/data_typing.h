@@ -8,7 +8,7 @@ namespace kiv {
 class EditPanel;
 
 // Types `c` at the cursor; false after the reason was reported.
-bool typeIntoDataRow(EditPanel& panel, unsigned char c);
+bool typeIntoDataRow(EditPanel& panel, char32_t c);
 // Delete (the character at the cursor) or Backspace (the one before it).
 void deleteInDataRow(EditPanel& panel, bool before);
 // Blanks the line-command field or the line's data from the cursor on.

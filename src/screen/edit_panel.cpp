@@ -69,7 +69,7 @@ EditPanel::EditPanel(Task& t, int r, int c) : Panel(t.session, PanelType::Task, 
 
 EditPanel::~EditPanel() = default;
 
-void EditPanel::typeIntoRow(unsigned char c) {
+void EditPanel::typeIntoRow(char32_t c) {
   typeIntoDataRow(*this, c);
 }
 

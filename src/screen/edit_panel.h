@@ -81,7 +81,7 @@ class EditPanel : public Panel {
   void clearShortMessage() override { showMessage(" ", true); }
   // Typing and deleting in the data rows and the prefix area
   // (screen/data_typing.h); scrolling by lines.
-  void typeIntoRow(unsigned char c) override;
+  void typeIntoRow(char32_t c) override;
   void deleteInRow(bool before) override;
   void eraseRowToEnd() override;
   bool scrollBy(long lines) override;

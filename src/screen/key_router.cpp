@@ -3,6 +3,7 @@
 #include <cctype>
 #include <string>
 
+#include "core/char_editing.h"
 #include "core/session.h"
 #include "core/task.h"
 #include "platform/utf8.h"
@@ -83,19 +84,15 @@ void comboKey(Session& s, const KeyEvent& k) {
   runUserCommand(s, command);
 }
 
+// A typed character: into a field, or the data (which decides by the
+// file's character set what it takes).
 void typeCharacter(Session& s, Panel& p, char32_t ch) {
-  if (ch > 0xFF) {
-    return messagef(s, "",
-                    "The character U+%04X cannot be typed here: it is not in the display "
-                    "character set.",
-                    static_cast<int>(ch));
-  }
-  auto c = static_cast<unsigned char>(ch);
   ScreenObject* o = objectAt(p, p.cursorRow, p.cursorCol);
   if (o && o->typeable()) {
-    typeIntoField(p, *o, static_cast<char>(c), screenState(s).insertMode);
+    if (ch > 0xFF && !fieldsTakeUtf8(p)) return messagef(s, "", kNotTypeable, static_cast<int>(ch));
+    typeIntoField(p, *o, ch, screenState(s).insertMode);
   } else if (o && o->type == ObjectType::EditLine) {
-    p.typeIntoRow(c);
+    p.typeIntoRow(ch);
   } else {
     message(s, "DLM135", "PROTECTED");
   }

@@ -1,5 +1,8 @@
 // Painting a panel's rows into the grid, object by object.
 #include <algorithm>
+#include <string>
+
+#include "platform/utf8.h"
 
 #include "screen/panel.h"
 
@@ -10,13 +13,11 @@ namespace {
 using platform::Cell;
 using platform::Grid;
 
-// Content bytes are Latin-1 here: fields hold what the user typed.
-void putText(Grid& grid, int row, int col, std::string_view text, int width, std::uint8_t attr) {
+// Content is UTF-8 (a byte that is not as Latin-1), a character a cell.
+void putText(Grid& grid, int row, int col, std::u32string_view text, int width, std::uint8_t attr) {
   for (int i = 0; i < width; ++i) {
-    unsigned char c = i < static_cast<int>(text.size())
-                          ? static_cast<unsigned char>(text[static_cast<std::size_t>(i)])
-                          : ' ';
-    grid.set(row - 1, col - 1 + i, Cell{c < 0x20 || c == 0x7F ? U'.' : char32_t(c), attr});
+    char32_t c = i < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(i)] : U' ';
+    grid.set(row - 1, col - 1 + i, Cell{c < 0x20 || c == 0x7F ? U'.' : c, attr});
   }
 }
 
@@ -26,20 +27,20 @@ void paintObject(Panel& p, const ScreenObject& o, Grid& grid, const ColourScheme
       p.drawEditLine(o, grid, scheme);
       return;
     case ObjectType::InputCheckbox:
-      putText(grid, o.row, o.col, o.content.starts_with("1") ? "[X]" : "[ ]",
+      putText(grid, o.row, o.col, o.content.starts_with("1") ? U"[X]" : U"[ ]",
               std::min(o.displayWidth, 3), o.attr());
       return;
     default:
       break;
   }
-  std::string_view content = o.content;
-  std::string_view shown = o.firstShown < static_cast<int>(content.size())
-                               ? content.substr(static_cast<std::size_t>(o.firstShown))
-                               : "";
+  std::u32string content = platform::decodeText(o.content);
+  std::u32string_view shown = o.firstShown < static_cast<int>(content.size())
+                                  ? std::u32string_view(content).substr(static_cast<std::size_t>(o.firstShown))
+                                  : U"";
   int cells = std::max(o.textCells(), 0);
   putText(grid, o.row, o.col, shown, cells, o.attr());
   if (o.type == ObjectType::Choice && o.displayWidth >= 2)
-    putText(grid, o.row, o.col + o.displayWidth - 2, " v", 2, o.attr());
+    putText(grid, o.row, o.col + o.displayWidth - 2, U" v", 2, o.attr());
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ class Panel : public FrameView {
   virtual void clearShortMessage() { showShortMessage(" "); }
   // Typing, Delete/Backspace and erase-to-end on an EDITLINE row, and
   // scrolling the rows; a panel without such rows refuses or ignores them.
-  virtual void typeIntoRow(unsigned char c);
+  virtual void typeIntoRow(char32_t c);
   virtual void deleteInRow(bool before);
   virtual void eraseRowToEnd();
   virtual bool scrollBy(long /*lines*/) { return false; }

@@ -23,7 +23,7 @@ bool Panel::showShortMessage(std::string_view text) {
   return true;
 }
 
-void Panel::typeIntoRow(unsigned char /*c*/) {
+void Panel::typeIntoRow(char32_t /*c*/) {
   message(session, "DLM135", "PROTECTED");
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/utf8.h"
+
 namespace kiv {
 
 namespace {
@@ -28,9 +30,10 @@ std::string_view ScreenObject::trimmed() const {
 }
 
 void setContent(ScreenObject& object, std::string_view text) {
-  object.content.assign(static_cast<std::size_t>(std::max(object.contentWidth, 0)), ' ');
-  std::size_t n = std::min(text.size(), object.content.size());
-  std::copy_n(text.begin(), n, object.content.begin());
+  std::u32string chars = platform::decodeText(text);
+  chars.resize(static_cast<std::size_t>(std::max(object.contentWidth, 0)), U' ');
+  object.content.clear();
+  for (char32_t c : chars) platform::appendUtf8(object.content, c);
 }
 
 }  // namespace kiv

@@ -32,7 +32,7 @@ struct ScreenObject {
   int col = 1;
   int displayWidth = 1;
   int contentWidth = 1;
-  std::string content;  // contentWidth characters, blank-padded
+  std::string content;  // contentWidth characters in UTF-8, blank-padded
   int firstShown = 0;   // index of the first content character shown
   std::string command;  // BUTTON: its command; input objects: their pool variable
   std::string checkboxVar;
@@ -49,7 +49,8 @@ struct ScreenObject {
   std::string_view trimmed() const;
 };
 
-// Blank-fills the content and copies at most contentWidth characters.
+// Blank-fills the content and copies at most contentWidth characters (UTF-8
+// where the text is, a byte that is not taken as Latin-1).
 void setContent(ScreenObject& object, std::string_view text);
 
 }  // namespace kiv

@@ -1,6 +1,7 @@
 #include "screen/screen_state.h"
 
 #include "core/task.h"
+#include "platform/utf8.h"
 #include "screen/edit_panel.h"
 #include "screen/field_edit.h"
 #include "services/messages.h"
@@ -124,16 +125,16 @@ Panel& topPanel(Session& s) {
 
 std::string commandFieldText(Session& s) {
   ScreenObject* f = findObject(topPanel(s), "PCMDINFIELD");
-  return f ? std::string(f->trimmed()) : std::string();
+  return f ? commandFromField(topPanel(s), f->trimmed()) : std::string();
 }
 
 void setCommandFieldText(Session& s, std::string_view text, bool moveCursor) {
   Panel& p = topPanel(s);
   ScreenObject* f = findObject(p, "PCMDINFIELD");
   if (!f) return;
-  setFieldText(p, *f, text);
+  setFieldText(p, *f, fieldFromCommand(p, text));
   if (!moveCursor) return;
-  int end = static_cast<int>(f->trimmed().size());
+  int end = static_cast<int>(platform::decodeText(f->trimmed()).size());
   if (end >= f->displayWidth) f->firstShown = end - f->displayWidth + 1;
   setCursor(p, f->row, f->col + end - f->firstShown);
 }
