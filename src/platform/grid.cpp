@@ -22,6 +22,28 @@ void Grid::set(int row, int col, Cell cell) {
          static_cast<std::size_t>(col)] = cell;
 }
 
+void Cell::addMark(char32_t mark) {
+  for (char32_t& m : marks) {
+    if (m == 0) {
+      m = mark;
+      return;
+    }
+  }
+}
+
+void Grid::setWide(int row, int col, char32_t ch, std::uint8_t attr) {
+  if (col + 1 >= cols_) return set(row, col, Cell{kCutWide, attr});
+  set(row, col, Cell{ch, attr, 2});
+  set(row, col + 1, Cell{U' ', attr, 0});
+}
+
+Cell Grid::shown(int row, int col) const {
+  Cell cell = at(row, col);
+  bool whole = cell.width == 1 || (cell.width == 2 && at(row, col + 1).width == 0) ||
+               (cell.width == 0 && at(row, col - 1).width == 2);
+  return whole ? cell : Cell{kCutWide, cell.attr};
+}
+
 void Grid::put(int row, int col, std::string_view text, std::uint8_t attr) {
   for (unsigned char c : text) set(row, col++, Cell{static_cast<char32_t>(c), attr});
 }

@@ -100,12 +100,30 @@ ColourMode detectColourMode() {
   return COLORS >= 16 ? ColourMode::Ansi16 : ColourMode::Ansi8;
 }
 
-// A code point that takes exactly one cell and moves nothing, else '?'.
-wchar_t cellChar(char32_t ch) {
+// A code point that takes exactly `cells` columns and moves nothing, else
+// '?'.
+wchar_t cellChar(char32_t ch, int cells = 1) {
   bool control = ch < 0x20 || (ch >= 0x7F && ch < 0xA0);
   if (control || ch > 0x10FFFF) return L'?';
   auto wc = static_cast<wchar_t>(ch);
-  return wcwidth(wc) == 1 ? wc : L'?';
+  return wcwidth(wc) == cells ? wc : L'?';
+}
+
+// The text of a cell for setcchar: its character, then the marks the C
+// library knows as combining (no width); returns the columns it takes. A
+// wide character the library does not draw in two columns is '?', and so
+// is the half it leaves.
+int cellText(const Cell& cell, wchar_t (&text)[4]) {
+  int cells = cell.width == 2 ? 2 : 1;
+  text[0] = cell.width == 0 ? L'?' : cellChar(cell.ch, cells);
+  if (text[0] == L'?') cells = 1;
+  int n = 1;
+  for (char32_t mark : cell.marks) {
+    if (mark != 0 && text[0] != L'?' && wcwidth(static_cast<wchar_t>(mark)) == 0)
+      text[n++] = static_cast<wchar_t>(mark);
+  }
+  text[n] = L'\0';
+  return cells;
 }
 
 Grid fitted(const Grid& grid, int rows, int cols) {
@@ -273,15 +291,21 @@ int TerminalPlatform::pairFor(std::uint8_t attr) {
 }
 
 void TerminalPlatform::paintRow(const Grid& grid, int row, int cols) {
-  for (int c = 0; c < cols; ++c) {
-    Cell cell = grid.at(row, c);
-    wchar_t text[2] = {cellChar(cell.ch), L'\0'};
+  for (int c = 0; c < cols;) {
+    Cell cell = grid.shown(row, c);
+    if (cell.width == 2 && c + 1 >= cols) cell = Cell{kCutWide, cell.attr};  // the terminal cuts it
+    wchar_t text[4];
+    int cells = cellText(cell, text);
     int pair = pairFor(cell.attr);
     cchar_t cc{};
-    setcchar(&cc, text, A_NORMAL, 0, &pair);
+    if (setcchar(&cc, text, A_NORMAL, 0, &pair) == ERR) {
+      text[1] = L'\0';  // the marks refused: the character alone
+      setcchar(&cc, text, A_NORMAL, 0, &pair);
+    }
     // The bottom-right cell reports an error (the cursor cannot move on)
-    // but is drawn.
+    // but is drawn. A wide character fills its right half too.
     mvwadd_wch(stdscr, row, c, &cc);
+    c += cells;
   }
 }
 

@@ -1,11 +1,13 @@
 #include "screen/cursor_moves.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "core/file_profile.h"
 #include "core/line.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "screen/edit_panel.h"
 #include "screen/key_router.h"
 #include "screen/screen_state.h"
@@ -32,6 +34,19 @@ std::vector<Stop> tabStops(Panel& p) {
   return stops;
 }
 
+// Columns from the caret's to the next character's: 2 on a wide character
+// that the right edge of a UTF-8 task's data cuts, else 1.
+int columnsToNext(EditPanel& e) {
+  const Line* line = e.lineAtRow(e.cursorRow);
+  if (!line || !utf8Task(e.task)) return 1;
+  std::string_view text = line->text();
+  int column = e.displayOffset() + e.cursorCol - e.prefixWidth();
+  TextColumns columns(true);
+  std::size_t at = columns.byteOf(text, column);
+  if (at >= text.size()) return 1;
+  return std::max(columns.columnOf(text, at) + glyphAt(text, at).cells - column, 1);
+}
+
 bool atEdgeScroll(EditPanel& e, int dr, int dc) {
   Task& t = e.task;
   bool v = t.settings.scrollVWhenCursAtEdge != "FALSE";
@@ -46,15 +61,52 @@ bool atEdgeScroll(EditPanel& e, int dr, int dc) {
   if (h && dc < 0 && e.cursorCol == dataStart && t.displayOffset > 0)
     return scrollColumns(e, -1), true;
   if (h && dc > 0 && e.cursorCol == e.editLineWidth() && t.displayOffset < maxDisplayOffset(e))
-    return scrollColumns(e, 1), true;
+    return scrollColumns(e, columnsToNext(e)), true;
   return false;
+}
+
+}  // namespace
+
+bool onWideRightHalf(EditPanel& e, int row, int col) {
+  int dataCol = col - e.prefixWidth();
+  if (dataCol < 2 || dataCol > e.dataWidth() || !utf8Task(e.task)) return false;
+  const Line* line = e.lineAtRow(row);
+  if (!line || line->is(LineKind::Tof) || line->is(LineKind::Bof) || line->is(LineKind::Cols) ||
+      line->is(LineKind::Excluded))
+    return false;
+  std::string_view text = line->text();
+  int column = e.displayOffset() + dataCol;
+  TextColumns columns(true);
+  std::size_t at = columns.byteOf(text, column);
+  return at < text.size() && columns.columnOf(text, at) < column;
+}
+
+void keepCaretOnCharacter(EditPanel& e) {
+  if (onWideRightHalf(e, e.cursorRow, e.cursorCol)) setCursor(e, e.cursorRow, e.cursorCol - 1);
+}
+
+namespace {
+
+// An arrow in the data of a UTF-8 task: a step onto a wide character's
+// right half goes on to the next character (right) or back to its left
+// half. Past the last data cell the data scroll when the task says so;
+// otherwise the caret stays.
+void stepOverHalves(EditPanel& e, int row, int col, int dc) {
+  if (!onWideRightHalf(e, row, col)) return setCursor(e, row, col);
+  if (dc <= 0) return setCursor(e, row, col - 1);
+  if (col < e.editLineWidth()) return setCursor(e, row, col + 1);
+  if (e.task.settings.scrollHWhenCursAtEdge == "FALSE") return;
+  scrollColumns(e, 1);
+  setCursor(e, row, col);
 }
 
 }  // namespace
 
 void moveCursor(Session& s, int dr, int dc) {
   Panel& p = topPanel(s);
-  if (auto* e = dynamic_cast<EditPanel*>(&p); e && atEdgeScroll(*e, dr, dc)) return;
+  auto* e = dynamic_cast<EditPanel*>(&p);
+  if (e && atEdgeScroll(*e, dr, dc)) return;
+  if (e) return stepOverHalves(*e, p.cursorRow + dr, p.cursorCol + dc, dc);
   setCursor(p, p.cursorRow + dr, p.cursorCol + dc);
 }
 

@@ -11,10 +11,13 @@
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
+#include "core/text_columns.h"
 #include "core/translate_table.h"
 #include "platform/display_charset.h"
+#include "screen/cursor_moves.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
+#include "screen/utf8_cells.h"
 #include "services/format.h"
 #include "services/messages.h"
 
@@ -92,6 +95,13 @@ std::string hexRowText(const Line* line, int from, int width) {
   return hexDigits(text, line->is(LineKind::HexHigh));
 }
 
+// True when the first `columns` bytes of the text are ASCII: there a byte is
+// a column in any task.
+bool asciiUpTo(std::string_view text, int columns) {
+  std::size_t n = std::min(text.size(), static_cast<std::size_t>(std::max(columns, 0)));
+  return asciiPrefix(text.substr(0, n)) == n;
+}
+
 std::string_view modeName(TaskMode m) {
   return m == TaskMode::Browse ? "Browse" : m == TaskMode::View ? "View" : "Edit";
 }
@@ -122,6 +132,7 @@ void EditPanel::layout() {
   longLine_ = false;
   textShown_ = 0;
   int end = displayOffset() + dataWidth();
+  bool utf8 = utf8Task(task);  // a line longer in bytes may still fit in columns
   rowNumbers_.assign(static_cast<std::size_t>(dataRows), 0);
   long before = topOrdinal_;  // TEXT lines before `line`, hidden ones too
   for (int i = rulerShown() ? 1 : 0; i < dataRows && line; ++i) {
@@ -129,7 +140,8 @@ void EditPanel::layout() {
     if (line->is(LineKind::Text)) {
       rowNumbers_[static_cast<std::size_t>(i)] = ++before;
       ++textShown_;
-      if (line->length() > end) longLine_ = true;
+      if (line->length() > end && (!utf8 || TextColumns(true).width(line->text()) > end))
+        longLine_ = true;
     }
     line = nextLoadedLine(task, line);
     for (; line && hiddenOnPanel(task, line); line = nextLoadedLine(task, line))
@@ -173,6 +185,7 @@ long EditPanel::lineNumber(Line* line) {
 
 void EditPanel::update() {
   if (stale()) layout();
+  keepCaretOnCharacter(*this);  // after a click, a scroll or a move up or down
   Session& s = task.session;
   if (s.messagePending || task.lines.empty()) return;
   std::string info = informationLine();
@@ -296,6 +309,13 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D,
   }
   int from = line->is(LineKind::Excluded) ? 0 : displayOffset();
   std::string_view text = line->text();
+  if (utf8Task(task) && !asciiUpTo(text, from + D)) {
+    ShownText shown = shownText(text, from, D);
+    std::span<std::uint8_t> attrs = overlaid(*line, static_cast<int>(shown.first),
+                                             static_cast<int>(shown.end - shown.first), attr);
+    drawUtf8({grid, r, c0, D, attr, attrs}, text, from, shown);
+    return;
+  }
   const unsigned char* table = nullptr;
   if (task.profile && task.profile->charset == Charset::Ebcdic && line->is(LineKind::Text))
     table = translateTable(task.session, displayTable(task.profile->charsetDisplay));

@@ -18,8 +18,10 @@ class RowOverlay {
   virtual ~RowOverlay() = default;
   // `attrs[i]` is the attribute of the cell of byte `from + i` of the line
   // (0-based), as the overlays before this one left it; the span covers the
-  // visible cells of the row, so it may reach past the end of the text. An
-  // overlay changes the cells it colours.
+  // bytes of the row's visible cells, so it may reach past the end of the
+  // text (a byte a blank column there). In a UTF-8 task a character's cells
+  // take the colour of its first byte. An overlay changes the bytes it
+  // colours.
   virtual void colour(Task& task, const Line& line, int from, std::span<std::uint8_t> attrs) = 0;
 };
 

@@ -4,7 +4,8 @@
 # on the command row, types over data, answers the save question of F3 and
 # leaves by Alt+F4 from the idle screen; a click on the close button ends a
 # file and a second one the program; a key map changed in the user's option
-# file reaches the keys; a resize rebuilds the panel. Usage: kiv_e2e.sh path/to/kiv
+# file reaches the keys; a resize rebuilds the panel; a UTF-8 file shows its
+# characters in their cells. Usage: kiv_e2e.sh path/to/kiv
 set -uo pipefail
 
 kiv=${1:?usage: kiv_e2e.sh path/to/kiv}
@@ -140,6 +141,30 @@ T send-keys -t e2e M-F4
 check_ended "Alt+F4 after the recovery" 0
 if [[ $(sed -n 1p "$file") == "line 1 ZZ the sample" ]]; then pass; else fail "recovered line not saved"; fi
 if ls "$tmp"/config/kiv/Recovery/*.kivrec >/dev/null 2>&1; then fail "the recovery file stays"; else pass; fi
+
+# ---- a UTF-8 file: characters in their cells, the caret over wide ones ----
+printf '%s\n' Recfm=VARIABLE MaxRecLen=80 CharsetFile=UTF-8 LongRecordOption=Notify \
+  MaxRecordOption=Notify TrailingBlanksOption=LeaveBlanksAsIs TabsIn=0 NewFileRecordTerminator=LF \
+  CapsMode=OFF BOOLlock=FALSE >"$tmp/config/kiv/kivfileprof.utf.txt"
+printf 'caf\xc3\xa9 e\xcc\x81 \xe6\xbc\xa2\xe5\xad\x97 \xf0\x9f\x98\x80 \x01z\n' >"$tmp/u.utf"
+cp "$tmp/u.utf" "$tmp/u.orig"
+T kill-server >/dev/null 2>&1
+runs=$((runs + 1))
+T -u new-session -d -s e2e -x 80 -y 24 \
+  "sh -c 'LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=0 XDG_CONFIG_HOME=$tmp/config $kiv $tmp/u.utf 2>$tmp/stderr; echo KIV-ENDED; exec sleep 600'"
+expect_row 3 $'000001 caf\xc3\xa9 e\xcc\x81 \xe6\xbc\xa2\xe5\xad\x97 \xf0\x9f\x98\x80 \xe2\x90\x81z ' \
+  "UTF-8 text: wide characters, a mark, a control picture"
+T send-keys -t e2e Home Down Down Right  # data column 8 (the first wide character), then Right
+sleep 0.3
+if [[ $(T display -p -t e2e '#{cursor_x}') == 16 ]]; then pass; else
+  fail "Right from a wide character: the caret is at $(T display -p -t e2e '#{cursor_x}'), not 16"
+fi
+cmd "right 8"
+expect_row 3 "000001 ░字 😀 ␁z " "a wide character cut by the left edge"
+cmd "cancel"
+expect "No file is open: EDIT name opens a file" "CANCEL of the UTF-8 file"
+T send-keys -t e2e M-F4
+if wait_for "KIV-ENDED" && cmp -s "$tmp/u.utf" "$tmp/u.orig"; then pass; else fail "the UTF-8 file changed"; fi
 
 echo "$checks checks passed, $failures failed"
 [[ $failures -eq 0 ]]

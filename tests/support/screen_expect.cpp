@@ -1,19 +1,24 @@
 #include "support/screen_expect.h"
 
+#include <array>
 #include <optional>
 #include <sstream>
 #include <vector>
 
+#include "core/text_columns.h"
 #include "platform/utf8.h"
 
 namespace kiv::test {
 
 namespace {
 
+// A character as written: one cell, or two for a wide character.
 struct ExpectedCell {
   char32_t ch = U' ';
   std::optional<std::uint8_t> attr;  // checked only inside a colour run
   bool cursor = false;
+  int width = 1;
+  std::array<char32_t, 2> marks{};
 };
 
 using ExpectedRow = std::vector<ExpectedCell>;
@@ -45,8 +50,13 @@ ExpectedRow parseRow(const std::u32string& text, const ColourScheme& scheme) {
       attr.reset();
     } else if (c == U'^') {
       row.push_back({U' ', attr, true});
+    } else if (codeCells(c) == 0 && !row.empty()) {
+      platform::Cell marked;
+      marked.marks = row.back().marks;
+      marked.addMark(c);
+      row.back().marks = marked.marks;
     } else {
-      row.push_back({c, attr, false});
+      row.push_back({c, attr, false, codeCells(c) == 2 ? 2 : 1});
     }
   }
   return row;
@@ -73,20 +83,65 @@ std::vector<ExpectedRow> parseScreen(std::string_view text, const ColourScheme& 
   return rows;
 }
 
+// The cells a drawn character takes from column c: 2 for a wide one.
+int spanAt(const platform::Grid& g, int r, int c) {
+  return g.shown(r, c).width == 2 ? 2 : 1;
+}
+
+bool caretOn(const platform::HeadlessPlatform& p, int r, int c, int span) {
+  return p.caret().visible && p.caret().row == r && p.caret().col >= c && p.caret().col < c + span;
+}
+
 std::string rowText(const platform::HeadlessPlatform& p, int r, bool withCursor) {
   std::string out;
   const auto& g = p.screen();
-  for (int c = 0; c < g.cols(); ++c) {
-    bool cursor = withCursor && p.caret().row == r && p.caret().col == c;
-    platform::appendUtf8(out, cursor ? U'^' : g.at(r, c).ch);
+  for (int c = 0; c < g.cols(); c += spanAt(g, r, c)) {
+    platform::Cell cell = g.shown(r, c);
+    if (withCursor && caretOn(p, r, c, spanAt(g, r, c))) {
+      out += "^";
+      continue;
+    }
+    platform::appendUtf8(out, cell.ch);
+    for (char32_t m : cell.marks)
+      if (m != 0) platform::appendUtf8(out, m);
   }
   return out + "|";
 }
 
-bool cellMatches(const platform::Cell& got, const ExpectedCell& want, bool cursorHere) {
-  if (want.cursor != cursorHere) return false;
-  if (!want.cursor && got.ch != want.ch) return false;
-  return !want.attr || *want.attr == got.attr;
+std::string writtenRow(const ExpectedRow& row) {
+  std::string w;
+  for (const ExpectedCell& cell : row) {
+    platform::appendUtf8(w, cell.cursor ? U'^' : cell.ch);
+    for (char32_t m : cell.marks)
+      if (m != 0) platform::appendUtf8(w, m);
+  }
+  return w + "|";
+}
+
+// The row's characters against the written ones, each over the cells it
+// takes; the first colour that differs goes to the report.
+bool rowMatches(const platform::HeadlessPlatform& p, int r, const ExpectedRow& row,
+                std::ostringstream& report) {
+  const auto& g = p.screen();
+  std::size_t k = 0;
+  for (int c = 0; c < g.cols(); ++k) {
+    if (k >= row.size()) return false;
+    const ExpectedCell& want = row[k];
+    platform::Cell got = g.shown(r, c);
+    int span = spanAt(g, r, c);
+    if (want.cursor != caretOn(p, r, c, span)) return false;
+    if (!want.cursor && (got.ch != want.ch || got.marks != want.marks || span != want.width))
+      return false;
+    for (int i = c; i < c + span; ++i) {
+      if (want.attr && *want.attr != g.at(r, i).attr) {
+        report << "row " << r + 1 << " col " << i + 1 << ": colour 0x" << std::hex
+               << int(g.at(r, i).attr) << " instead of 0x" << int(*want.attr) << std::dec << "\n";
+        return false;
+      }
+    }
+    c += span;
+  }
+  return k == row.size();
 }
 
 }  // namespace
@@ -106,23 +161,9 @@ std::string screenText(const platform::HeadlessPlatform& p) {
   if (!ok) report << "expected " << want.size() << " rows, the screen has " << g.rows() << "\n";
   for (int r = 0; r < g.rows() && r < static_cast<int>(want.size()); ++r) {
     const ExpectedRow& row = want[static_cast<std::size_t>(r)];
-    bool same = static_cast<int>(row.size()) == g.cols();
-    for (int c = 0; same && c < g.cols(); ++c)
-      same = cellMatches(g.at(r, c), row[static_cast<std::size_t>(c)],
-                         p.caret().visible && p.caret().row == r && p.caret().col == c);
-    if (!same) {
-      for (int c = 0; c < g.cols() && c < static_cast<int>(row.size()); ++c) {
-        const ExpectedCell& e = row[static_cast<std::size_t>(c)];
-        if (e.attr && *e.attr != g.at(r, c).attr) {
-          report << "row " << r + 1 << " col " << c + 1 << ": colour 0x" << std::hex
-                 << int(g.at(r, c).attr) << " instead of 0x" << int(*e.attr) << std::dec << "\n";
-          break;
-        }
-      }
-      std::string w;
-      for (const ExpectedCell& cell : row) platform::appendUtf8(w, cell.cursor ? U'^' : cell.ch);
-      report << "row " << r + 1 << " differs (" << row.size() << " cells expected):\n  want " << w
-             << "|\n  got  " << rowText(p, r, true) << "\n";
+    if (!rowMatches(p, r, row, report)) {
+      report << "row " << r + 1 << " differs (" << row.size() << " characters expected):\n  want "
+             << writtenRow(row) << "\n  got  " << rowText(p, r, true) << "\n";
       ok = false;
     }
   }

@@ -3,6 +3,11 @@
 // show; "^" stands on the cursor's cell; "{X:text}" says the run was drawn
 // in the colours of the scheme element with letter X (cells outside such
 // runs are compared by character only); "|*N" repeats a row N times.
+// Characters stand as they are drawn: a wide one (CJK, emoji) is written
+// once and takes two cells, combining marks follow their base character
+// (at most two, as a cell keeps), "░" is a half of a wide character whose
+// other half is not shown, "◌" the base of a mark that has none. "^" on a
+// wide character stands for both its cells.
 // Letters: E EditText, B BrowseText, N LineNumbers, C LineCommands,
 // L LineLabels, T TOFBOFLine, R RulerLine, X ExcludeLine, H HexLine,
 // M MessageLine, S StatusLine, A DialogLabel, I DialogInput, U DialogButton,
