@@ -36,8 +36,17 @@
 # reported, it does not fail the script. The files' checksums are compared
 # before and after: the benchmark never writes them.
 #
-# Usage: bench/find.sh [--big] [--sizes "N N ..."] [--runs N] [--keep]
+# With --utf8 only FIND ALL is timed (any case, exact and R'..'), on the
+# words file beside a UTF-8 file of the same size and lines: words of
+# accented Latin and CJK (a third of the bytes beyond ASCII) where
+# "fälcon" (fälcon, Fälcon, FÄLCON, fälCon) stands where the words file has
+# "falcon", searched as FIND fälcon ALL, FIND C'Fälcon' ALL and
+# FIND R'fälc[o]n' ALL in a task whose character set is UTF-8. The bar:
+# at most twice the words file's figure.
+#
+# Usage: bench/find.sh [--big] [--utf8] [--sizes "N N ..."] [--runs N] [--keep]
 #   --big    add the 10,000,000-line file
+#   --utf8   the UTF-8 comparison instead
 #   --keep   keep the generated files (in $KIV_BENCH_DIR or a temp folder)
 # KIV_BENCH_BUILD chooses the release build folder (default build/bench).
 set -euo pipefail
@@ -47,9 +56,11 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 sizes=(100000 1000000)
 runs=3
 keep=0
+utf8=0
 while (($#)); do
   case "$1" in
     --big) sizes+=(10000000) ;;
+    --utf8) utf8=1 ;;
     --sizes) read -r -a sizes <<<"$2"; shift ;;
     --runs) runs="$2"; shift ;;
     --keep) keep=1 ;;
@@ -110,6 +121,87 @@ make_words() {  # make_words FILE COUNT COUNTS
   }' >"$1"
 }
 
+# The same lines as make_words, with words of accented Latin and CJK and
+# the forms of "fälcon"; lengths in bytes (the C locale), each line padded
+# to 80 bytes.
+make_mixed() {  # make_mixed FILE COUNT COUNTS
+  [[ -s "$1" && -s "$3" ]] && return 0
+  echo "generating $2 lines of 80 bytes of UTF-8 in $1"
+  LC_ALL=C awk -v n="$2" -v counts="$3" 'BEGIN {
+    nv = split("été über año café naïve Straße garçon déjà façade crème the of data résumé Ørsted " \
+               "Ålborg smörgåsbord ÉCOLE Øre 東京 日本語 漢字 中文 数据 报告 客户 价格 北京 大阪 記録 " \
+               "番号 日付 状態 金額 更新 København Zürich señor niño Ärger", v, " ");
+    nforms = split("fälcon Fälcon FÄLCON fälCon", form, " ");
+    seed = 12345; k = 0;
+    for (i = 1; i <= n; i++) {
+      hit = i % 10 == 0; twice = i % 100 == 0; p = int(i / 10) % 5;
+      s = ""; w = 0; occ = 0; ex = 0; lo = 0;
+      while (1) {
+        if (hit && (w == p || (twice && w == p + 2))) {
+          word = form[k % nforms + 1]; k++; occ++;
+          if (word == "Fälcon") ex++;
+          if (word == "fälcon") lo++;
+        } else {
+          seed = (seed * 69069 + 1) % 4294967296;
+          word = v[int(seed / 65536) % nv + 1];
+        }
+        if (length(s) + (w > 0) + length(word) > 80) break;
+        s = w > 0 ? s " " word : word; w++;
+      }
+      printf "%-80s\n", s;
+      any += occ; anyl += occ > 0; exo += ex; exl += ex > 0; low += lo; lowl += lo > 0;
+    }
+    printf "any %d %d\nexact %d %d\nlower %d %d\n", any, anyl, exo, exl, low, lowl >counts;
+  }' >"$1"
+}
+
+# --utf8: FIND ALL on the words file and on the UTF-8 file, the least of
+# --runs runs each, side by side.
+compare_utf8() {
+  local n op kind file counts r out label ms flag
+  declare -A ms_of=()
+  for n in "${sizes[@]}"; do
+    make_words "$work/words-$n.txt" "$n" "$work/words-$n.counts"
+    make_mixed "$work/mixed-$n.txt" "$n" "$work/mixed-$n.counts"
+    for kind in words mixed; do
+      file="$work/$kind-$n.txt" counts="$work/$kind-$n.counts" flag=()
+      [[ $kind == mixed ]] && flag=(--utf8)
+      for ((r = 0; r < runs; r++)); do
+        for op in find findc regex; do
+          if ! out=$(nice "$findbench" "${flag[@]}" --ops "$op" --lines "$n" \
+              --counts "$counts" "$file" 2>"$work/$n.err"); then
+            echo "kiv_findbench --ops $op failed on $file:" >&2
+            printf '%s\n' "$out" >&2
+            cat "$work/$n.err" >&2
+            exit 1
+          fi
+          ms=$(total_of "$out" "$op")
+          label="$n/$kind/$op"
+          if [[ -z "${ms_of[$label]:-}" ]] || awk -v a="$ms" -v b="${ms_of[$label]}" 'BEGIN { exit !(a < b) }'; then
+            ms_of[$label]=$ms
+          fi
+        done
+      done
+    done
+    ((keep)) || rm -f "$work/words-$n.txt" "$work/words-$n.counts" "$work/mixed-$n.txt" "$work/mixed-$n.counts"
+  done
+  echo
+  echo "FIND ALL on lines of 80 bytes, the least of $runs runs (ms: the command and one repaint)"
+  printf '%-9s %-22s %-24s %9s %9s %7s  %s\n' lines ASCII "UTF-8" "ASCII ms" "UTF-8 ms" ratio bar
+  for n in "${sizes[@]}"; do
+    for op in find findc regex; do
+      case "$op" in
+        find) a="FIND falcon ALL"; u="FIND fälcon ALL" ;;
+        findc) a="FIND C'Falcon' ALL"; u="FIND C'Fälcon' ALL" ;;
+        regex) a="FIND R'falc[o]n' ALL"; u="FIND R'fälc[o]n' ALL" ;;
+      esac
+      awk -v n="$n" -v a="$a" -v u="$u" -v x="${ms_of[$n/words/$op]}" -v y="${ms_of[$n/mixed/$op]}" 'BEGIN {
+        printf "%-9s %-22s %-24s %9.2f %9.2f %6.2fx  %s\n", n, a, u, x, y, y / x, y <= 2 * x ? "met (<=2x)" : "missed (<=2x)";
+      }'
+    done
+  done
+}
+
 # Milliseconds a command line takes, from the shell's clock (the command
 # does its own redirections).
 elapsed_ms() {
@@ -146,6 +238,11 @@ field_of() {  # output label pattern (a regular expression ending in the unit)
   awk -F': ' -v l="$2" -v p="$3" '$1 == l { if (match($2, p)) { f = substr($2, RSTART, RLENGTH);
     gsub(/[^0-9.]+/, " ", f); split(f, v, " "); print v[1] } exit }' <<<"$1"
 }
+
+if ((utf8)); then
+  compare_utf8
+  exit 0
+fi
 
 declare -A best=() peer=() tally=() journal=()
 keep_least() {  # key value

@@ -44,7 +44,11 @@
 // first checks the loaded file against the tallies. Tasks are
 // destroyed with their modified flag cleared: the file is never written.
 //
-// Usage: kiv_findbench [--rows R] [--cols C] [--lines N] --counts FILE
+// With --utf8 the task's file is UTF-8 and the word "fälcon" (Fälcon,
+// FÄLCON, fälCon) where "falcon" stands above: a text string with a letter
+// beyond ASCII, in any case.
+//
+// Usage: kiv_findbench [--utf8] [--rows R] [--cols C] [--lines N] --counts FILE
 //                      [--ops find,findc,regex,change,changelong,exclude,undo,undodd,scan]
 //                      FILE
 //   --lines  the number of lines the file must load to
@@ -70,6 +74,7 @@
 #include "commands/line_commands.h"
 #include "commands/line_shift.h"
 #include "commands/search_run.h"
+#include "core/file_profile.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
@@ -83,9 +88,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The words the generated file is made for.
-constexpr std::string_view kWord = "falcon";
-constexpr std::string_view kExactWord = "Falcon";
+// The words the generated file is made for; with --utf8 a file of mixed
+// Latin and CJK text in UTF-8, where the word has a letter beyond ASCII.
+std::string_view kWord = "falcon";
+std::string_view kExactWord = "Falcon";
+std::string_view kRegex = "R'falc[o]n'";
 constexpr std::string_view kSame = "osprey";
 constexpr std::string_view kLonger = "peregrine";
 
@@ -97,6 +104,7 @@ struct Options {
   std::vector<std::string> ops{"find",    "findc", "regex",  "change", "changelong",
                                "exclude", "undo",  "undodd", "scan"};
   std::string file;
+  bool utf8 = false;
 };
 
 // What the generator wrote: occurrences and lines holding one.
@@ -121,9 +129,12 @@ using kiv::bench::eachText;
 using kiv::bench::msSince;
 using kiv::bench::Steady;
 
-// The checks' own search, kept plain on purpose: ASCII case folding and a
-// comparison at every column; matches do not overlap.
+// The checks' own search, kept plain on purpose: ASCII case folding (and
+// the second byte of the UTF-8 word's 'Ä', 0xC3 0x84, to that of 'ä', which
+// no other character in its place can have) and a comparison at every
+// column; matches do not overlap.
 unsigned char lower(unsigned char c) {
+  if (c == 0x84) return 0xA4;
   return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
@@ -166,9 +177,18 @@ struct Target {
   bool anyCase;
   const char* tally;
 };
-constexpr Target kAny{kWord, true, "any"};
-constexpr Target kExact{kExactWord, false, "exact"};
-constexpr Target kLower{kWord, false, "lower"};
+Target kAny{kWord, true, "any"};
+Target kExact{kExactWord, false, "exact"};
+Target kLower{kWord, false, "lower"};
+
+void useUtf8Words() {
+  kWord = "f\xC3\xA4lcon";
+  kExactWord = "F\xC3\xA4lcon";
+  kRegex = "R'f\xC3\xA4lc[o]n'";
+  kAny = {kWord, true, "any"};
+  kExact = {kExactWord, false, "exact"};
+  kLower = {kWord, false, "lower"};
+}
 
 struct Timing {
   double commandMs = 0;
@@ -494,7 +514,7 @@ int timeScan(kiv::Task& task, const Tallies& tallies, Checks& checks) {
   const Scan scans[] = {
       {"scan matcher", std::string(kWord) + " ALL", kAny},
       {"scan matcher C", "C'" + std::string(kExactWord) + "' ALL", kExact},
-      {"scan matcher R", "R'falc[o]n' ALL", kLower},
+      {"scan matcher R", std::string(kRegex) + " ALL", kLower},
   };
   for (const Scan& scan : scans) {
     kiv::SearchRun r(task);
@@ -561,6 +581,7 @@ int runOne(const Options& o, const Tallies& tallies, const std::string& op, Chec
     std::fprintf(stderr, "cannot open %s\n", o.file.c_str());
     return 1;
   }
+  if (o.utf8) task->profile->charset = kiv::Charset::Utf8;
   while (task->loadNextChunk && task->loadNextChunk(*task)) {
   }
   kiv::refreshScreen(s);
@@ -584,7 +605,7 @@ int runOne(const Options& o, const Tallies& tallies, const std::string& op, Chec
       rc = timeFind(editor, *task, op, "FIND C'" + std::string(kExactWord) + "' ALL", kExact,
                     tallies.find("exact")->second, checks);
     } else if (op == "regex") {
-      rc = timeFind(editor, *task, op, "FIND R'falc[o]n' ALL", kLower,
+      rc = timeFind(editor, *task, op, "FIND " + std::string(kRegex) + " ALL", kLower,
                     tallies.find("lower")->second, checks);
     } else if (op == "change") {
       rc = timeChange(editor, *task, op, kSame, any, checks);
@@ -627,7 +648,7 @@ bool readTallies(const std::string& path, Tallies& out) {
 int usage(const char* program) {
   std::fprintf(
       stderr,
-      "usage: %s [--rows R] [--cols C] [--lines N] --counts FILE\n"
+      "usage: %s [--utf8] [--rows R] [--cols C] [--lines N] --counts FILE\n"
       "          [--ops find,findc,regex,change,changelong,exclude,undo,undodd,scan] FILE\n",
       program);
   return 2;
@@ -657,7 +678,9 @@ bool parseOps(std::string_view list, std::vector<std::string>& ops) {
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     std::string_view a = argv[i];
-    if (a == "--ops") {
+    if (a == "--utf8") {
+      o.utf8 = true;
+    } else if (a == "--ops") {
       if (i + 1 >= argc || !parseOps(argv[++i], o.ops)) return false;
     } else if (a == "--counts") {
       if (i + 1 >= argc) return false;
@@ -685,6 +708,7 @@ bool parseArgs(int argc, char** argv, Options& o) {
 int main(int argc, char** argv) {
   Options o;
   if (!parseArgs(argc, argv, o)) return usage(argv[0]);
+  if (o.utf8) useUtf8Words();
   // An edit task would create a missing file: the benchmark only reads.
   std::error_code ec;
   if (!fs::is_regular_file(o.file, ec)) {

@@ -11,12 +11,14 @@
 #include "commands/find_command.h"
 #include "commands/line_range_ops.h"
 #include "commands/line_shift.h"
+#include "commands/search_picture.h"
 #include "core/file_profile.h"
 #include "core/line_numbering.h"
 #include "core/line.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "services/messages.h"
 
 namespace kiv {
@@ -50,6 +52,8 @@ class Changer {
     with_ = s2.kind == StringKind::Hex ? s2.bytes : run.matcher.fileBytes(s2.bytes);
     picture_ = s2.kind == StringKind::Picture;
     fixed_ = task_.profile && task_.profile->recfm == kRecfmFixed;
+    // Columns per the display; on other lines than UTF-8 ones the bytes are columns.
+    byteLimit_ = columns_.utf8() ? maxRecLen_ : std::min(right_, maxRecLen_);
     if (task_.profile) numbers_ = numberFieldOf(*task_.profile);
   }
   // The text with the match replaced; the match's new length in `length`.
@@ -63,6 +67,12 @@ class Changer {
 
  private:
   std::string replacement(std::string_view text, const SearchMatch& m) const;
+  int width(std::string_view text) const { return columns_.width(text); }
+  // The byte where 0-based column `column` of `text` begins (its end past it).
+  std::size_t byteAt(std::string_view text, int column) const {
+    return std::min(text.size(), columns_.byteOf(text, column + 1));
+  }
+  Edit keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with) const;
 
   SearchRun& run_;
   Task& task_;
@@ -72,6 +82,8 @@ class Changer {
   std::string with_;
   bool picture_ = false;
   bool fixed_ = false;
+  TextColumns columns_{task_};
+  int byteLimit_ = 0;  // the bytes a line changed in one pass may reach
   std::optional<NumberField> numbers_;  // the number columns of a numbered file
   // Writes a changed line: a FIXED record keeps its length.
   void write(Line* line, std::string text);
@@ -84,6 +96,7 @@ std::string Changer::replacement(std::string_view text, const SearchMatch& m) co
   if (!picture_) return run_.matcher.expand(text, m, with_);
   std::string out(text.substr(static_cast<std::size_t>(m.at), static_cast<std::size_t>(m.length)));
   const std::string& typed = run_.params.str2.bytes;
+  if (run_.matcher.utf8()) return utf8PictureChange(out, typed);
   for (std::size_t i = 0; i < out.size() && i < typed.size(); ++i) {
     char c = typed[i];
     auto shown = run_.matcher.shownByte(static_cast<unsigned char>(out[i]));
@@ -94,41 +107,60 @@ std::string Changer::replacement(std::string_view text, const SearchMatch& m) co
   return out;
 }
 
+// Bounds are columns; MaxRecLen is bytes. In a line of a byte a column the
+// two meet, and this is the rule as it always was.
 Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) const {
   if (numbers_ && m.at < numbers_->end && m.at + m.length > numbers_->first)
     return {{}, format("Not allowed to change line number field, columns %d to %d.", numbers_->first + 1, numbers_->end), ""};
   std::string with = replacement(text, m);
   length = static_cast<int>(with.size());
-  int grow = length - m.length;
-  std::string head(text.substr(0, static_cast<std::size_t>(m.at)));
-  std::string_view rest = text.substr(static_cast<std::size_t>(m.at + m.length));
-  int size = static_cast<int>(text.size());
+  auto after = static_cast<std::size_t>(m.at + m.length);
+  int at = columns_.columnOf(text, static_cast<std::size_t>(m.at)) - 1;
+  int grow = width(with) - (columns_.columnOf(text, after) - 1 - at);
+  int size = width(text);
   // A match that explicit columns put past the right bound is bounded by MaxRecLen only.
-  int right = m.at + m.length <= right_ ? right_ : std::max(maxRecLen_, size);
-  if (grow > 0 && m.at + length > maxRecLen_) return {{}, std::string(kOverMaxRecLen), ""};
-  if (grow > 0 && m.at + length > right) return {{}, std::string(kOverBound), ""};
-  if (size <= right) {  // the text right of the match moves; nothing may pass the right bound
-    std::string out = head + with + std::string(rest);
-    if (static_cast<int>(out.size()) > right) {
-      std::string_view past = std::string_view(out).substr(static_cast<std::size_t>(right));
-      if (past.find_first_not_of(pad_) != std::string_view::npos)
+  int right = columns_.columnOf(text, after) - 1 <= right_ ? right_ : std::max(maxRecLen_, size);
+  if (length > m.length && m.at + length > maxRecLen_) return {{}, std::string(kOverMaxRecLen), ""};
+  if (grow > 0 && at + width(with) > right) return {{}, std::string(kOverBound), ""};
+  Edit e;
+  if (size > right) {
+    e = keepColumnsBeyond(text, m, with);
+  } else {  // the text right of the match moves; nothing may pass the right bound
+    std::string out = std::string(text.substr(0, static_cast<std::size_t>(m.at))) + with + std::string(text.substr(after));
+    if (width(out) > right) {
+      std::size_t cut = byteAt(out, right);
+      if (std::string_view(out).substr(cut).find_first_not_of(pad_) != std::string_view::npos)
         return {{}, format(kPastBound, std::string(text)), ""};
-      out.resize(static_cast<std::size_t>(std::max(right, size)));
+      out.resize(byteAt(out, std::max(right, size)));
     }
-    return {out, {}, ""};
+    e.text = std::move(out);
   }
-  // Text right of the bound keeps its columns: blanks go or come just before it.
-  std::string inside(text.substr(0, static_cast<std::size_t>(right)));
-  std::string_view beyond = text.substr(static_cast<std::size_t>(right));
-  std::string mid = head + with + inside.substr(static_cast<std::size_t>(m.at + m.length));
-  if (grow > 0) {
-    std::string_view cut = std::string_view(mid).substr(static_cast<std::size_t>(right));
-    if (cut.find_first_not_of(pad_) != std::string_view::npos) return {{}, std::string(kShiftsRight), ""};
-    mid.resize(static_cast<std::size_t>(right));
-  } else {
-    mid.resize(static_cast<std::size_t>(right), pad_);
+  // A longer string in bytes may still reach past MaxRecLen: only blanks may go.
+  if (e.why.empty() && static_cast<int>(e.text.size()) > std::max(maxRecLen_, static_cast<int>(text.size()))) {
+    if (e.text.find_first_not_of(pad_, static_cast<std::size_t>(maxRecLen_)) != std::string::npos)
+      return {{}, std::string(kOverMaxRecLen), ""};
+    e.text.resize(static_cast<std::size_t>(maxRecLen_));
   }
-  return {mid + std::string(beyond), {}, ""};
+  return e;
+}
+
+// A line longer than the right bound: its text beyond the bound keeps its
+// columns, blanks go or come just before it.
+Edit Changer::keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with) const {
+  // A wide character that begins on the bound belongs inside it.
+  std::size_t split = columns_.bytesOf(text, 1, right_).end;
+  int beyondAt = columns_.columnOf(text, split) - 1;
+  std::string mid = std::string(text.substr(0, static_cast<std::size_t>(m.at))) + with +
+                    std::string(text.substr(static_cast<std::size_t>(m.at + m.length), split - static_cast<std::size_t>(m.at + m.length)));
+  int w = width(mid);
+  if (w > beyondAt) {
+    std::size_t cut = byteAt(mid, beyondAt);
+    if (std::string_view(mid).substr(cut).find_first_not_of(pad_) != std::string_view::npos)
+      return {{}, std::string(kShiftsRight), ""};
+    mid.resize(cut);
+  }
+  mid.append(static_cast<std::size_t>(std::max(0, beyondAt - width(mid))), pad_);
+  return {mid + std::string(text.substr(split)), {}, ""};
 }
 
 void Changer::write(Line* line, std::string text) {
@@ -148,8 +180,7 @@ void Changer::refuse(Line* line, const Edit& e) {
 // stay within the right bound and MaxRecLen, and no match touches the number
 // columns. Nothing when a rule may apply (the caller goes match by match).
 std::optional<std::string> Changer::inOnePass(std::string_view text, long& n) const {
-  int size = static_cast<int>(text.size());
-  if (size > right_) return std::nullopt;
+  if (width(text) > right_) return std::nullopt;
   std::string out;
   std::size_t done = 0;
   n = 0;
@@ -159,10 +190,10 @@ std::optional<std::string> Changer::inOnePass(std::string_view text, long& n) co
     out += replacement(text, *m);
     done = static_cast<std::size_t>(m->at + m->length);
     ++n;
-    if (static_cast<int>(out.size()) > std::min(right_, maxRecLen_)) return std::nullopt;
+    if (static_cast<int>(out.size()) > byteLimit_) return std::nullopt;
   }
   out.append(text.substr(done));
-  if (static_cast<int>(out.size()) > std::min(right_, maxRecLen_)) return std::nullopt;
+  if (static_cast<int>(out.size()) > std::min(byteLimit_, maxRecLen_) || width(out) > right_) return std::nullopt;
   return out;
 }
 

@@ -36,13 +36,13 @@ void hideLines(Task& task, const std::vector<Line*>& lines) {
 
 // Lines whose text (within the columns) an earlier line in scope has.
 std::vector<Line*> duplicateLines(const SearchRun& run) {
-  ColumnRange c = run.matcher.columns();
   std::unordered_set<std::string> seen;
   std::vector<Line*> out;
   for (Line* p = run.from(run.first); p; p = run.after(p)) {
     std::string_view text = p->text();
-    std::size_t from = std::min(text.size(), static_cast<std::size_t>(c.start - 1));
-    std::string key(text.substr(from, static_cast<std::size_t>(c.end) - std::min<std::size_t>(from, c.end)));
+    ByteRange r = run.matcher.span(text);
+    std::size_t from = std::min(text.size(), r.first);
+    std::string key(text.substr(from, std::max(r.end, from) - from));
     if (!seen.insert(std::move(key)).second && p->shown()) out.push_back(p);
   }
   return out;

@@ -13,6 +13,7 @@
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
 
@@ -137,16 +138,16 @@ std::optional<Found> findFromCursor(SearchRun& run, SearchDir dir) {
   if (dir == SearchDir::Last) return findBackward(run, run.last, INT_MAX);
   bool back = backward(dir);
   // Off the data rows the search goes on from the last match, else from the
-  // top of the screen.
+  // top of the screen. The cursor's column becomes a byte of its line.
   const SearchState& last = run.task.search;
   CursorSpot spot = cursorSpot(run.task);
-  if (!spot.line && last.match.first) spot = {last.match.first, last.column};
-  Line* line = spot.line ? spot.line : run.task.topLine;
-  int column = spot.line ? spot.column : 0;
+  Line* line = spot.line ? spot.line : last.match.first ? last.match.first : run.task.topLine;
   if (!line) return std::nullopt;
+  int column = spot.line ? static_cast<int>(TextColumns(run.task).byteOf(line->text(), spot.column + 1))
+               : line == last.match.first ? last.column : 0;
   // On the last match a search goes on past it (past a change's new text).
   if (!back && line == last.match.first && column == last.column)
-    column += last.lastWasChange ? last.length : 1;
+    column = last.lastWasChange ? column + last.length : run.matcher.next(line->text(), column);
   line = clampToRange(run, line, back, column);
   return back ? findBackward(run, line, column) : findForward(run, line, column);
 }

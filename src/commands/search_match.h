@@ -2,6 +2,10 @@
 // strings in either case, C and X strings byte for byte (a first-byte scan
 // with memchr, for both cases of a text string), pictures class by class, regular
 // expressions through PCRE2; then the position rule and the columns.
+// Positions are bytes of the text. In a UTF-8 file a text string holding
+// letters beyond ASCII is matched by PCRE2 in UTF and caseless mode, regular
+// expressions run in UTF mode, pictures test a character at a time; the
+// column range and the delimiters of the position rules are characters.
 #pragma once
 
 #include <array>
@@ -12,8 +16,11 @@
 #include <string_view>
 
 #include "commands/search_params.h"
+#include "core/text_columns.h"
 
 namespace kiv {
+
+class Session;
 
 struct SearchMatch {
   int at;      // 0-based offset in the text
@@ -47,15 +54,26 @@ class Matcher {
 
   bool regex() const { return kind_ == StringKind::Regex; }
   ColumnRange columns() const { return cols_; }
+  // The bytes of `text` that the column range covers.
+  ByteRange span(std::string_view text) const;
+  // The offset of the character after the one at `at`.
+  int next(std::string_view text, int at) const;
+  // Whether the file's characters are UTF-8 (the matching, not the columns:
+  // a hex view counts a byte a column but the text is still UTF-8).
+  bool utf8() const { return utf8_; }
 
   struct Regex;  // a compiled expression and its match data
 
  private:
   std::optional<SearchMatch> candidate(std::string_view text, int from, int end) const;
   bool samePlace(std::string_view text, int at) const;
+  int pictureAt(std::string_view text, int at, int end) const;
   bool positionHolds(std::string_view text, const SearchMatch& m) const;
-  bool delimiter(unsigned char c) const { return delimiter_[c]; }
-  int textEnd(std::string_view text) const;
+  bool delimiterAt(std::string_view text, int at) const;
+  bool delimiterBefore(std::string_view text, int at) const;
+  bool startsAtColumn(std::string_view text, std::size_t at) const;
+  int charStart(std::string_view text, int at, int end) const;
+  void setDelimiters(Session& s);
 
   StringKind kind_ = StringKind::Text;
   Position position_ = Position::Chars;
@@ -68,8 +86,11 @@ class Matcher {
   std::array<unsigned char, 256> shown_{};  // file byte -> display byte (pictures)
   std::array<unsigned char, 256> file_{};   // typed byte -> file byte
   std::array<bool, 256> delimiter_{};
+  std::u32string wideDelimiters_;  // UTF-8: delimiters beyond ASCII
   char pad_ = ' ';
-  std::unique_ptr<Regex> re_;
+  bool utf8_ = false;
+  TextColumns columns_{false};
+  std::unique_ptr<Regex> re_;  // R'..', or a caseless UTF-8 text string
 };
 
 }  // namespace kiv

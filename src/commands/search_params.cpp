@@ -7,10 +7,13 @@
 
 #include "commands/labels.h"
 #include "commands/line_shift.h"
+#include "commands/search_picture.h"
+#include "core/file_profile.h"
 #include "core/line_ops.h"
 #include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
 
@@ -93,17 +96,22 @@ class Parser {
     return false;
   }
   std::string lastString(int position) const;
+  // A string's length: its characters in a UTF-8 file, else its bytes.
+  std::size_t length(std::string_view s) const {
+    return utf8_ ? static_cast<std::size_t>(utf8Count(s)) : s.size();
+  }
 
   Task& task_;
   Session& s_;
   SearchParams& p_;
   int columns_ = 0;
   bool star_ = false;
+  bool utf8_ = task_.profile && task_.profile->charset == Charset::Utf8;
 };
 
 bool Parser::run(std::string_view text) {
   p_.text = text;
-  if (text.size() > kMaxText) return fail("", "Parameter string too long, must be <= 255 characters.");
+  if (length(text) > kMaxText) return fail("", "Parameter string too long, must be <= 255 characters.");
   std::string_view rest = text;
   while (!(rest = rest.substr(std::min(rest.size(), rest.find_first_not_of(' ')))).empty())
     if (!token(rest)) return false;
@@ -145,7 +153,7 @@ bool Parser::quoted(std::string_view& rest, StringKind kind, std::size_t skip) {
 
 bool Parser::addString(SearchString str) {
   if (p_.strings == 2) return fail("", "Too many strings.");
-  if (str.bytes.size() > kMaxString)
+  if (length(str.bytes) > kMaxString)
     return fail("", "Parameter string too long, must be <= 255 characters.");
   (p_.strings == 0 ? p_.str1 : p_.str2) = std::move(str);
   ++p_.strings;
@@ -198,9 +206,9 @@ bool Parser::fromSelection() {
                                         ? selectedColumns(task_, *sel.lines.first)
                                         : std::nullopt;
   std::string_view text = cols ? sel.lines.first->text() : std::string_view{};
-  std::size_t from = cols ? static_cast<std::size_t>(cols->start - 1) : 0;
-  std::size_t to = cols ? std::min(text.size(), static_cast<std::size_t>(cols->end)) : 0;
-  if (from >= to || to - from > kMaxString)
+  ByteRange span = cols ? TextColumns(task_).bytesOf(text, cols->start, cols->end) : ByteRange{};
+  std::size_t from = span.first, to = std::min(text.size(), span.end);
+  if (from >= to || length(text.substr(from, to - from)) > kMaxString)
     return fail("", "Text selection must be single line (or subset), command ignored.");
   std::string bytes(text.substr(from, to - from));
   return addString({bytes, StringKind::Exact, "C'" + bytes + "'"});
@@ -231,7 +239,7 @@ bool Parser::checkPicture() {
     for (char c : p_.str2.bytes)
       if (std::string_view("$-.@^").find(c) != std::string_view::npos)
         return fail("", format("%c  not allowed in picture STRING2", c));
-    if (p_.str2.bytes.size() != p_.str1.bytes.size())
+    if (length(p_.str2.bytes) != length(p_.str1.bytes))
       return fail("", "Picture STRING2 must be same length as picture STRING1.");
   }
   return true;

@@ -12,6 +12,7 @@
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
 #include "services/format.h"
@@ -122,7 +123,8 @@ void showMatch(Task& task, Line* line, int column, int length) {
   }
   if (row < 0) return;
   setCursor(*panel, row, panel->prefixWidth() + 1);
-  putCursorInColumn(*panel, column + 1, panel->prefixWidth());
+  putCursorInColumn(*panel, TextColumns(task).columnOf(line->text(), static_cast<std::size_t>(column)),
+                    panel->prefixWidth());
 }
 
 void publishCounts(Task& task, long occurrences, long lines) {

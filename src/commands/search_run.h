@@ -49,8 +49,9 @@ struct CursorSpot {
 };
 CursorSpot cursorSpot(Task& task);
 
-// The match becomes the task's last one: its line is shown (split out of
-// its excluded run), brought onto the screen, the cursor put on it.
+// The match (`column`: its byte offset in the line) becomes the task's last
+// one: its line is shown (split out of its excluded run), brought onto the
+// screen, the cursor put on its column.
 void showMatch(Task& task, Line* line, int column, int length);
 
 // Keeps the parameters and strings of a successful FIND or CHANGE for RFIND,
