@@ -16,6 +16,7 @@
 #include "core/selection.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "core/translate_table.h"
 #include "platform/platform.h"
 #include "screen/edit_panel.h"
@@ -68,20 +69,35 @@ std::optional<Columns> columnsOf(CommandContext& ctx, Task& task, std::string_vi
   return c;
 }
 
-std::string columnsText(const Line& line, int start, int end) {
+// The bytes of the characters that begin in columns [start, end] (a byte a
+// column outside a UTF-8 task).
+ByteRange columnBytes(const TextColumns& columns, std::string_view text, int start, int end) {
+  if (!columns.utf8())
+    return {std::min(text.size(), static_cast<std::size_t>(start - 1)),
+            std::min(text.size(), static_cast<std::size_t>(end))};
+  return columns.bytesOf(text, start, end);
+}
+
+// Adds pads to the text up to `width` columns.
+void padToColumns(const TextColumns& columns, std::string& text, int width, char pad) {
+  int have = columns.width(text);
+  if (have < width) text.append(static_cast<std::size_t>(width - have), pad);
+}
+
+std::string columnsText(const TextColumns& columns, const Line& line, int start, int end) {
   std::string_view text = line.text();
-  auto from = std::min(text.size(), static_cast<std::size_t>(start - 1));
-  auto to = std::min(text.size(), static_cast<std::size_t>(end));
-  return std::string(text.substr(from, to - from));
+  ByteRange r = columnBytes(columns, text, start, end);
+  return std::string(text.substr(r.first, r.end - r.first));
 }
 
 bool copyColumns(Session& s, Task& task, const Columns& c) {
+  TextColumns columns(task);
   std::string out = ebcdicFile(task) ? std::string(kEbcdicMarker) : std::string();
   std::size_t estimate = c.lines.size() * static_cast<std::size_t>(c.end - c.start + 3);
   if (estimate > kClipboardLimit)
     return message(s, "SELECT275", "Selection size exceeds available clipboard memory, can not copy."), false;
   for (Line* p : c.lines) {
-    std::string piece = columnsText(*p, c.start, c.end);
+    std::string piece = columnsText(columns, *p, c.start, c.end);
     if (std::size_t zero = piece.find('\0'); zero != std::string::npos) {
       out += piece.substr(0, zero);
       message(s, "SELECT270", "CUT/COPY of data with x'00' will result in premature end at paste time, use MM or CC.");
@@ -98,12 +114,12 @@ bool copyColumns(Session& s, Task& task, const Columns& c) {
 void deleteColumns(Task& task, const Columns& c) {
   bool fixed = task.profile && task.profile->recfm == kRecfmFixed;
   char pad = padCharFor(task, LineKind::Text);
+  TextColumns columns(task);
   for (Line* p : c.lines) {
     std::string text(p->text());
-    auto from = std::min(text.size(), static_cast<std::size_t>(c.start - 1));
-    auto to = std::min(text.size(), static_cast<std::size_t>(c.end));
-    if (from == to) continue;
-    text.erase(from, to - from);
+    ByteRange r = columnBytes(columns, text, c.start, c.end);
+    if (r.first == r.end) continue;
+    text.erase(r.first, r.end - r.first);
     if (fixed) text.resize(static_cast<std::size_t>(p->length()), pad);
     setLineText(task, p, text);
   }
@@ -156,11 +172,11 @@ void colsInsertCommand(CommandContext& ctx) {
   }
   auto max = static_cast<std::size_t>(maxRecLenOf(*task));
   char pad = padCharFor(*task, LineKind::Text);
+  TextColumns columns(*task);
   for (Line* p : c->lines) {
     std::string text(p->text());
-    auto at = static_cast<std::size_t>(c->start - 1);
-    if (text.size() < at) continue;
-    text.insert(at, static_cast<std::size_t>(count), pad);
+    if (columns.width(text) < c->start - 1) continue;
+    text.insert(columns.startOf(text, c->start), static_cast<std::size_t>(count), pad);
     if (text.size() > max) {
       std::string_view cut = std::string_view(text).substr(max);
       if (cut.find_first_not_of(pad) != std::string_view::npos) {
@@ -174,6 +190,29 @@ void colsInsertCommand(CommandContext& ctx) {
   }
   refresh(ctx.session);
 }
+
+namespace {
+
+// The text with the characters that begin in columns [start, start+width)
+// moved to begin at column `to` (left of them) or to end before it (right).
+std::string movedField(const TextColumns& columns, std::string_view text, int start, int width,
+                       int to) {
+  ByteRange field = columnBytes(columns, text, start, start + width - 1);
+  std::size_t at = columns.startOf(text, to);
+  std::string_view bytes = text.substr(field.first, field.end - field.first);
+  std::string out;
+  if (at <= field.first) {
+    out.append(text.substr(0, at)).append(bytes).append(text.substr(at, field.first - at));
+  } else {
+    out.append(text.substr(0, field.first))
+        .append(text.substr(field.end, at - field.end))
+        .append(bytes);
+  }
+  out.append(text.substr(std::max(at, field.end)));
+  return out;
+}
+
+}  // namespace
 
 // COLSMOVE start-col field-width new-col [.label .label]: the field moves so
 // that it starts at new-col (left of it), or ends just before new-col
@@ -201,22 +240,22 @@ void colsMoveCommand(CommandContext& ctx) {
   }
   if (ordinalOf(*task, last) < ordinalOf(*task, first)) std::swap(first, last);
   char pad = padCharFor(*task, LineKind::Text);
-  auto s0 = static_cast<std::size_t>(start - 1), n = static_cast<std::size_t>(width);
-  auto t0 = static_cast<std::size_t>(to - 1);
+  TextColumns columns(*task);
   auto max = static_cast<std::size_t>(maxRecLenOf(*task));
   for (Line* p = first; p; p = p == last ? nullptr : p->next) {
     if (!p->is(LineKind::Text)) continue;
     std::string text(p->text());
     std::size_t length = text.size();
-    std::size_t need = std::max(s0 + n, t0);
+    auto need = static_cast<std::size_t>(std::max(start + width - 1, to - 1));
     if (need > max) continue;
-    if (text.size() < need) text.resize(need, pad);
-    std::string field = text.substr(s0, n);
-    text.erase(s0, n);
-    text.insert(t0 < s0 ? t0 : t0 - n, field);
-    std::size_t keep = std::max(length, text.find_last_not_of(pad) + 1);
-    text.resize(std::min(text.size(), keep));
-    if (text != p->text()) setLineText(*task, p, text);
+    padToColumns(columns, text, static_cast<int>(need), pad);
+    std::string moved = movedField(columns, text, static_cast<int>(start), static_cast<int>(width),
+                                   static_cast<int>(to));
+    std::size_t keep = std::max(length, moved.find_last_not_of(pad) + 1);
+    moved.resize(std::min(moved.size(), keep));
+    // Characters wider in bytes than in columns may not fit the record.
+    if (moved.size() > std::max(max, length)) continue;
+    if (moved != p->text()) setLineText(*task, p, moved);
   }
   refresh(s);
 }
@@ -239,10 +278,13 @@ std::optional<std::vector<std::string>> clipboardBlock(Session& s, Task& task) {
     lines.push_back(text.substr(at, stop - at));
     at = end + 1;
   }
+  // Widths are columns in a UTF-8 task (a wide character counts two).
+  TextColumns columns(task);
+  int width = columns.width(lines.front());
   for (const std::string& line : lines)
-    if (line.size() != lines.front().size())
+    if (columns.width(line) != width)
       return message(s, "SELECT190", "COLSPASTE clipboard lines do not have uniform length, can not continue."), std::nullopt;
-  if (lines.front().size() > 1023)
+  if (width > 1023)
     return messagef(s, "SELECT200", "COLSPASTE max width allowed for cols paste field is %d.", 1023), std::nullopt;
   if (ebcdic != ebcdicFile(task)) {
     Charset display = task.profile ? task.profile->charsetDisplay : Charset::AsciiIso8859;
@@ -302,13 +344,13 @@ void colsPasteCommand(CommandContext& ctx) {
   if (!block) return;
   auto max = static_cast<std::size_t>(maxRecLenOf(*task));
   char pad = padCharFor(*task, LineKind::Text);
-  auto at = static_cast<std::size_t>(column - 1);
+  TextColumns columns(*task);
   std::size_t i = 0;
   for (Line* p = line; p && i < block->size(); p = p->next) {
     if (!p->is(LineKind::Text)) continue;
     std::string text(p->text());
-    if (text.size() < at) text.resize(at, pad);
-    text.insert(at, (*block)[i++]);
+    padToColumns(columns, text, static_cast<int>(column - 1), pad);
+    text.insert(columns.startOf(text, static_cast<int>(column)), (*block)[i++]);
     if (text.size() > max) {
       if (std::string_view(text).substr(max).find_first_not_of(pad) != std::string_view::npos) {
         message(s, "", "COLSPASTE would push text past MaxRecLen on a line, that line is left as it was.");

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "commands/column_cells.h"
 #include "commands/line_shift.h"
 #include "core/bounds.h"
 #include "core/edit_step.h"
@@ -14,6 +16,7 @@
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "services/messages.h"
 
 namespace kiv {
@@ -156,6 +159,44 @@ void showFromRun(Task& task, Line* marker, long count, bool first) {
   if (first) moveLines(task, marker, marker, run[static_cast<std::size_t>(n)]);
 }
 
+namespace {
+
+// overlayRange for one line of a UTF-8 task, by columns: a character of the
+// source goes over pads of the target in all the columns it takes; a wide
+// one across the right bound is not laid over. False when a character of
+// the source met a different one.
+bool overlayCells(std::string_view from, std::string& text, Bounds b, char pad) {
+  std::vector<Cell> source = toCells(from), target = toCells(text);
+  bool complete = true;
+  int end = std::min<int>(b.right, static_cast<int>(source.size()));
+  for (int col = b.left - 1; col < end; ++col) {
+    const Cell& c = source[static_cast<std::size_t>(col)];
+    if (isPad(c, pad) || c.second()) continue;
+    auto at = static_cast<std::size_t>(col), past = at + static_cast<std::size_t>(c.cells);
+    if (col + c.cells > b.right) {
+      complete = false;
+      continue;
+    }
+    if (target.size() < past) target.resize(past, padCell(pad));
+    bool free =
+        std::all_of(target.begin() + col, target.begin() + static_cast<std::ptrdiff_t>(past),
+                    [&](const Cell& t) { return isPad(t, pad); });
+    if (free)
+      std::copy(source.begin() + col, source.begin() + static_cast<std::ptrdiff_t>(past),
+                target.begin() + col);
+    else if (target[at].bytes != c.bytes)
+      complete = false;
+  }
+  text = cellsText(target);
+  return complete;
+}
+
+bool plainText(std::string_view text) {
+  return asciiPrefix(text) == text.size();
+}
+
+}  // namespace
+
 bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Line* dstLast) {
   std::vector<Line*> source;
   for (Line* p = srcFirst; p; p = p == srcLast ? nullptr : p->next)
@@ -166,10 +207,21 @@ bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Lin
   if (source.empty()) return true;
   Bounds b = textBounds(task);
   char pad = padCharFor(task, LineKind::Text);
+  bool utf8 = utf8Task(task);
   bool complete = true;
   for (std::size_t i = 0; i < target.size(); ++i) {
     std::string_view from = source[i % source.size()]->text();
     std::string text(target[i]->text());
+    if (utf8 && !(plainText(from) && plainText(text))) {
+      complete = overlayCells(from, text, b, pad) && complete;
+      // Characters wider in bytes than in columns may not fit the record.
+      if (text.size() > target[i]->text().size() &&
+          static_cast<int>(text.size()) > maxRecLenOf(task))
+        complete = false;
+      else if (text != target[i]->text())
+        setLineText(task, target[i], text);
+      continue;
+    }
     auto end = static_cast<std::size_t>(std::min<int>(b.right, static_cast<int>(from.size())));
     for (auto col = static_cast<std::size_t>(b.left - 1); col < end; ++col) {
       if (from[col] == pad) continue;

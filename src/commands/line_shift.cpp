@@ -4,11 +4,15 @@
 #include <charconv>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "commands/column_cells.h"
 #include "core/file_profile.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
+#include "services/messages.h"
 #include "services/var_pool.h"
 
 namespace kiv {
@@ -74,6 +78,63 @@ std::string shiftSegment(std::string_view seg, char pad, ShiftKind kind, int n, 
   return std::string(seg);
 }
 
+// shiftSegment on a UTF-8 line's cells: whole characters move, and a wide
+// one that a column shift pushes half past a bound is lost.
+std::vector<Cell> shiftCells(std::vector<Cell> seg, char pad, ShiftKind kind, int n,
+                             bool wordBefore, bool wordAfter) {
+  auto k = static_cast<std::ptrdiff_t>(std::min(static_cast<std::size_t>(n), seg.size()));
+  if (kind == ShiftKind::ColumnsLeft) {
+    seg.erase(seg.begin(), seg.begin() + k);
+    seg.insert(seg.end(), static_cast<std::size_t>(k), padCell(pad));
+  } else if (kind == ShiftKind::ColumnsRight) {
+    seg.erase(seg.end() - k, seg.end());
+    seg.insert(seg.begin(), static_cast<std::size_t>(k), padCell(pad));
+  } else {
+    // A data shift moves only pads: squeeze a stand-in of the cells (the pad
+    // or another byte each) and put the other cells back in their order.
+    std::string shadow;
+    for (const Cell& c : seg) shadow += isPad(c, pad) ? pad : static_cast<char>(pad ^ 1);
+    std::string moved = shiftSegment(shadow, pad, kind, n, wordBefore, wordAfter);
+    std::vector<Cell> out;
+    auto next = seg.begin();
+    for (char c : moved) {
+      if (c == pad) {
+        out.push_back(padCell(pad));
+        continue;
+      }
+      while (isPad(*next, pad)) ++next;
+      out.push_back(*next++);
+    }
+    return out;
+  }
+  repairCells(seg, pad);
+  return seg;
+}
+
+// shiftLine for a UTF-8 line that is not plain ASCII: the bounds and the
+// count are columns. A wide character across a bound stays where it is.
+// The result has `text`; false when nothing is to shift.
+bool shiftCharacters(std::string_view line, Bounds b, char pad, ShiftKind kind, int n, bool grows,
+                     std::string& text) {
+  std::vector<Cell> cells = toCells(line);
+  int end = grows ? b.right : std::min(b.right, static_cast<int>(cells.size()));
+  int begin = b.left - 1;
+  if (begin >= end) return false;
+  if (static_cast<int>(cells.size()) < end)
+    cells.resize(static_cast<std::size_t>(end), padCell(pad));
+  auto at = [&](int i) -> Cell& { return cells[static_cast<std::size_t>(i)]; };
+  if (at(begin).second()) ++begin;
+  if (begin < end && at(end - 1).cells == 2) --end;
+  if (begin >= end) return false;
+  bool wordBefore = begin > 0 && !isPad(at(begin - 1), pad);
+  bool wordAfter = end < static_cast<int>(cells.size()) && !isPad(at(end), pad);
+  std::vector<Cell> seg(cells.begin() + begin, cells.begin() + end);
+  seg = shiftCells(std::move(seg), pad, kind, n, wordBefore, wordAfter);
+  std::copy(seg.begin(), seg.end(), cells.begin() + begin);
+  text = cellsText(cells);
+  return true;
+}
+
 // EBCDIC letters: a-i 81-89, j-r 91-99, s-z A2-A9; upper case 40 higher.
 bool isEbcdicLower(unsigned char c) {
   return (c >= 0x81 && c <= 0x89) || (c >= 0x91 && c <= 0x99) || (c >= 0xA2 && c <= 0xA9);
@@ -90,6 +151,24 @@ char convertLetter(char ch, bool upper, bool ebcdic) {
   if (upper && c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
   if (!upper && c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
   return ch;
+}
+
+// Puts the shifted text into the line: the pads added past the old end are
+// kept only up to the last byte of text, and a line of UTF-8 characters
+// that would no longer fit MaxRecLen in bytes is left as it was.
+bool keepShifted(Task& task, Line* line, std::string& text, char pad) {
+  std::size_t length = static_cast<std::size_t>(line->length());
+  std::size_t keep = text.find_last_not_of(pad);
+  keep = keep == std::string::npos ? 0 : keep + 1;
+  text.resize(std::max(length, keep), pad);
+  if (text == line->text()) return false;
+  if (text.size() > length && static_cast<int>(text.size()) > maxRecLenOf(task)) {
+    message(task.session, "",
+            "Shift would push text past MaxRecLen on a line, that line is left as it was.");
+    setLineFlag(task, line, LineFlag::Error, true);
+    return false;
+  }
+  return setLineText(task, line, text) == 0;
 }
 
 }  // namespace
@@ -129,8 +208,13 @@ bool shiftLine(Task& task, Line* line, ShiftKind kind, int n) {
       !fixedRecords(task) && (kind == ShiftKind::ColumnsRight || kind == ShiftKind::DataRight);
   int end = grows ? b.right : std::min(b.right, length);
   int begin = b.left - 1;
+  std::string text;
+  if (utf8Task(task) && asciiPrefix(line->text()) < line->text().size()) {
+    if (!shiftCharacters(line->text(), b, pad, kind, n, grows, text)) return false;
+    return keepShifted(task, line, text, pad);
+  }
   if (begin >= end) return false;
-  std::string text(line->text());
+  text = line->text();
   if (static_cast<int>(text.size()) < end) text.resize(static_cast<std::size_t>(end), pad);
   bool wordBefore = begin > 0 && text[static_cast<std::size_t>(begin - 1)] != pad;
   bool wordAfter =
@@ -139,12 +223,7 @@ bool shiftLine(Task& task, Line* line, ShiftKind kind, int n) {
                                                        static_cast<std::size_t>(end - begin));
   std::string shifted = shiftSegment(seg, pad, kind, n, wordBefore, wordAfter);
   text.replace(static_cast<std::size_t>(begin), shifted.size(), shifted);
-  // The pads added past the old end are kept only up to the last byte of text.
-  std::size_t keep = text.find_last_not_of(pad);
-  keep = keep == std::string::npos ? 0 : keep + 1;
-  text.resize(std::max(static_cast<std::size_t>(length), keep));
-  if (text == line->text()) return false;
-  return setLineText(task, line, text) == 0;
+  return keepShifted(task, line, text, pad);
 }
 
 void shiftLines(Task& task, Line* first, Line* last, ShiftKind kind, int n) {
@@ -157,14 +236,18 @@ void shiftLines(Task& task, Line* first, Line* last, ShiftKind kind, int n) {
 void convertCase(Task& task, Line* first, Line* last, bool upper) {
   Bounds b = textBounds(task);
   bool ebcdic = ebcdicFile(task);
+  TextColumns columns(task);
   for (Line* line = first; line; line = line->next) {
     if (line->is(LineKind::Text)) {
       std::string text(line->text());
-      int end = std::min(b.right, line->length());
-      for (int i = b.left - 1; i < end; ++i) {
-        auto at = static_cast<std::size_t>(i);
+      // The bounds are columns: in a UTF-8 task the characters that begin
+      // in them (only ASCII letters change, so no character changes length).
+      ByteRange r = columns.utf8()
+                        ? columns.bytesOf(text, b.left, b.right)
+                        : ByteRange{static_cast<std::size_t>(b.left - 1),
+                                    static_cast<std::size_t>(std::min(b.right, line->length()))};
+      for (std::size_t at = r.first; at < r.end; ++at)
         text[at] = convertLetter(text[at], upper, ebcdic);
-      }
       if (text != line->text()) setLineText(task, line, text);
     }
     if (line == last) break;

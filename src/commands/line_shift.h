@@ -28,7 +28,11 @@ int defaultShiftAmount(Session& s);
 // shifts take the movement from runs of two or more blanks and stop short
 // when none are left. The columns outside the bounds stay; a FIXED record
 // keeps its length, any other line grows (up to the right bound) only for a
-// shift to the right. True when the text changed.
+// shift to the right. In a UTF-8 task the bounds and `n` are columns and
+// whole characters move: a wide character across a bound stays, one that a
+// column shift pushes half past a bound is lost (its other column a pad),
+// and a line that would no longer fit MaxRecLen in bytes is left as it was
+// with a message. True when the text changed.
 bool shiftLine(Task& task, Line* line, ShiftKind kind, int n);
 // shiftLine for every TEXT line of first..last; `last` null: to the end.
 void shiftLines(Task& task, Line* first, Line* last, ShiftKind kind, int n);

@@ -17,6 +17,7 @@
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "screen/edit_panel.h"
 #include "screen/screen_state.h"
 #include "services/format.h"
@@ -167,6 +168,19 @@ bool linesToSort(Session& s, Task& task, const Request& r, std::vector<Line*>& o
   return true;
 }
 
+// The most columns a line takes, counted only until one reaches `enough`;
+// a line takes no more columns than bytes, so only lines longer than the
+// longest so far are measured.
+int longestColumns(const std::vector<Line*>& lines, const TextColumns& columns, int enough) {
+  int longest = 0;
+  for (const Line* line : lines) {
+    if (line->length() <= longest) continue;
+    longest = std::max(longest, columns.width(line->text()));
+    if (longest >= enough) break;
+  }
+  return longest;
+}
+
 }  // namespace
 
 void sortCommand(CommandContext& ctx) {
@@ -180,12 +194,13 @@ void sortCommand(CommandContext& ctx) {
   loadAll(*task);
   std::vector<Line*> lines;
   if (!linesToSort(s, *task, *r, lines)) return;
-  int longest = 0;
-  for (Line* line : lines) longest = std::max(longest, line->length());
-  if (!validate(s, *task, r->fields, longest)) return;
+  TextColumns columns(*task);
+  int enough = 0;
+  for (const Field& f : r->fields) enough = std::max({enough, f.start, f.end});
+  if (!validate(s, *task, r->fields, longestColumns(lines, columns, enough))) return;
   if (lines.size() >= 2) {
     std::vector<Line*> places = lines;  // in store order
-    sortByFields(lines, r->fields, r->ignoreCase);
+    sortByFields(lines, r->fields, r->ignoreCase, columns.utf8());
     reorderLines(*task, places, lines);
   }
   if (EditPanel* panel = currentEditPanel(s)) panel->refreshData();

@@ -15,6 +15,10 @@ struct SortField {
 
 // Puts `lines` in the order of their fields' bytes, keeping the order of
 // equal keys. Columns past a line's end count as empty and sort first.
-void sortByFields(std::vector<Line*>& lines, const std::vector<SortField>& fields, bool ignoreCase);
+// With `utf8` the columns are a UTF-8 task's: a field holds the characters
+// that begin in it, and IGNORECASE upper-cases letters beyond ASCII too
+// (UTF-8 bytes compare in code point order).
+void sortByFields(std::vector<Line*>& lines, const std::vector<SortField>& fields, bool ignoreCase,
+                  bool utf8 = false);
 
 }  // namespace kiv

@@ -11,6 +11,7 @@
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "services/messages.h"
 
 namespace kiv {
@@ -51,12 +52,19 @@ std::vector<Line*> areaLines(const HeldRange& r) {
   return {};
 }
 
-// Words longer than the width are cut into pieces that fit.
-Paragraph fitWords(const Paragraph& words, int width) {
+// Words longer than the width (in columns) are cut into pieces that fit,
+// between characters.
+Paragraph fitWords(const TextColumns& columns, const Paragraph& words, int width) {
   Paragraph out;
-  for (const std::string& w : words)
-    for (std::size_t at = 0; at < w.size(); at += static_cast<std::size_t>(width))
-      out.push_back(w.substr(at, static_cast<std::size_t>(width)));
+  for (std::string_view w : words)
+    for (std::size_t at = 0; at < w.size();) {
+      std::string_view rest = w.substr(at);
+      std::size_t next = at + std::min(columns.byteOf(rest, width + 1), rest.size());
+      // A character wider than the whole row still takes one.
+      if (next == at) next = at + static_cast<std::size_t>(glyphAt(w, at).bytes);
+      out.emplace_back(w.substr(at, next - at));
+      at = next;
+    }
   return out;
 }
 
@@ -64,6 +72,7 @@ Paragraph fitWords(const Paragraph& words, int width) {
 std::vector<std::string> flowedRows(Task& task, const std::vector<Line*>& lines, int left,
                                     int right) {
   char pad = padCharFor(task, LineKind::Text);
+  TextColumns columns(task);
   std::vector<Paragraph> paragraphs(1);
   bool glue = false;
   for (Line* line : lines) {
@@ -74,17 +83,18 @@ std::vector<std::string> flowedRows(Task& task, const std::vector<Line*>& lines,
       glue = false;
       continue;
     }
-    std::size_t start = std::min(text.size(), static_cast<std::size_t>(left - 1));
+    std::size_t start = std::min(columns.startOf(text, left), end + 1);
     // Text typed left of the area's margin is kept as words of its own.
     readWords(text.substr(0, start), pad, false, paragraphs.back());
     readWords(text.substr(start, end + 1 - start), pad, glue, paragraphs.back());
-    glue = static_cast<int>(end) + 1 >= right;
+    glue = columns.columnOf(text, end + 1) - 1 >= right;
   }
   std::vector<std::string> rows;
   for (const Paragraph& para : paragraphs) {
     if (para.empty()) continue;
     if (!rows.empty()) rows.emplace_back();
-    std::vector<std::string> packed = packWords(task, fitWords(para, right - left + 1), right - left + 1);
+    std::vector<std::string> packed =
+        packWords(task, fitWords(columns, para, right - left + 1), right - left + 1);
     for (std::string& row : packed) rows.push_back(std::string(static_cast<std::size_t>(left - 1), pad) + row);
   }
   return rows;
@@ -108,10 +118,12 @@ int openTextEntry(Task& task, Line* line, int rightColumn, TextEntryRoom room) {
   }
   Bounds b = textBounds(task);
   char pad = padCharFor(task, LineKind::Text);
-  std::size_t first = line->is(LineKind::Text) && static_cast<int>(line->length()) >= b.left
-                          ? line->text().find_first_not_of(pad, static_cast<std::size_t>(b.left - 1))
+  TextColumns columns(task);
+  std::string_view text = line->text();
+  std::size_t first = line->is(LineKind::Text) && columns.width(text) >= b.left
+                          ? text.find_first_not_of(pad, columns.startOf(text, b.left))
                           : std::string_view::npos;
-  int indent = first == std::string_view::npos ? b.left - 1 : static_cast<int>(first);
+  int indent = first == std::string_view::npos ? b.left - 1 : columns.columnOf(text, first) - 1;
   int right = rightColumn;
   if (right > 0 && right - indent > kMaxWidth) {
     messagef(s, "LCMDDISP50", "TE width is limited to %d.", kMaxWidth);

@@ -12,6 +12,7 @@
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
+#include "core/text_columns.h"
 #include "core/translate_table.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
@@ -113,16 +114,17 @@ struct Paragraph {
 bool readWords(Task& task, std::string_view text, int from, Bounds b, int width, Paragraph& p,
                std::vector<std::string>& words) {
   char pad = padCharFor(task, LineKind::Text);
-  std::size_t at = firstText(text, pad, from);
+  TextColumns columns(task);
+  std::size_t at = firstText(text, pad, static_cast<int>(columns.startOf(text, from + 1)));
   while (at != std::string_view::npos) {
     std::size_t end = text.find(pad, at);
     if (end == std::string_view::npos) end = text.size();
     std::string_view word = text.substr(at, end - at);
-    if (static_cast<int>(end) > b.right) {
+    if (columns.columnOf(text, end) - 1 > b.right) {
       p.stop = format(kFlowSpans, shownWord(task, word));
       return false;
     }
-    if (static_cast<int>(word.size()) > width) {
+    if (columns.width(word) > width) {
       p.stop = format(kFlowTooWide, width, shownWord(task, word));
       return false;
     }
@@ -141,8 +143,9 @@ Paragraph readParagraph(Task& task, Line* first, int margin, Bounds b, int width
     std::string_view text = line->text();
     if (line != first) {
       if (!line->is(LineKind::Text) || !line->shown()) break;
-      if (firstText(text, pad, b.left - 1) == std::string_view::npos) break;
-      std::string_view outside = text.substr(0, std::min<std::size_t>(text.size(), b.left - 1));
+      std::size_t inside = TextColumns(task).startOf(text, b.left);
+      if (firstText(text, pad, static_cast<int>(inside)) == std::string_view::npos) break;
+      std::string_view outside = text.substr(0, inside);
       if (outside.find_first_not_of(pad) != std::string_view::npos) break;
       if (line->hasPendingCommand()) {
         p.stop = kFlowPending;
@@ -159,8 +162,16 @@ Paragraph readParagraph(Task& task, Line* first, int margin, Bounds b, int width
 
 }  // namespace
 
-std::vector<std::string> packWords(Task& task, const std::vector<std::string>& words, int width) {
+std::vector<std::string> packWords(Task& task, const std::vector<std::string>& words, int width,
+                                   int maxBytes) {
   char pad = padCharFor(task, LineKind::Text);
+  TextColumns columns(task);
+  auto fits = [&](const std::string& row, std::size_t gap, const std::string& word) {
+    if (maxBytes > 0 && row.size() + gap + word.size() > static_cast<std::size_t>(maxBytes))
+      return false;
+    if (!columns.utf8()) return row.size() + gap + word.size() <= static_cast<std::size_t>(width);
+    return columns.width(row) + static_cast<int>(gap) + columns.width(word) <= width;
+  };
   std::string check = varGet(task.session, "ZEDIT.CHECKFULLSTOP");
   std::transform(check.begin(), check.end(), check.begin(),
                  [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -172,7 +183,7 @@ std::vector<std::string> packWords(Task& task, const std::vector<std::string>& w
   for (const std::string& word : words) {
     if (row.empty()) {
       row = word;
-    } else if (row.size() + gap + word.size() <= static_cast<std::size_t>(width)) {
+    } else if (fits(row, gap, word)) {
       row.append(gap, pad);
       row += word;
     } else {
@@ -193,12 +204,13 @@ void writeRows(Task& task, const Paragraph& p, const std::vector<std::string>& r
                Bounds b) {
   char pad = padCharFor(task, LineKind::Text);
   bool fixed = recfmOf(task) == kRecfmFixed;
+  TextColumns columns(task);
   Line* placed = nullptr;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     Line* line = i < p.lines.size() ? p.lines[i] : nullptr;
     std::string text;
-    if (line) text = line->text().substr(0, std::min<std::size_t>(line->length(), b.left - 1));
-    text.resize(static_cast<std::size_t>(margin - 1), pad);
+    if (line) text = line->text().substr(0, columns.startOf(line->text(), b.left));
+    text.append(static_cast<std::size_t>(std::max(0, margin - 1 - columns.width(text))), pad);
     text += rows[i];
     if (fixed) {
       int length = line ? line->length() : maxRecLenOf(task);
@@ -246,16 +258,18 @@ int splitLine(Task& task, Line* line, int column) {
   }
   char pad = padCharFor(task, LineKind::Text);
   std::string_view text = line->text();
-  if (firstText(text, pad, column - 1) == std::string_view::npos) {
+  TextColumns columns(task);
+  auto at = static_cast<int>(columns.startOf(text, column));
+  if (firstText(text, pad, at) == std::string_view::npos) {
     message(s, "TASKLINE35", kSplitNoText);
     return -1;
   }
-  std::size_t indent = firstText(text, pad, b.left - 1);
-  std::string moved(indent, pad);
-  moved += trimLeading(text.substr(static_cast<std::size_t>(column - 1)), pad);
+  std::size_t indent = firstText(text, pad, static_cast<int>(columns.startOf(text, b.left)));
+  std::string moved(static_cast<std::size_t>(columns.columnOf(text, indent) - 1), pad);
+  moved += trimLeading(text.substr(static_cast<std::size_t>(at)), pad);
   Line* fresh = createLine(task, moved, LineKind::Text);
   if (!fresh) return -1;
-  setLineText(task, line, text.substr(0, static_cast<std::size_t>(column - 1)));
+  setLineText(task, line, text.substr(0, static_cast<std::size_t>(at)));
   trimTrailingBlanks(task, line);
   linkBelow(task, line, fresh);
   return 0;
@@ -321,9 +335,12 @@ int flowText(Task& task, Line* first, int endColumn) {
     messagef(s, "", kFlowRightOfBound, end, b.right);
     return -1;
   }
-  std::size_t at = firstText(first->text(), padCharFor(task, LineKind::Text), b.left - 1);
+  TextColumns columns(task);
+  std::string_view text = first->text();
+  std::size_t at = firstText(text, padCharFor(task, LineKind::Text),
+                             static_cast<int>(columns.startOf(text, b.left)));
   if (at == std::string_view::npos) return noted ? -1 : 0;  // a blank line: nothing to flow
-  int margin = static_cast<int>(at) + 1;
+  int margin = columns.columnOf(text, at);
   if (margin >= end) {
     message(s, "", kFlowMargin);
     return -1;
@@ -331,7 +348,8 @@ int flowText(Task& task, Line* first, int endColumn) {
   Paragraph p = readParagraph(task, first, margin, b, end - margin + 1);
   if (!p.lines.empty()) {
     for (Line* line : p.lines) trimTrailingBlanks(task, line);
-    writeRows(task, p, packWords(task, p.words, end - margin + 1), margin, b);
+    writeRows(task, p, packWords(task, p.words, end - margin + 1, maxRecLen - (margin - 1)), margin,
+              b);
   }
   if (!p.stop.empty()) message(s, "", p.stop);
   return noted || !p.stop.empty() ? -1 : 0;

@@ -42,11 +42,16 @@ int joinLines(Task& task, Line* line);
 // still flowed. The flowed lines are written into the paragraph's lines in
 // order; more are inserted below, surplus ones deleted. A FIXED record keeps
 // its length; in a variable-format file the paragraph's trailing blanks are
-// dropped first.
+// dropped first. In a UTF-8 task the margin, bounds and widths are columns
+// (a wide character counts two) and no flowed row takes more bytes than
+// MaxRecLen leaves it.
 int flowText(Task& task, Line* first, int endColumn);
 
-// The words packed into rows of at most `width` bytes, one blank between
-// them (two after a sentence's end when ZEDIT.CHECKFULLSTOP is TRUE).
-std::vector<std::string> packWords(Task& task, const std::vector<std::string>& words, int width);
+// The words packed into rows of at most `width` columns (a wide character
+// counts two in a UTF-8 task) and, when `maxBytes` is above 0, at most that
+// many bytes; one blank between them (two after a sentence's end when
+// ZEDIT.CHECKFULLSTOP is TRUE).
+std::vector<std::string> packWords(Task& task, const std::vector<std::string>& words, int width,
+                                   int maxBytes = 0);
 
 }  // namespace kiv

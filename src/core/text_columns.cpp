@@ -101,6 +101,18 @@ void appendUtf8(std::string& out, char32_t code) {
   }
 }
 
+void appendUpper(std::string& out, std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    Glyph g = decode(text, i);
+    if (g.invalid)
+      out.push_back(text[i]);
+    else
+      appendUtf8(out,
+                 static_cast<char32_t>(utf8proc_toupper(static_cast<utf8proc_int32_t>(g.code))));
+    i += static_cast<std::size_t>(g.bytes);
+  }
+}
+
 bool validUtf8(std::string_view text) {
   Utf8Stream s;
   s.feed(text, false);
@@ -171,6 +183,16 @@ std::size_t TextColumns::byteOf(std::string_view text, int column) const {
     i = next;
   }
   return text.size() + static_cast<std::size_t>(column - col);
+}
+
+std::size_t TextColumns::startOf(std::string_view text, int column) const {
+  std::size_t at = std::min(byteOf(text, column), text.size());
+  if (at < text.size() && columnOf(text, at) < column) {
+    at += static_cast<std::size_t>(glyphAt(text, at).bytes);
+    while (at < text.size() && glyphAt(text, at).cells == 0)
+      at += static_cast<std::size_t>(glyphAt(text, at).bytes);
+  }
+  return at;
 }
 
 int TextColumns::width(std::string_view text) const {

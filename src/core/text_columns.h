@@ -35,6 +35,10 @@ int codeCells(char32_t code);
 std::size_t asciiPrefix(std::string_view text);
 // The UTF-8 bytes of a code point (U+FFFD for one that has none).
 void appendUtf8(std::string& out, char32_t code);
+// Appends UTF-8 `text` with its letters upper-cased, those beyond ASCII
+// too (a letter's capital may take more or fewer bytes); a byte of an
+// invalid sequence is kept as it is.
+void appendUpper(std::string& out, std::string_view text);
 // True when every byte of `text` belongs to a valid, shortest-form UTF-8
 // sequence of a scalar value (no surrogates, nothing above U+10FFFF).
 bool validUtf8(std::string_view text);
@@ -70,6 +74,10 @@ class TextColumns {
   // The byte where the character covering 1-based `column` begins; past
   // the text, text.size() and one byte a column beyond it.
   std::size_t byteOf(std::string_view text, int column) const;
+  // The byte where the text from 1-based `column` on begins: a wide
+  // character that begins left of the column stays left of it, with its
+  // combining marks; text.size() past the text.
+  std::size_t startOf(std::string_view text, int column) const;
   // The columns the text takes.
   int width(std::string_view text) const;
   // The bytes of the characters that begin in columns [from, to].

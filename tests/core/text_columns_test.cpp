@@ -87,5 +87,29 @@ TEST(TextColumnsTest, EncodingRoundTripsAndReplacesWhatHasNoBytes) {
   EXPECT_EQ(bad, "\xEF\xBF\xBD");
 }
 
+TEST(TextColumnsTest, TextFromAColumnLeavesACutWideCharacterLeft) {
+  // "a", a wide character with a combining mark (columns 2-3), "b" (4).
+  std::string text =
+      "a\xE6\xBC\xA2\xCC\x81"
+      "b";
+  TextColumns utf8(true);
+  const std::size_t startOfColumn[] = {0, 1, 6, 6, 7, 7};
+  for (int c = 1; c <= 6; ++c) EXPECT_EQ(utf8.startOf(text, c), startOfColumn[c - 1]) << c;
+  EXPECT_EQ(TextColumns(false).startOf(text, 3), 2u);
+  EXPECT_EQ(TextColumns(false).startOf("ab", 9), 2u);
+}
+
+TEST(TextColumnsTest, UpperCaseReachesBeyondAsciiAndKeepsInvalidBytes) {
+  std::string out;
+  // é -> É, ÿ -> Ÿ (two bytes to two), ı -> I (two bytes to one), a CJK
+  // character and a digit stay, an invalid byte stays as it is.
+  appendUpper(out,
+              "a\xC3\xA9\xC3\xBF\xC4\xB1\xE6\xBC\xA2"
+              "7\xFF");
+  EXPECT_EQ(out,
+            "A\xC3\x89\xC5\xB8I\xE6\xBC\xA2"
+            "7\xFF");
+}
+
 }  // namespace
 }  // namespace kiv
