@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/utf8.h"
+#include "screen/field_cells.h"
 
 #include "screen/panel.h"
 
@@ -21,6 +22,22 @@ void putText(Grid& grid, int row, int col, std::u32string_view text, int width, 
   }
 }
 
+// A field's cells: a wide character whole where both its cells are shown,
+// a placeholder for a half.
+void putCells(Grid& grid, int row, int col, std::u32string_view cells, int width, std::uint8_t attr) {
+  for (int i = 0; i < width; ++i) {
+    auto at = static_cast<std::size_t>(i);
+    char32_t c = at < cells.size() ? cells[at] : U' ';
+    bool whole = at + 1 < cells.size() && cells[at + 1] == kWideTail && i + 1 < width;
+    if (whole) {
+      grid.setWide(row - 1, col - 1 + i++, c, attr);
+      continue;
+    }
+    if (c == kWideTail || (at + 1 < cells.size() && cells[at + 1] == kWideTail)) c = platform::kCutWide;
+    grid.set(row - 1, col - 1 + i, Cell{c < 0x20 || c == 0x7F ? U'.' : c, attr});
+  }
+}
+
 void paintObject(Panel& p, const ScreenObject& o, Grid& grid, const ColourScheme& scheme) {
   switch (o.type) {
     case ObjectType::EditLine:
@@ -33,12 +50,11 @@ void paintObject(Panel& p, const ScreenObject& o, Grid& grid, const ColourScheme
     default:
       break;
   }
-  std::u32string content = platform::decodeText(o.content);
+  std::u32string content = cellsOf(o.content, o.contentWidth);
   std::u32string_view shown = o.firstShown < static_cast<int>(content.size())
                                   ? std::u32string_view(content).substr(static_cast<std::size_t>(o.firstShown))
                                   : U"";
-  int cells = std::max(o.textCells(), 0);
-  putText(grid, o.row, o.col, shown, cells, o.attr());
+  putCells(grid, o.row, o.col, shown, std::max(o.textCells(), 0), o.attr());
   if (o.type == ObjectType::Choice && o.displayWidth >= 2)
     putText(grid, o.row, o.col + o.displayWidth - 2, U" v", 2, o.attr());
 }

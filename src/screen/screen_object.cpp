@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/utf8.h"
+#include "screen/field_cells.h"
 
 namespace kiv {
 
@@ -30,10 +31,7 @@ std::string_view ScreenObject::trimmed() const {
 }
 
 void setContent(ScreenObject& object, std::string_view text) {
-  std::u32string chars = platform::decodeText(text);
-  chars.resize(static_cast<std::size_t>(std::max(object.contentWidth, 0)), U' ');
-  object.content.clear();
-  for (char32_t c : chars) platform::appendUtf8(object.content, c);
+  object.content = textOfCells(cellsOf(text, object.contentWidth));
 }
 
 }  // namespace kiv

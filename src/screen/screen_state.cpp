@@ -3,6 +3,7 @@
 #include "core/task.h"
 #include "platform/utf8.h"
 #include "screen/edit_panel.h"
+#include "screen/field_cells.h"
 #include "screen/field_edit.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
@@ -134,7 +135,8 @@ void setCommandFieldText(Session& s, std::string_view text, bool moveCursor) {
   if (!f) return;
   setFieldText(p, *f, fieldFromCommand(p, text));
   if (!moveCursor) return;
-  int end = static_cast<int>(platform::decodeText(f->trimmed()).size());
+  std::u32string cells = cellsOf(f->content, f->contentWidth);
+  int end = static_cast<int>(cells.find_last_not_of(U' ') + 1);
   if (end >= f->displayWidth) f->firstShown = end - f->displayWidth + 1;
   setCursor(p, f->row, f->col + end - f->firstShown);
 }

@@ -11,6 +11,7 @@
 #include "core/task.h"
 #include "platform/utf8.h"
 #include "screen/cursor_moves.h"
+#include "screen/screen_state.h"
 #include "screen_fixture.h"
 
 namespace kiv::test {
@@ -58,6 +59,25 @@ TEST_F(Utf8Keys, TheCommandRowTakesUtf8) {
   EditPanel& p = t.panel();
   EXPECT_EQ(p.lineAtRow(p.cursorRow), textLineAt(*task, 1)) << "the cursor on the found line";
   EXPECT_EQ(p.cursorCol, p.prefixWidth() + 7);
+}
+
+TEST_F(Utf8Keys, WideCharactersTakeTwoCellsOnTheCommandRow) {
+  task = t.open("f.u", "one\n");
+  homeCursor(t.session());
+  int start = t.panel().cursorCol;
+  typeUtf8("ab\xE6\xBC\xA2\xE5\xAD\x97" "c");  // a b 漢 字 c: seven cells
+  EXPECT_EQ(t.panel().cursorCol, start + 7);
+  std::string firstRow = t.screen().substr(0, t.screen().find('\n'));
+  EXPECT_NE(firstRow.find("ab\xE6\xBC\xA2\xE5\xAD\x97" "c"), std::string::npos) << firstRow;
+  // Backspace from c's cell takes c, then 字 whole (two cells back).
+  key(platform::Key::Left);
+  key(platform::Key::Backspace);
+  EXPECT_EQ(commandFieldText(t.session()), "ab\xE6\xBC\xA2" "c");
+  EXPECT_EQ(t.panel().cursorCol, start + 4);
+  // Typing over 漢's tail overtypes 漢 whole, and the line keeps its cells.
+  key(platform::Key::Left);
+  typeUtf8("x");
+  EXPECT_EQ(commandFieldText(t.session()), "abx c");
 }
 
 TEST_F(Utf8Keys, ASingleByteFileTakesLatin1FromTheCommandRow) {
