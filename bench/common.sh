@@ -43,5 +43,31 @@ make_records() {  # make_records FILE COUNT
   }' >"$1"
 }
 
+# Records of 80 bytes of UTF-8 text mixing accented Latin, Greek, Cyrillic
+# and CJK words (a serial, then whole words up to the 79th byte, blanks after
+# them): the same size as make_records' file, most lines not plain ASCII.
+make_mixed_records() {  # make_mixed_records FILE COUNT
+  [[ -s "$1" ]] && return 0
+  echo "generating $2 mixed UTF-8 records of 80 bytes in $1"
+  LC_ALL=C awk -v n="$2" 'BEGIN {
+    split("café naïve 東京 大阪 über ελληνικά привет 漢字 テスト señor fox the 문서 Ärger jump", w, " ");
+    for (i = 1; i <= n; i++) {
+      line = sprintf("%08d", i);
+      for (k = i; ; k++) {
+        word = w[1 + k % 16];
+        if (length(line) + 1 + length(word) > 79) break;
+        line = line " " word;
+      }
+      while (length(line) < 79) line = line " ";
+      print line;
+    }
+  }' >"$1"
+}
+
+# make_records, or make_mixed_records when MIXED_TEXT is 1.
+make_text_records() {  # make_text_records FILE COUNT
+  if [[ "${MIXED_TEXT:-0}" == 1 ]]; then make_mixed_records "$@"; else make_records "$@"; fi
+}
+
 # The smallest of a list of numbers.
 least() { printf '%s\n' "$@" | sort -g | head -1; }

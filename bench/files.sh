@@ -12,6 +12,8 @@
 #   --big        10,000,000 records instead of 1,000,000
 #   --records N  any other count
 #   --keep       keep the generated files (in $KIV_BENCH_DIR or a temp folder)
+#   --utf8       the records are mixed UTF-8 text (accented Latin, Greek,
+#                Cyrillic, CJK) of the same size, opened as UTF-8
 # KIV_BENCH_BUILD chooses the release build folder (default build/bench).
 set -euo pipefail
 shopt -s inherit_errexit
@@ -26,6 +28,7 @@ while (($#)); do
     --records) records="$2"; shift ;;
     --runs) runs="$2"; shift ;;
     --keep) keep=1 ;;
+    --utf8) MIXED_TEXT=1 ;;
     *) echo "unknown option: $1" >&2; exit 2 ;;
   esac
   shift
@@ -39,10 +42,10 @@ filebench=$(build_bench kiv_filebench) || exit 1
 work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivfiles-XXXXXX)}"
 mkdir -p "$work"
 ((keep)) || trap 'rm -rf "$work"' EXIT
-file="$work/records-$records.txt"
+file="$work/records-$records${MIXED_TEXT:+-mixed}.txt"
 copy="$work/copy.txt"
 
-make_records "$file" "$records"
+make_text_records "$file" "$records"
 cat "$file" >/dev/null  # every run reads from the page cache
 
 # Seconds taken by a command, as a decimal.

@@ -15,6 +15,8 @@
 # Usage: bench/screen.sh [--records N] [--runs N] [--starts N] [--chars N]
 #                        [--rows R] [--cols C] [--keep]
 #   --keep       keep the generated file (in $KIV_BENCH_DIR or a temp folder)
+#   --utf8       the records are mixed UTF-8 text (accented Latin, Greek,
+#                Cyrillic, CJK) of the same size, opened as UTF-8
 # KIV_BENCH_BUILD chooses the release build folder (default build/bench).
 set -euo pipefail
 shopt -s inherit_errexit
@@ -36,6 +38,7 @@ while (($#)); do
     --rows) rows="$2"; shift ;;
     --cols) cols="$2"; shift ;;
     --keep) keep=1 ;;
+    --utf8) MIXED_TEXT=1 ;;
     *) echo "unknown option: $1" >&2; exit 2 ;;
   esac
   shift
@@ -49,11 +52,11 @@ screenbench=$(build_bench kiv_screenbench) || exit 1
 work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivscreen-XXXXXX)}"
 mkdir -p "$work"
 ((keep)) || trap 'rm -rf "$work"' EXIT
-file="$work/records-$records.txt"
+file="$work/records-$records${MIXED_TEXT:+-mixed}.txt"
 empty="$work/empty.txt"
 : >"$empty"
 
-make_records "$file" "$records"
+make_text_records "$file" "$records"
 before=$(md5sum <"$file")  # also puts the file in the page cache
 
 # Milliseconds a command takes, from the shell's clock (no process of its own).

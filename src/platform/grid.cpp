@@ -1,6 +1,9 @@
 #include "platform/grid.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
+#include <vector>
 
 namespace kiv::platform {
 
@@ -22,13 +25,38 @@ void Grid::set(int row, int col, Cell cell) {
          static_cast<std::size_t>(col)] = cell;
 }
 
+namespace {
+
+using MarkPair = std::array<char32_t, 2>;
+
+// Every pair of marks met, numbered from 1 (0 is no marks), never removed.
+std::vector<MarkPair>& markPairs() {
+  static std::vector<MarkPair> pairs{MarkPair{}};
+  return pairs;
+}
+
+std::optional<std::uint16_t> markSetOf(const MarkPair& marks) {
+  static std::map<MarkPair, std::uint16_t> index;
+  if (auto it = index.find(marks); it != index.end()) return it->second;
+  std::vector<MarkPair>& pairs = markPairs();
+  if (pairs.size() > 0xFFFF) return std::nullopt;  // the table is full: marks not shown
+  pairs.push_back(marks);
+  auto n = static_cast<std::uint16_t>(pairs.size() - 1);
+  index.emplace(marks, n);
+  return n;
+}
+
+}  // namespace
+
+std::array<char32_t, 2> Cell::marks() const {
+  return markPairs()[markSet];
+}
+
 void Cell::addMark(char32_t mark) {
-  for (char32_t& m : marks) {
-    if (m == 0) {
-      m = mark;
-      return;
-    }
-  }
+  MarkPair m = marks();
+  if (m[1] != 0) return;
+  m[m[0] == 0 ? 0 : 1] = mark;
+  if (auto n = markSetOf(m)) markSet = *n;
 }
 
 void Grid::setWide(int row, int col, char32_t ch, std::uint8_t attr) {

@@ -20,9 +20,13 @@ struct Cell {
   // Cells the character takes: 1; 2 for a wide character, whose right half
   // is the next cell; 0 for that right half (its ch is not drawn).
   std::uint8_t width = 1;
-  // Combining marks drawn over ch, in order; 0: none. A third is not shown.
-  std::array<char32_t, 2> marks{};
+  // The combining marks drawn over ch, as an index into a table of the
+  // pairs met so far (0: none), so that a cell stays eight bytes: grids are
+  // copied and compared on every paint.
+  std::uint16_t markSet = 0;
 
+  // The marks in order; 0: none. A third is not shown.
+  std::array<char32_t, 2> marks() const;
   void addMark(char32_t mark);
   bool operator==(const Cell&) const = default;
 };

@@ -118,7 +118,7 @@ int cellText(const Cell& cell, wchar_t (&text)[4]) {
   text[0] = cell.width == 0 ? L'?' : cellChar(cell.ch, cells);
   if (text[0] == L'?') cells = 1;
   int n = 1;
-  for (char32_t mark : cell.marks) {
+  for (char32_t mark : cell.marks()) {
     if (mark != 0 && text[0] != L'?' && wcwidth(static_cast<wchar_t>(mark)) == 0)
       text[n++] = static_cast<wchar_t>(mark);
   }

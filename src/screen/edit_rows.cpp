@@ -325,10 +325,11 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D,
   int n = std::clamp(static_cast<int>(text.size()) - from, 0, D);
   std::span<std::uint8_t> attrs = overlaid(*line, from, D, attr);
   auto attrAt = [&](int i) { return attrs.empty() ? attr : attrs[static_cast<std::size_t>(i)]; };
+  const platform::DisplayTable& glyphs = platform::displayTable(charset);
   for (int i = 0; i < n; ++i) {
     auto byte = static_cast<unsigned char>(text[static_cast<std::size_t>(from + i)]);
     if (table) byte = table[byte];
-    grid.set(r, c0 + i, Cell{platform::displayChar(charset, byte), attrAt(i)});
+    grid.set(r, c0 + i, Cell{glyphs[byte], attrAt(i)});
   }
   // Past the text an overlay may still colour the row (a whole-line selection).
   for (int i = n; i < static_cast<int>(attrs.size()); ++i)

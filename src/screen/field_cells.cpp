@@ -14,6 +14,11 @@ int fieldCells(char32_t c) {
 std::u32string cellsOf(std::string_view text, int width) {
   auto n = static_cast<std::size_t>(std::max(width, 0));
   std::u32string cells;
+  if (asciiPrefix(text) == text.size()) {  // most fields: a byte a cell
+    cells.assign(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(n, text.size())));
+    cells.resize(n, U' ');
+    return cells;
+  }
   for (char32_t c : platform::decodeText(text)) {
     if (c == kWideTail) continue;
     bool wide = fieldCells(c) == 2;

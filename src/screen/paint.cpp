@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/text_columns.h"
 #include "platform/utf8.h"
 #include "screen/field_cells.h"
 
@@ -18,6 +19,14 @@ using platform::Grid;
 void putText(Grid& grid, int row, int col, std::u32string_view text, int width, std::uint8_t attr) {
   for (int i = 0; i < width; ++i) {
     char32_t c = i < static_cast<int>(text.size()) ? text[static_cast<std::size_t>(i)] : U' ';
+    grid.set(row - 1, col - 1 + i, Cell{c < 0x20 || c == 0x7F ? U'.' : c, attr});
+  }
+}
+
+// ASCII content, a byte a cell: most fields, drawn without decoding.
+void putBytes(Grid& grid, int row, int col, std::string_view text, int width, std::uint8_t attr) {
+  for (int i = 0; i < width; ++i) {
+    auto c = i < static_cast<int>(text.size()) ? static_cast<char32_t>(text[static_cast<std::size_t>(i)]) : U' ';
     grid.set(row - 1, col - 1 + i, Cell{c < 0x20 || c == 0x7F ? U'.' : c, attr});
   }
 }
@@ -50,11 +59,15 @@ void paintObject(Panel& p, const ScreenObject& o, Grid& grid, const ColourScheme
     default:
       break;
   }
-  std::u32string content = cellsOf(o.content, o.contentWidth);
-  std::u32string_view shown = o.firstShown < static_cast<int>(content.size())
-                                  ? std::u32string_view(content).substr(static_cast<std::size_t>(o.firstShown))
-                                  : U"";
-  putCells(grid, o.row, o.col, shown, std::max(o.textCells(), 0), o.attr());
+  auto first = static_cast<std::size_t>(std::max(o.firstShown, 0));
+  if (asciiPrefix(o.content) == o.content.size()) {
+    std::string_view shown = first < o.content.size() ? std::string_view(o.content).substr(first) : "";
+    putBytes(grid, o.row, o.col, shown, std::max(o.textCells(), 0), o.attr());
+  } else {
+    std::u32string content = cellsOf(o.content, o.contentWidth);
+    std::u32string_view shown = first < content.size() ? std::u32string_view(content).substr(first) : U"";
+    putCells(grid, o.row, o.col, shown, std::max(o.textCells(), 0), o.attr());
+  }
   if (o.type == ObjectType::Choice && o.displayWidth >= 2)
     putText(grid, o.row, o.col + o.displayWidth - 2, U" v", 2, o.attr());
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/text_columns.h"
 #include "platform/utf8.h"
 #include "screen/field_cells.h"
 
@@ -31,6 +32,12 @@ std::string_view ScreenObject::trimmed() const {
 }
 
 void setContent(ScreenObject& object, std::string_view text) {
+  auto width = static_cast<std::size_t>(std::max(object.contentWidth, 0));
+  if (asciiPrefix(text) == text.size()) {  // most texts: a byte a cell
+    object.content.assign(text.substr(0, width));
+    object.content.resize(width, ' ');
+    return;
+  }
   object.content = textOfCells(cellsOf(text, object.contentWidth));
 }
 

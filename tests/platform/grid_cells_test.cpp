@@ -36,8 +36,8 @@ TEST(GridCells, ACellKeepsTwoMarksInOrder) {
   c.addMark(U'\u0301');
   c.addMark(U'\u0323');
   c.addMark(U'\u0308');  // a third is not shown
-  EXPECT_EQ(c.marks[0], U'\u0301');
-  EXPECT_EQ(c.marks[1], U'\u0323');
+  EXPECT_EQ(c.marks()[0], U'\u0301');
+  EXPECT_EQ(c.marks()[1], U'\u0323');
   EXPECT_NE(c, (Cell{U'e', 0x70}));
 }
 

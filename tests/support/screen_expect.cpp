@@ -51,10 +51,8 @@ ExpectedRow parseRow(const std::u32string& text, const ColourScheme& scheme) {
     } else if (c == U'^') {
       row.push_back({U' ', attr, true});
     } else if (codeCells(c) == 0 && !row.empty()) {
-      platform::Cell marked;
-      marked.marks = row.back().marks;
-      marked.addMark(c);
-      row.back().marks = marked.marks;
+      std::array<char32_t, 2>& marks = row.back().marks;
+      if (marks[1] == 0) marks[marks[0] == 0 ? 0 : 1] = c;
     } else {
       row.push_back({c, attr, false, codeCells(c) == 2 ? 2 : 1});
     }
@@ -102,7 +100,7 @@ std::string rowText(const platform::HeadlessPlatform& p, int r, bool withCursor)
       continue;
     }
     platform::appendUtf8(out, cell.ch);
-    for (char32_t m : cell.marks)
+    for (char32_t m : cell.marks())
       if (m != 0) platform::appendUtf8(out, m);
   }
   return out + "|";
@@ -130,7 +128,7 @@ bool rowMatches(const platform::HeadlessPlatform& p, int r, const ExpectedRow& r
     platform::Cell got = g.shown(r, c);
     int span = spanAt(g, r, c);
     if (want.cursor != caretOn(p, r, c, span)) return false;
-    if (!want.cursor && (got.ch != want.ch || got.marks != want.marks || span != want.width))
+    if (!want.cursor && (got.ch != want.ch || got.marks() != want.marks || span != want.width))
       return false;
     for (int i = c; i < c + span; ++i) {
       if (want.attr && *want.attr != g.at(r, i).attr) {
