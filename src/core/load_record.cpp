@@ -15,8 +15,8 @@ constexpr std::string_view kTabsRetained =
     "File:  %s\n\nTAB expansion would exceed  MaxRecordLength(%d)  in File Profile(%s)\n\n"
     "TABs retained.";
 constexpr std::string_view kNotUtf8 =
-    "File:  %s\n\nRecord %ld holds bytes that are not UTF-8.\n\nThe file is shown as "
-    "ASCII-ISO8859, one character a byte.";
+    "File:  %s\n\nThe file holds bytes that are not UTF-8.\n\nIt is shown as ASCII-ISO8859, "
+    "one character a byte.";
 
 // Expands tabs into ld.expand. False when the result would pass MaxRecLen.
 bool expandTabs(Task& task, const LoadRules& rules, std::string_view bytes) {
@@ -71,7 +71,7 @@ void checkUtf8(Task& task, std::string_view bytes) {
   ld.utf8.feed(bytes, p.recfm == kRecfmFixed);
   if (ld.utf8.valid()) return;
   p.charset = p.charsetDisplay = Charset::AsciiIso8859;
-  messagef(task.session, "", kNotUtf8, task.path, ld.records + 1);
+  messagef(task.session, "", kNotUtf8, task.path);
 }
 
 }  // namespace

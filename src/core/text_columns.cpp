@@ -3,6 +3,7 @@
 #include <utf8proc.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -119,25 +120,55 @@ bool validUtf8(std::string_view text) {
   return s.valid();
 }
 
-void Utf8Stream::feed(std::string_view bytes, bool continued) {
-  std::size_t i = 0;
-  while (valid_ && i < bytes.size()) {
-    if (need_ == 0) {
-      std::size_t ascii = asciiPrefix(bytes.substr(i));
-      i += ascii;
-      if (i == bytes.size()) break;
-      Lead lead = leadOf(static_cast<unsigned char>(bytes[i++]));
-      if (lead.length == 0) valid_ = false;
-      need_ = lead.length - 1;
-      low_ = lead.low;
-      high_ = lead.high;
-      continue;
-    }
-    auto c = static_cast<unsigned char>(bytes[i++]);
-    if (c < low_ || c > high_) valid_ = false;
-    --need_;
+void Utf8Stream::feedBytes(std::string_view bytes, bool continued) {
+  static const std::array<Lead, 256> kLeads = [] {
+    std::array<Lead, 256> t{};
+    for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = leadOf(static_cast<unsigned char>(b));
+    return t;
+  }();
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t n = bytes.size(), i = 0;
+  for (; valid_ && need_ > 0 && i < n; ++i, --need_) {  // the end of a character cut before
+    valid_ = p[i] >= low_ && p[i] <= high_;
     low_ = 0x80;
     high_ = 0xBF;
+  }
+  while (valid_ && i < n) {
+    if (p[i] < 0x80) {  // a run of ASCII, four words at a time, then one
+      ++i;
+      std::uint64_t w[4];
+      while (i + 32 <= n && (std::memcpy(w, p + i, 32), ((w[0] | w[1] | w[2] | w[3]) & kHighBits) == 0)) i += 32;
+      while (i + 8 <= n && (std::memcpy(w, p + i, 8), (w[0] & kHighBits) == 0)) i += 8;
+      continue;
+    }
+    // The common sequences first: two bytes, and three outside the lead
+    // bytes E0 and ED whose second byte has a narrower range.
+    auto cont = [&](std::size_t k) { return (p[k] & 0xC0) == 0x80; };
+    if (p[i] >= 0xC2 && p[i] <= 0xDF && i + 1 < n && cont(i + 1)) {
+      i += 2;
+      continue;
+    }
+    if (p[i] >= 0xE1 && p[i] <= 0xEF && p[i] != 0xED && i + 2 < n && cont(i + 1) && cont(i + 2)) {
+      i += 3;
+      continue;
+    }
+    const Lead& lead = kLeads[p[i]];
+    auto len = static_cast<std::size_t>(lead.length);
+    if (len == 0) {
+      valid_ = false;
+      break;
+    }
+    std::size_t have = std::min(len, n - i);
+    bool ok = have < 2 || (p[i + 1] >= lead.low && p[i + 1] <= lead.high);
+    for (std::size_t k = 2; ok && k < have; ++k) ok = (p[i + k] & 0xC0) == 0x80;
+    valid_ = ok;
+    if (have < len) {  // cut by the record's end: the next record goes on
+      need_ = static_cast<int>(len - have);
+      low_ = have < 2 ? lead.low : 0x80;
+      high_ = have < 2 ? lead.high : 0xBF;
+      break;
+    }
+    i += len;
   }
   if (!continued && need_ > 0) valid_ = false;
 }

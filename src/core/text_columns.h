@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -48,10 +50,26 @@ bool validUtf8(std::string_view text);
 class Utf8Stream {
  public:
   // The bytes of a record; `continued`: the next record goes on with them.
-  void feed(std::string_view bytes, bool continued);
+  // Plain ASCII records, most of most files, are checked here inline.
+  void feed(std::string_view bytes, bool continued) {
+    if (need_ > 0 || !plainAscii(bytes)) feedBytes(bytes, continued);
+  }
   bool valid() const { return valid_; }
 
  private:
+  // No byte has its high bit set: checked without a branch a word.
+  static bool plainAscii(std::string_view bytes) {
+    std::uint64_t any = 0, w;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+      std::memcpy(&w, bytes.data() + i, 8);
+      any |= w;
+    }
+    for (; i < bytes.size(); ++i) any |= static_cast<unsigned char>(bytes[i]);
+    return (any & 0x8080808080808080ULL) == 0;
+  }
+  void feedBytes(std::string_view bytes, bool continued);
+
   bool valid_ = true;
   int need_ = 0;           // continuation bytes still to come
   unsigned char low_ = 0x80, high_ = 0xBF;  // range of the next one

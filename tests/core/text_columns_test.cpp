@@ -76,6 +76,13 @@ TEST(TextColumnsTest, FixedRecordsMayCutACharacterTheNextOneEnds) {
   wrongContinuation.feed("\xE0", true);
   wrongContinuation.feed("\x80\x80", true);  // overlong across the cut
   EXPECT_FALSE(wrongContinuation.valid());
+  Utf8Stream cutLater;  // an emoji cut after its second byte
+  cutLater.feed("x\xF0\x9F", true);
+  cutLater.feed("\x98\x80", true);
+  EXPECT_TRUE(cutLater.valid());
+  cutLater.feed("\xF0\x9F\x98", true);
+  cutLater.feed("y", false);  // a letter where the fourth byte belongs
+  EXPECT_FALSE(cutLater.valid());
 }
 
 TEST(TextColumnsTest, EncodingRoundTripsAndReplacesWhatHasNoBytes) {
