@@ -10,6 +10,7 @@
 
 #include "core/line.h"
 #include "core/text_columns.h"
+#include "core/utf8_case.h"
 
 namespace kiv {
 
@@ -94,8 +95,7 @@ class KeyMaker {
     ByteRange r = columns_.bytesOf(text, f.start, f.end);
     std::string_view bytes = text.substr(r.first, r.end - r.first);
     if (!ignoreCase_) return bytes;
-    folded_.clear();
-    appendUpper(folded_, bytes);
+    folded_ = utf8Case(bytes, true, false);
     return folded_;
   }
 

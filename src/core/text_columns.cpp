@@ -82,38 +82,6 @@ std::size_t asciiPrefix(std::string_view text) {
   return i;
 }
 
-void appendUtf8(std::string& out, char32_t code) {
-  if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
-  auto put = [&](unsigned v) { out.push_back(static_cast<char>(v)); };
-  if (code < 0x80) {
-    put(code);
-  } else if (code < 0x800) {
-    put(0xC0 | (code >> 6));
-    put(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    put(0xE0 | (code >> 12));
-    put(0x80 | ((code >> 6) & 0x3F));
-    put(0x80 | (code & 0x3F));
-  } else {
-    put(0xF0 | (code >> 18));
-    put(0x80 | ((code >> 12) & 0x3F));
-    put(0x80 | ((code >> 6) & 0x3F));
-    put(0x80 | (code & 0x3F));
-  }
-}
-
-void appendUpper(std::string& out, std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    Glyph g = decode(text, i);
-    if (g.invalid)
-      out.push_back(text[i]);
-    else
-      appendUtf8(out,
-                 static_cast<char32_t>(utf8proc_toupper(static_cast<utf8proc_int32_t>(g.code))));
-    i += static_cast<std::size_t>(g.bytes);
-  }
-}
-
 bool validUtf8(std::string_view text) {
   Utf8Stream s;
   s.feed(text, false);

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
+
 namespace kiv {
 
 class Task;
@@ -36,11 +38,7 @@ int codeCells(char32_t code);
 // How many bytes at the start of `text` are below 0x80.
 std::size_t asciiPrefix(std::string_view text);
 // The UTF-8 bytes of a code point (U+FFFD for one that has none).
-void appendUtf8(std::string& out, char32_t code);
-// Appends UTF-8 `text` with its letters upper-cased, those beyond ASCII
-// too (a letter's capital may take more or fewer bytes); a byte of an
-// invalid sequence is kept as it is.
-void appendUpper(std::string& out, std::string_view text);
+using platform::appendUtf8;
 // True when every byte of `text` belongs to a valid, shortest-form UTF-8
 // sequence of a scalar value (no surrogates, nothing above U+10FFFF).
 bool validUtf8(std::string_view text);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/text_columns.h"
+#include "core/utf8_case.h"
 
 namespace kiv {
 namespace {
@@ -107,12 +108,12 @@ TEST(TextColumnsTest, TextFromAColumnLeavesACutWideCharacterLeft) {
 }
 
 TEST(TextColumnsTest, UpperCaseReachesBeyondAsciiAndKeepsInvalidBytes) {
-  std::string out;
   // é -> É, ÿ -> Ÿ (two bytes to two), ı -> I (two bytes to one), a CJK
   // character and a digit stay, an invalid byte stays as it is.
-  appendUpper(out,
-              "a\xC3\xA9\xC3\xBF\xC4\xB1\xE6\xBC\xA2"
-              "7\xFF");
+  std::string out = utf8Case(
+      "a\xC3\xA9\xC3\xBF\xC4\xB1\xE6\xBC\xA2"
+      "7\xFF",
+      true, false);
   EXPECT_EQ(out,
             "A\xC3\x89\xC5\xB8I\xE6\xBC\xA2"
             "7\xFF");
