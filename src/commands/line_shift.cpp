@@ -12,6 +12,7 @@
 #include "core/session.h"
 #include "core/task.h"
 #include "core/text_columns.h"
+#include "core/utf8_case.h"
 #include "services/messages.h"
 #include "services/var_pool.h"
 
@@ -233,6 +234,21 @@ void shiftLines(Task& task, Line* first, Line* last, ShiftKind kind, int n) {
   }
 }
 
+namespace {
+
+// A UTF-8 line's characters in `r` in the other case, beyond ASCII too; a
+// letter whose other case takes another number of bytes changes only where
+// the record may change length (not FIXED, within MaxRecLen).
+std::string convertedUtf8(const Task& task, const std::string& text, ByteRange r, bool upper) {
+  std::string_view part = std::string_view(text).substr(r.first, r.end - r.first);
+  bool fixed = task.profile && task.profile->recfm == kRecfmFixed;
+  std::string out = text.substr(0, r.first) + utf8Case(part, upper, fixed) + text.substr(r.end);
+  if (static_cast<int>(out.size()) <= maxRecLenOf(task)) return out;
+  return text.substr(0, r.first) + utf8Case(part, upper, true) + text.substr(r.end);
+}
+
+}  // namespace
+
 void convertCase(Task& task, Line* first, Line* last, bool upper) {
   Bounds b = textBounds(task);
   bool ebcdic = ebcdicFile(task);
@@ -240,14 +256,13 @@ void convertCase(Task& task, Line* first, Line* last, bool upper) {
   for (Line* line = first; line; line = line->next) {
     if (line->is(LineKind::Text)) {
       std::string text(line->text());
-      // The bounds are columns: in a UTF-8 task the characters that begin
-      // in them (only ASCII letters change, so no character changes length).
-      ByteRange r = columns.utf8()
-                        ? columns.bytesOf(text, b.left, b.right)
-                        : ByteRange{static_cast<std::size_t>(b.left - 1),
-                                    static_cast<std::size_t>(std::min(b.right, line->length()))};
-      for (std::size_t at = r.first; at < r.end; ++at)
-        text[at] = convertLetter(text[at], upper, ebcdic);
+      if (columns.utf8()) {  // the characters that begin in the bounds' columns
+        text = convertedUtf8(task, text, columns.bytesOf(text, b.left, b.right), upper);
+      } else {
+        auto end = static_cast<std::size_t>(std::min(b.right, line->length()));
+        for (auto at = static_cast<std::size_t>(b.left - 1); at < end; ++at)
+          text[at] = convertLetter(text[at], upper, ebcdic);
+      }
       if (text != line->text()) setLineText(task, line, text);
     }
     if (line == last) break;
