@@ -318,6 +318,40 @@ void showByIndent(Task& task, Line* marker, long levels) {
   markHiddenStretches(task, before, end);
 }
 
+namespace {
+
+// MU/MUU in a UTF-8 task: each line's characters that begin in the bounds'
+// columns (blanks where the line is short), rotated so that the block's
+// come first. A line that would pass MaxRecLen in bytes stops it all.
+int rotateColumns(Task& task, const std::vector<Line*>& lines, std::size_t blockSize, Bounds b, char pad) {
+  TextColumns columns(true);
+  std::vector<std::string> texts, slices;
+  std::vector<ByteRange> ranges;
+  for (Line* l : lines) {
+    std::string t(l->text());
+    int width = columns.width(t);
+    if (width < b.right) t.append(static_cast<std::size_t>(b.right - width), pad);
+    ByteRange r = columns.bytesOf(t, b.left, b.right);
+    slices.push_back(t.substr(r.first, r.end - r.first));
+    texts.push_back(std::move(t));
+    ranges.push_back(r);
+  }
+  std::rotate(slices.begin(), slices.end() - static_cast<std::ptrdiff_t>(blockSize), slices.end());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string& t = texts[i];
+    bool grew = t.size() > lines[i]->text().size();
+    t.replace(ranges[i].first, ranges[i].end - ranges[i].first, slices[i]);
+    if (grew) t.erase(t.find_last_not_of(pad) + 1);  // no pad added past the old end
+    if (static_cast<int>(t.size()) > maxRecLenOf(task))
+      return message(task.session, "", "MU/MUU would push a line past MaxRecLen; nothing was moved."), -1;
+  }
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (texts[i] != lines[i]->text()) setLineText(task, lines[i], texts[i]);
+  return 0;
+}
+
+}  // namespace
+
 int moveDataUp(Task& task, Line* first, Line* last, Line* to) {
   Session& s = task.session;
   Bounds b = textBounds(task);
@@ -343,6 +377,7 @@ int moveDataUp(Task& task, Line* first, Line* last, Line* to) {
   std::vector<Line*> lines = between;
   lines.insert(lines.end(), block.begin(), block.end());
   char pad = padCharFor(task, LineKind::Text);
+  if (TextColumns(task).utf8()) return rotateColumns(task, lines, block.size(), b, pad);
   auto sliceOf = [&](const Line* l) {
     std::string t(l->text());
     t.resize(static_cast<std::size_t>(std::max<int>(b.right, static_cast<int>(t.size()))), pad);
