@@ -10,6 +10,7 @@
 #include "core/file_profile.h"
 #include "core/hex_view.h"
 #include "core/task.h"
+#include "core/utf8_check.h"
 
 namespace kiv {
 
@@ -89,6 +90,11 @@ bool validUtf8(std::string_view text) {
 }
 
 void Utf8Stream::feedBytes(std::string_view bytes, bool continued) {
+  // A whole record of some length: 32 bytes a step (core/utf8_check.h).
+  if (need_ == 0 && !continued && bytes.size() >= 32 && vectorUtf8Available()) {
+    valid_ = valid_ && vectorUtf8Valid(bytes);
+    return;
+  }
   static const std::array<Lead, 256> kLeads = [] {
     std::array<Lead, 256> t{};
     for (int b = 0; b < 256; ++b) t[static_cast<std::size_t>(b)] = leadOf(static_cast<unsigned char>(b));
