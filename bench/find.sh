@@ -83,21 +83,18 @@ ops=(find findc regex change changelong exclude)
 undo_labels=("undo change" "undo undo" "undo redo")
 undodd_labels=("undodd dd" "undodd undo")
 
-# Lines of exactly 80 bytes: words of a small mixed-case vocabulary (none
-# holds falcon, osprey or peregrine) separated by one blank and padded with
-# blanks; "falcon" as the (i/10 % 5)th word of every tenth line, and two
-# words later again on every hundredth. COUNTS gets "name occurrences
-# lines" for falcon in any case, Falcon exactly and falcon in lower case.
-# Kept with its tallies when both are already there.
-make_words() {  # make_words FILE COUNT COUNTS
+# Lines of exactly 80 bytes (lengths in bytes: the C locale): words of a
+# vocabulary separated by one blank and padded with blanks; a form of the
+# searched word as the (i/10 % 5)th word of every tenth line, and two words
+# later again on every hundredth. COUNTS gets "name occurrences lines" for
+# the word in any case, in its second form (exact) and in its first (lower
+# case). Kept with its tallies when both are already there.
+make_word_lines() {  # make_word_lines FILE COUNT COUNTS VOCABULARY FORMS
   [[ -s "$1" && -s "$3" ]] && return 0
   echo "generating $2 lines of 80 bytes in $1"
-  awk -v n="$2" -v counts="$3" 'BEGIN {
-    nv = split("the of and to in is for on that with as by at from record field value Data Report " \
-               "account Total customer Order Number date STATUS amount line file Page system update " \
-               "Batch table index code Name type Code region Entry North south West east Stock " \
-               "price Unit ledger Branch FINAL draft Monthly summary", v, " ");
-    nforms = split("falcon Falcon FALCON falCon", form, " ");
+  LC_ALL=C awk -v n="$2" -v counts="$3" -v vocabulary="$4" -v forms="$5" 'BEGIN {
+    nv = split(vocabulary, v, " ");
+    nforms = split(forms, form, " ");
     seed = 12345; k = 0;
     for (i = 1; i <= n; i++) {
       hit = i % 10 == 0; twice = i % 100 == 0; p = int(i / 10) % 5;
@@ -105,8 +102,8 @@ make_words() {  # make_words FILE COUNT COUNTS
       while (1) {
         if (hit && (w == p || (twice && w == p + 2))) {
           word = form[k % nforms + 1]; k++; occ++;
-          if (word == "Falcon") ex++;
-          if (word == "falcon") lo++;
+          if (word == form[2]) ex++;
+          if (word == form[1]) lo++;
         } else {
           seed = (seed * 69069 + 1) % 4294967296;  # exact in a double
           word = v[int(seed / 65536) % nv + 1];
@@ -121,38 +118,19 @@ make_words() {  # make_words FILE COUNT COUNTS
   }' >"$1"
 }
 
-# The same lines as make_words, with words of accented Latin and CJK and
-# the forms of "fälcon"; lengths in bytes (the C locale), each line padded
-# to 80 bytes.
+# A mixed-case vocabulary that holds neither falcon, osprey nor peregrine.
+make_words() {  # make_words FILE COUNT COUNTS
+  make_word_lines "$@" "the of and to in is for on that with as by at from record field value Data \
+Report account Total customer Order Number date STATUS amount line file Page system update Batch \
+table index code Name type Code region Entry North south West east Stock price Unit ledger Branch \
+FINAL draft Monthly summary" "falcon Falcon FALCON falCon"
+}
+
+# The same with words of accented Latin and CJK, and the forms of "fälcon".
 make_mixed() {  # make_mixed FILE COUNT COUNTS
-  [[ -s "$1" && -s "$3" ]] && return 0
-  echo "generating $2 lines of 80 bytes of UTF-8 in $1"
-  LC_ALL=C awk -v n="$2" -v counts="$3" 'BEGIN {
-    nv = split("été über año café naïve Straße garçon déjà façade crème the of data résumé Ørsted " \
-               "Ålborg smörgåsbord ÉCOLE Øre 東京 日本語 漢字 中文 数据 报告 客户 价格 北京 大阪 記録 " \
-               "番号 日付 状態 金額 更新 København Zürich señor niño Ärger", v, " ");
-    nforms = split("fälcon Fälcon FÄLCON fälCon", form, " ");
-    seed = 12345; k = 0;
-    for (i = 1; i <= n; i++) {
-      hit = i % 10 == 0; twice = i % 100 == 0; p = int(i / 10) % 5;
-      s = ""; w = 0; occ = 0; ex = 0; lo = 0;
-      while (1) {
-        if (hit && (w == p || (twice && w == p + 2))) {
-          word = form[k % nforms + 1]; k++; occ++;
-          if (word == "Fälcon") ex++;
-          if (word == "fälcon") lo++;
-        } else {
-          seed = (seed * 69069 + 1) % 4294967296;
-          word = v[int(seed / 65536) % nv + 1];
-        }
-        if (length(s) + (w > 0) + length(word) > 80) break;
-        s = w > 0 ? s " " word : word; w++;
-      }
-      printf "%-80s\n", s;
-      any += occ; anyl += occ > 0; exo += ex; exl += ex > 0; low += lo; lowl += lo > 0;
-    }
-    printf "any %d %d\nexact %d %d\nlower %d %d\n", any, anyl, exo, exl, low, lowl >counts;
-  }' >"$1"
+  make_word_lines "$@" "été über año café naïve Straße garçon déjà façade crème the of data résumé \
+Ørsted Ålborg smörgåsbord ÉCOLE Øre 東京 日本語 漢字 中文 数据 报告 客户 价格 北京 大阪 記録 番号 日付 \
+状態 金額 更新 København Zürich señor niño Ärger" "fälcon Fälcon FÄLCON fälCon"
 }
 
 # --utf8: FIND ALL on the words file and on the UTF-8 file, the least of
