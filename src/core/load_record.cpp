@@ -76,9 +76,9 @@ void checkUtf8(Task& task, std::string_view bytes) {
 
 }  // namespace
 
-bool appendRecord(Task& task, std::string_view bytes) {
+bool appendRecord(Task& task, std::string_view bytes, bool ascii) {
   // UTF-16 text comes as the UTF-8 the loader made of it.
-  if (task.profile->charset == Charset::Utf8 && !task.load.utf16) checkUtf8(task, bytes);
+  if (task.profile->charset == Charset::Utf8 && !task.load.utf16 && !ascii) checkUtf8(task, bytes);
   Line* line = createLine(task, bytes, LineKind::Text);
   if (!line) return false;
   setRecordNumber(line, static_cast<std::uint32_t>(++task.load.records));
@@ -86,13 +86,15 @@ bool appendRecord(Task& task, std::string_view bytes) {
   return true;
 }
 
-bool appendVariableRecord(Task& task, const LoadRules& rules, std::string_view bytes) {
+bool appendVariableRecord(Task& task, const LoadRules& rules, std::string_view bytes,
+                          bool ascii) {
   std::string_view text = withTabsExpanded(task, rules, bytes);
   if (rules.trailing == 'S')
     text = withoutTrailingPad(text, rules.pad);
   else if (rules.trailing == 'P')
     text = padded(task, rules, text);
-  return appendRecord(task, text);
+  // Tabs and padding add pad bytes.
+  return appendRecord(task, text, ascii && static_cast<unsigned char>(rules.pad) < 0x80);
 }
 
 }  // namespace kiv

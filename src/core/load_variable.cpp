@@ -1,6 +1,6 @@
 // VARIABLE records. Every record can be read a byte at a time by the rules
 // (slowRecord); where a record lies whole in the input buffer and nothing
-// needs byte-wise work, fastRecord finds its end with memchr and gives the
+// needs byte-wise work, fastRecord finds its end in one scan and gives the
 // same result.
 #include <algorithm>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include "core/load_input.h"
 #include "core/load_readers.h"
 #include "core/load_record.h"
+#include "core/record_scan.h"
 #include "core/session.h"
 #include "services/messages.h"
 
@@ -161,15 +162,6 @@ RecordEnd slowRecord(Task& task, LoadRules& rules) {
   }
 }
 
-// The position of the first `first` or `second` byte in `w`; w.size() when
-// there is none. `first` is the byte expected to end the record.
-std::size_t firstEnd(std::string_view w, unsigned char first, unsigned char second) {
-  const void* a = std::memchr(w.data(), first, w.size());
-  std::size_t n = a ? static_cast<std::size_t>(static_cast<const char*>(a) - w.data()) : w.size();
-  const void* b = std::memchr(w.data(), second, n);
-  return b ? static_cast<std::size_t>(static_cast<const char*>(b) - w.data()) : n;
-}
-
 // The end of a record found in the buffer: the bytes it takes and the
 // terminator it shows (None for a CR before a form feed).
 struct FoundEnd {
@@ -203,22 +195,30 @@ bool holds(std::string_view bytes, unsigned char c) {
   return std::memchr(bytes.data(), c, bytes.size()) != nullptr;
 }
 
+// A record and what its scan saw.
+struct Found {
+  std::string_view bytes;
+  bool ascii = false;    // no byte at 0x80 or above
+  bool special = true;   // may hold a tab, NUL or 0x1A
+};
+
 // A record that lies whole in the buffer and needs no byte-wise rule.
-bool fastRecord(Task& task, LoadRules& rules, unsigned char& expected, std::string_view& out) {
+bool fastRecord(Task& task, LoadRules& rules, unsigned char& expected, Found& out) {
   LoadState& ld = task.load;
   if (ld.byteByByte || ld.utf16 || ld.pushedCount > 0) return false;
   std::string_view w = buffered(ld);
   std::size_t window = std::min(w.size(), static_cast<std::size_t>(rules.maxRecLen()) + 1);
   unsigned char other = expected == kCr ? rules.lineFeed : kCr;
-  std::size_t at = firstEnd(w.substr(0, window), expected, other);
+  RecordScan scan = scanRecord(w, window, expected, other, rules.tab);
+  std::size_t at = scan.end;
   FoundEnd end{};
   if (at == window || !readEnd(rules, w, at, end)) return false;
   std::string_view record = w.substr(0, at);
-  if (rules.eofRead && holds(record, kEofByte)) return false;
-  ld.tabSeen = rules.tabsIn() != 0 && holds(record, rules.tab);
+  if (scan.special && rules.eofRead && holds(record, kEofByte)) return false;
+  ld.tabSeen = scan.special && rules.tabsIn() != 0 && holds(record, rules.tab);
   if (end.seen != Terminator::None) noteRecordEnd(task, rules, end.seen);
   expected = static_cast<unsigned char>(w[at]);
-  out = record;
+  out = {record, !scan.highBit, scan.special};
   consume(ld, end.used);
   return true;
 }
@@ -230,16 +230,15 @@ ChunkEnd readVariableChunk(Task& task, LoadRules& rules, long limit) {
   bool crFirst = rules.detected == Terminator::Cr || rules.detected == Terminator::CrLf;
   unsigned char expected = crFirst ? kCr : rules.lineFeed;
   for (long read = 0; read < limit; ++read) {
-    std::string_view record;
+    Found record;
     if (!fastRecord(task, rules, expected, record)) {
       RecordEnd e = slowRecord(task, rules);
       if (e == RecordEnd::NoRecord) return ChunkEnd::EndOfFile;
       if (e == RecordEnd::Ended) return ChunkEnd::Ended;
-      record = {ld.record.data(), ld.record.size()};
+      record.bytes = {ld.record.data(), ld.record.size()};
     }
-    if (!ld.nulBytes && !record.empty() && std::memchr(record.data(), 0, record.size()))
-      ld.nulBytes = true;
-    if (!appendVariableRecord(task, rules, record)) return ChunkEnd::Ended;
+    if (!ld.nulBytes && record.special && !record.bytes.empty() && holds(record.bytes, 0)) ld.nulBytes = true;
+    if (!appendVariableRecord(task, rules, record.bytes, record.ascii)) return ChunkEnd::Ended;
   }
   return atEnd(ld) ? ChunkEnd::EndOfFile : ChunkEnd::More;
 }
