@@ -1,6 +1,7 @@
 #include "services/format.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace kiv {
@@ -31,13 +32,14 @@ void pad(std::string& out, std::string_view body, const Spec& spec) {
 std::string integerText(const FormatArg& arg, char conv) {
   long long v = arg.kind() == FormatArg::Kind::Text ? 0 : arg.integer();
   char buf[32];
+  std::to_chars_result r{};
   if (conv == 'x' || conv == 'X') {
-    std::snprintf(buf, sizeof buf, conv == 'x' ? "%llx" : "%llX",
-                  static_cast<unsigned long long>(v));
+    r = std::to_chars(buf, buf + sizeof buf, static_cast<unsigned long long>(v), 16);
+    if (conv == 'X') std::transform(buf, r.ptr, buf, [](char c) -> char { return c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c; });
   } else {
-    std::snprintf(buf, sizeof buf, "%lld", v);
+    r = std::to_chars(buf, buf + sizeof buf, v);
   }
-  return buf;
+  return {buf, r.ptr};
 }
 
 void convert(std::string& out, const FormatArg* arg, char conv, const Spec& spec) {

@@ -1,5 +1,7 @@
 #include "services/messages.h"
 
+#include <climits>
+
 #include "services/format.h"
 #include "services/message_log.h"
 #include "services/option_group.h"
@@ -210,6 +212,7 @@ TEST(Format, SubstitutesPrintfStyleTemplatesAndGroupsThousands) {
   EXPECT_EQ(format("Uknown TAB stop type  %c", 'Q'), "Uknown TAB stop type  Q");
   EXPECT_EQ(format("100%% %ld %u %X", 5L, 7u, 255), "100% 5 7 FF");
   EXPECT_EQ(format("%05d", -42), "-0042");
+  EXPECT_EQ(format("%x %08X %ld", 0xBEEF, 0xBEEF, LLONG_MIN), "beef 0000BEEF -9223372036854775808");
   EXPECT_EQ(groupThousands(0) + " " + groupThousands(999), "0 999");
   EXPECT_EQ(groupThousands(1000), "1,000");
   EXPECT_EQ(groupThousands(2147000000), "2,147,000,000");
