@@ -77,11 +77,13 @@ std::string formatArgs(std::string_view tmpl, std::initializer_list<FormatArg> a
   const FormatArg* next = args.begin();
   std::size_t i = 0;
   while (i < tmpl.size()) {
-    char c = tmpl[i++];
-    if (c != '%' || i >= tmpl.size()) {
-      out += c;
-      continue;
+    std::size_t mark = tmpl.find('%', i);  // the text up to it as it stands
+    if (mark == std::string_view::npos || mark + 1 == tmpl.size()) {
+      out += tmpl.substr(i);
+      break;
     }
+    out += tmpl.substr(i, mark - i);
+    i = mark + 1;
     if (tmpl[i] == '%') {
       out += '%';
       ++i;
