@@ -195,8 +195,36 @@ EditResult insertAt(Task& task, Line* line, int column, std::string_view bytes) 
   return at(line, columnAt(task, text, after));
 }
 
+// The number field, a field that more of the line follows, and any field
+// of a FIXED record keep their byte length through a change that made the
+// field `grown` bytes longer (shorter, below 0): pad bytes at its end are
+// given up, or added there. `fieldEnd` is where it ended before, `changed`
+// where the change ends now. False when the bytes to give up are not pad
+// bytes after the change.
+bool keepFieldLength(std::string& text, std::size_t fieldEnd, std::size_t changed, long grown, char pad) {
+  if (grown < 0) {
+    auto n = static_cast<std::size_t>(-grown);
+    text.insert(std::min(text.size(), fieldEnd > n ? fieldEnd - n : 0), n, pad);
+    return true;
+  }
+  auto n = static_cast<std::size_t>(grown);
+  std::size_t end = std::min(text.size(), fieldEnd + n);
+  if (end < changed + n) return false;
+  for (std::size_t k = end - n; k < end; ++k)
+    if (text[k] != pad) return false;
+  text.erase(end - n, n);
+  return true;
+}
+
+bool keepsLength(const Task& task, std::size_t size, const Field& f) {
+  return f.number || size > static_cast<std::size_t>(f.end) ||
+         (task.profile && task.profile->recfm == kRecfmFixed);
+}
+
 // Overtype puts the character over the whole character at the column: a
-// narrow one over a wide one leaves the line a column shorter.
+// narrow one over a wide one leaves the line a column shorter. Where the
+// field keeps its length, a character of more or fewer bytes than the one
+// it replaces takes or gives pad bytes at the field's end.
 EditResult overtypeAt(Task& task, Line* line, int column, std::string_view bytes) {
   std::string text(line->text());
   std::size_t pos = byteAt(task, text, column);
@@ -206,10 +234,22 @@ EditResult overtypeAt(Task& task, Line* line, int column, std::string_view bytes
   std::size_t old = charLength(task, text, pos);
   std::size_t size = std::max(text.size(), pos) - old + bytes.size();
   auto max = static_cast<std::size_t>(maxRecLenOf(task));
-  if (pos + bytes.size() > max || (size > text.size() && size > max))
-    return refuse(task, "CHAR100", "Overtype string would exceed maximum record length.");
-  if (text.size() < pos) text.resize(pos, padCharFor(task, line->kind()));
+  // A line short of the field's end has room to grow.
+  bool kept = pos < text.size() && keepsLength(task, text.size(), f) &&
+              (bytes.size() < old || (bytes.size() > old && text.size() >= static_cast<std::size_t>(f.end)));
+  constexpr std::string_view kPastMax = "Overtype string would exceed maximum record length.";
+  if (pos + bytes.size() > max || (!kept && size > text.size() && size > max))
+    return refuse(task, "CHAR100", kPastMax);
+  char pad = padCharFor(task, line->kind());
+  if (text.size() < pos) text.resize(pos, pad);
+  std::size_t fieldEnd = std::min(static_cast<std::size_t>(f.end), text.size());
   text.replace(pos, old, bytes);
+  long grown = static_cast<long>(bytes.size()) - static_cast<long>(old);
+  if (kept && !keepFieldLength(text, fieldEnd, pos + bytes.size(), grown, pad)) {
+    if (numbered(task))
+      return refuse(task, "", "Overtype would exceed maximum record length or overrun line number field.");
+    return refuse(task, "CHAR100", kPastMax);
+  }
   std::size_t after = pos + bytes.size();
   if (!write(task, line, text)) return {};
   return at(line, columnAt(task, text, after));
@@ -325,11 +365,8 @@ EditResult deleteChar(Task& task, Line* line, int column) {
   text.erase(pos, n);
   char pad = padCharFor(task, line->kind());
   std::size_t size = line->text().size();
-  bool keepsLength = size > static_cast<std::size_t>(f.end) || (task.profile && task.profile->recfm == kRecfmFixed);
-  if (keepsLength) {  // the field closes up; what lies beyond it stays in its columns
-    std::size_t fieldEnd = std::min(static_cast<std::size_t>(f.end), size);
-    text.insert(std::min(text.size(), fieldEnd > n ? fieldEnd - n : 0), n, pad);
-  }
+  if (keepsLength(task, size, f))  // the field closes up; what lies beyond it stays in its columns
+    keepFieldLength(text, std::min(static_cast<std::size_t>(f.end), size), pos, -static_cast<long>(n), pad);
   if (!write(task, line, std::move(text))) return {};
   return at(line, start);
 }
@@ -354,8 +391,7 @@ EditResult deleteToEnd(Task& task, Line* line, int column) {
   if (pos >= text.size()) return at(line, column);
   int start = columnAt(task, text, pos);
   char pad = padCharFor(task, line->kind());
-  bool keepsLength = static_cast<int>(text.size()) > f.end || (task.profile && task.profile->recfm == kRecfmFixed);
-  if (keepsLength) {
+  if (static_cast<int>(text.size()) > f.end || (task.profile && task.profile->recfm == kRecfmFixed)) {
     std::size_t stop = std::min(static_cast<std::size_t>(f.end), text.size());
     std::fill(text.begin() + static_cast<std::ptrdiff_t>(std::min(pos, stop)), text.begin() + static_cast<std::ptrdiff_t>(stop), pad);
   } else {

@@ -10,6 +10,7 @@
 #include "core/line_ops.h"
 #include "core/profile_write.h"
 #include "core/session.h"
+#include "core/text_columns.h"
 #include "core/translate_table.h"
 #include "services/messages.h"
 
@@ -82,6 +83,7 @@ class NumberWriter {
  public:
   NumberWriter(Task& task, const NumberField& field) : task_(task), field_(field) {
     pad_ = padCharFor(task, LineKind::Text);
+    utf8_ = utf8File(task);
     char ascii[10];
     for (int d = 0; d < 10; ++d) ascii[d] = static_cast<char>('0' + d);
     std::memcpy(digits_, ascii, sizeof digits_);
@@ -120,6 +122,8 @@ class NumberWriter {
       buffer_.assign(line->text());
       if (static_cast<int>(buffer_.size()) < field_.end)
         buffer_.resize(static_cast<std::size_t>(field_.end), pad_);
+      if (utf8_)
+        padCutCharacters(buffer_, {static_cast<std::size_t>(field_.first), static_cast<std::size_t>(field_.end)}, pad_);
       std::memcpy(buffer_.data() + field_.first, text, width);
       if (setLineText(task_, line, buffer_) != 0) return -1;
     }
@@ -133,6 +137,7 @@ class NumberWriter {
   char digits_[10];
   unsigned zero_ = '0';
   char pad_ = kAsciiBlank;
+  bool utf8_ = false;  // characters the field cuts become pad bytes
   std::string buffer_;
 };
 
@@ -364,11 +369,13 @@ int clearNumbers(Task& task, std::string_view params) {
   auto width = static_cast<std::size_t>(columns->end - columns->start + 1);
   std::string blanks(width, pad);
   std::string buffer;
+  bool utf8 = utf8File(task);
   for (Line* line = task.lines.first; line; line = line->next) {
     if (!line->is(LineKind::Text)) continue;
     setLineFlag(task, line, LineFlag::Sequenced, false);
     if (line->length() < columns->end || line->text().substr(first, width) == blanks) continue;
     buffer.assign(line->text());
+    if (utf8) padCutCharacters(buffer, {first, first + width}, pad);
     buffer.replace(first, width, blanks);
     if (setLineText(task, line, buffer) != 0) return -1;
   }

@@ -89,6 +89,25 @@ bool validUtf8(std::string_view text) {
   return s.valid();
 }
 
+void padCutCharacters(std::string& text, ByteRange field, char pad) {
+  std::size_t first = std::min(field.first, text.size()), end = std::min(field.end, text.size());
+  auto padTo = [&](std::size_t from, std::size_t to) {
+    std::fill(text.begin() + static_cast<std::ptrdiff_t>(from),
+              text.begin() + static_cast<std::ptrdiff_t>(to), pad);
+  };
+  // A character is at most four bytes: one that begins three bytes before
+  // an edge or nearer may go past it.
+  for (std::size_t k = first >= 3 ? first - 3 : 0; k < first; ++k) {
+    Glyph g = decode(text, k);
+    if (!g.invalid && k + static_cast<std::size_t>(g.bytes) > first) padTo(k, first);
+  }
+  for (std::size_t k = std::max(first, end >= 3 ? end - 3 : 0); k < end; ++k) {
+    Glyph g = decode(text, k);
+    if (!g.invalid && k + static_cast<std::size_t>(g.bytes) > end)
+      padTo(end, k + static_cast<std::size_t>(g.bytes));
+  }
+}
+
 void Utf8Stream::feedBytes(std::string_view bytes, bool continued) {
   // A whole record of some length: 32 bytes a step (core/utf8_check.h).
   if (need_ == 0 && !continued && bytes.size() >= 32 && vectorUtf8Available()) {

@@ -79,6 +79,11 @@ struct ByteRange {
   std::size_t end = 0;
 };
 
+// Before bytes `field` of UTF-8 `text` are overwritten: a character that
+// the field's edges cut becomes `pad` bytes outside the field (its bytes
+// before the field, or after it), so that whole characters remain.
+void padCutCharacters(std::string& text, ByteRange field, char pad);
+
 class TextColumns {
  public:
   explicit TextColumns(bool utf8) : utf8_(utf8) {}

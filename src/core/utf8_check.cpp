@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/text_columns.h"
 
 namespace kiv {
 
@@ -120,10 +119,6 @@ __attribute__((target("avx2"))) bool vectorUtf8Valid(std::string_view text) {
     c.block(_mm256_load_si256(reinterpret_cast<const __m256i*>(last)));
   }
   return c.valid();
-}
-
-bool utf8Valid(std::string_view text) {
-  return text.size() >= 32 && vectorUtf8Available() ? vectorUtf8Valid(text) : validUtf8(text);
 }
 
 }  // namespace kiv

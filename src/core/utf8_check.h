@@ -1,17 +1,16 @@
 // Whole-text UTF-8 validation, 32 bytes a step where the processor has
 // AVX2 (a table lookup on the nibbles of each byte and of the bytes before
-// it), else a byte at a time. The loader checks every record of a UTF-8
-// file with it.
+// it). The loader's check of a UTF-8 record takes it for a record of 32
+// bytes or more (Utf8Stream in core/text_columns.h).
 #pragma once
 
 #include <string_view>
 
 namespace kiv {
 
-// The same answer as validUtf8 (core/text_columns.h), faster on long text.
-bool utf8Valid(std::string_view text);
-// The vector form alone, for tests; false when the processor lacks AVX2.
+// True when the processor has AVX2 and vectorUtf8Valid may be called.
 bool vectorUtf8Available();
+// The same answer as validUtf8 (core/text_columns.h), faster on long text.
 bool vectorUtf8Valid(std::string_view text);
 
 }  // namespace kiv

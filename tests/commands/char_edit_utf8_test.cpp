@@ -91,6 +91,34 @@ TEST_F(CharEditUtf8, MaxRecLenCountsBytes) {
   EXPECT_EQ(b->text(), cat({kJi, kKan, kKan, kKan})) << "a refusal changes nothing";
 }
 
+// In a numbered file (or a FIXED record) the number columns stay where
+// they are in bytes: a character of more or fewer bytes than the one it
+// overtypes takes or gives blanks at the data field's end.
+TEST_F(CharEditUtf8, TheNumberFieldStaysInItsBytes) {
+  task.profile->maxRecLen = 16;
+  task.profile->numberType = NumberType::Other;
+  task.profile->numberColStart = 9;  // data bytes 0..7, number 8..11
+  task.profile->numberColEnd = 12;
+  Line* a = add("abc     0100");
+  EXPECT_TRUE(typeChar(task, a, 1, U'漢', false).ok);
+  EXPECT_EQ(a->text(), cat({"a", kKan, "c   0100"}));
+  EXPECT_TRUE(typeChar(task, a, 1, U'x', false).ok);  // three bytes back to one
+  EXPECT_EQ(a->text(), "axc     0100");
+  Line* full = add("abcdefgh0100");
+  EXPECT_FALSE(typeChar(task, full, 0, U'é', false).ok) << "no blank to give up";
+  EXPECT_EQ(full->text(), "abcdefgh0100");
+  Line* wide = add(cat({"ab", kE, "    ", "0100"}));
+  EXPECT_TRUE(deleteChar(task, wide, 2).ok);
+  EXPECT_EQ(wide->text(), "ab      0100");
+  EXPECT_FALSE(typeChar(task, wide, 9, U'é', false).ok) << "a digit's byte cannot hold it";
+  EXPECT_EQ(wide->text(), "ab      0100");
+  task.profile->recfm = kRecfmFixed;  // a FIXED record keeps its length as well
+  task.profile->numberType = NumberType::None;
+  Line* rec = add(cat({"a", kE, "bcd"}));
+  EXPECT_TRUE(typeChar(task, rec, 1, U'z', false).ok);
+  EXPECT_EQ(rec->text(), "azbcd ");
+}
+
 TEST_F(CharEditUtf8, DeletesTakeWholeCharacters) {
   Line* a = add(cat({"a", kKan, "e", kAcute, "b"}));  // a 0, 漢 1-2, e+mark 3, b 4
   EditResult r = backspace(task, a, 4, true);

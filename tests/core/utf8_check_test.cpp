@@ -40,7 +40,6 @@ TEST(Utf8CheckTest, TheVectorCheckAgreesWithTheByteCheck) {
     bool want = validUtf8(text);
     invalid += !want;
     ASSERT_EQ(vectorUtf8Valid(text), want) << ::testing::PrintToString(text);
-    ASSERT_EQ(utf8Valid(text), want);
   }
   EXPECT_GT(invalid, 5000);  // both answers were tried often
   EXPECT_LT(invalid, 15000);

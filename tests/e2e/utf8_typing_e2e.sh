@@ -2,7 +2,7 @@
 # Typing UTF-8 in a terminal: the real binary in a tmux pane on a UTF-8 file
 # (its profile says CharsetFile=UTF-8). Characters typed, deleted and pasted
 # into the data, and a CHANGE typed on the command row, reach the file on
-# disk byte for byte. Usage: utf8_typing_e2e.sh path/to/kiv
+# disk byte for byte; a MASK line typed in UTF-8 reaches the profile. Usage: utf8_typing_e2e.sh path/to/kiv
 set -uo pipefail
 
 kiv=${1:?usage: utf8_typing_e2e.sh path/to/kiv}
@@ -73,6 +73,18 @@ expect "Changed 1 occurrences in 1 lines." "CHANGE found the typed characters"
 if screen | grep -qF "short message"; then T send-keys -t e2e n; fi  # the first message's box
 expect_file 'a\xc3\xa9\xe5\xad\x97\nk\xc3\xbc\xe4\xb8\xadji \xc3\xa7a here\nxy\n' "CHANGE typed with UTF-8"
 expect " COMMAND ===>" "the command row"
+
+# ---- a MASK line takes UTF-8 and the profile keeps it ----
+T send-keys -t e2e Home Down Down Down Down  # line 3
+for ((k = 0; k < 14; k++)); do T send-keys -t e2e Left; done  # its prefix area
+T send-keys -t e2e -l "mask"
+T send-keys -t e2e Enter
+expect "<MASK>" "the mask line"
+T send-keys -t e2e Down Right Right Right  # the mask line, data column 1
+T send-keys -t e2e -l $'\u03a9\u6f22'
+profile=$config/kiv/kivfileprof.u8.txt
+for ((k = 0; k < 50; k++)); do grep -qF "MaskLine='"$'\u03a9\u6f22'"'" "$profile" && break; sleep 0.1; done
+if grep -qF "MaskLine='"$'\u03a9\u6f22'"'" "$profile"; then pass; else fail "the profile holds $(grep Mask "$profile")"; fi
 
 T send-keys -t e2e Home "exit"
 T send-keys -t e2e Enter
