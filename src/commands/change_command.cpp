@@ -55,6 +55,7 @@ class Changer {
     // Columns per the display; on other lines than UTF-8 ones the bytes are columns.
     byteLimit_ = columns_.utf8() ? maxRecLen_ : std::min(right_, maxRecLen_);
     if (task_.profile) numbers_ = numberFieldOf(*task_.profile);
+    utf8Numbers_ = numbers_ && columns_.utf8();
   }
   // The text with the match replaced; the match's new length in `length`.
   Edit apply(std::string_view text, const SearchMatch& m, int& length) const;
@@ -73,6 +74,7 @@ class Changer {
     return std::min(text.size(), columns_.byteOf(text, column + 1));
   }
   Edit keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with) const;
+  bool keepNumberBytes(std::string_view was, const SearchMatch& m, std::string& out) const;
 
   SearchRun& run_;
   Task& task_;
@@ -85,6 +87,7 @@ class Changer {
   TextColumns columns_{task_};
   int byteLimit_ = 0;  // the bytes a line changed in one pass may reach
   std::optional<NumberField> numbers_;  // the number columns of a numbered file
+  bool utf8Numbers_ = false;  // numbered, and columns are not bytes
   // Writes a changed line: a FIXED record keeps its length.
   void write(Line* line, std::string text);
   void refuse(Line* line, const Edit& e);
@@ -135,6 +138,8 @@ Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) co
     }
     e.text = std::move(out);
   }
+  if (e.why.empty() && utf8Numbers_ && !keepNumberBytes(text, m, e.text))
+    return {{}, std::string(kShiftsRight), ""};
   // A longer string in bytes may still reach past MaxRecLen: only blanks may go.
   if (e.why.empty() && static_cast<int>(e.text.size()) > std::max(maxRecLen_, static_cast<int>(text.size()))) {
     if (e.text.find_first_not_of(pad_, static_cast<std::size_t>(maxRecLen_)) != std::string::npos)
@@ -161,6 +166,25 @@ Edit Changer::keepColumnsBeyond(std::string_view text, const SearchMatch& m, con
   }
   mid.append(static_cast<std::size_t>(std::max(0, beyondAt - width(mid))), pad_);
   return {mid + std::string(text.substr(split)), {}, ""};
+}
+
+// The number columns are bytes of the record (columns of the screen only
+// where a byte is a column): a change before them leaves the number field
+// and what follows in their bytes, the data giving up or gaining pad bytes
+// just before the field. False when more than pad bytes would have to go.
+bool Changer::keepNumberBytes(std::string_view was, const SearchMatch& m, std::string& out) const {
+  auto first = static_cast<std::size_t>(numbers_->first);
+  if (was.size() <= first || static_cast<std::size_t>(m.at) >= first) return true;
+  std::string_view tail = was.substr(first);
+  if (out.size() < tail.size() || std::string_view(out).substr(out.size() - tail.size()) != tail) return false;
+  std::size_t at = out.size() - tail.size();
+  if (at < first) {
+    out.insert(at, first - at, pad_);
+    return true;
+  }
+  if (std::string_view(out).substr(first, at - first).find_first_not_of(pad_) != std::string_view::npos) return false;
+  out.erase(first, at - first);
+  return true;
 }
 
 void Changer::write(Line* line, std::string text) {
@@ -194,6 +218,8 @@ std::optional<std::string> Changer::inOnePass(std::string_view text, long& n) co
   }
   out.append(text.substr(done));
   if (static_cast<int>(out.size()) > std::min(byteLimit_, maxRecLen_) || width(out) > right_) return std::nullopt;
+  if (utf8Numbers_ && out.size() != text.size() && text.size() > static_cast<std::size_t>(numbers_->first))
+    return std::nullopt;  // the number field must keep its bytes
   return out;
 }
 
