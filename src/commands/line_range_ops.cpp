@@ -214,6 +214,8 @@ bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Lin
     std::string text(target[i]->text());
     if (utf8 && !(plainText(from) && plainText(text))) {
       complete = overlayCells(from, text, b, pad) && complete;
+      std::string aligned;  // a number field stays in its bytes
+      if (realignNumberField(task, *target[i], text, aligned)) text = std::move(aligned);
       // Characters wider in bytes than in columns may not fit the record.
       if (text.size() > target[i]->text().size() &&
           static_cast<int>(text.size()) > maxRecLenOf(task))

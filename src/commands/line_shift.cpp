@@ -8,6 +8,7 @@
 
 #include "commands/column_cells.h"
 #include "core/file_profile.h"
+#include "core/line_numbering.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
@@ -162,6 +163,8 @@ bool keepShifted(Task& task, Line* line, std::string& text, char pad) {
   std::size_t keep = text.find_last_not_of(pad);
   keep = keep == std::string::npos ? 0 : keep + 1;
   text.resize(std::max(length, keep), pad);
+  std::string aligned;  // a number field stays in its bytes
+  if (realignNumberField(task, *line, text, aligned)) text = std::move(aligned);
   if (text == line->text()) return false;
   if (text.size() > length && static_cast<int>(text.size()) > maxRecLenOf(task)) {
     message(task.session, "",
@@ -241,7 +244,8 @@ namespace {
 // the record may change length (not FIXED, within MaxRecLen).
 std::string convertedUtf8(const Task& task, const std::string& text, ByteRange r, bool upper) {
   std::string_view part = std::string_view(text).substr(r.first, r.end - r.first);
-  bool fixed = task.profile && task.profile->recfm == kRecfmFixed;
+  // A FIXED record, and a line with number columns, keep their length.
+  bool fixed = task.profile && (task.profile->recfm == kRecfmFixed || numberFieldOf(*task.profile));
   std::string out = text.substr(0, r.first) + utf8Case(part, upper, fixed) + text.substr(r.end);
   if (static_cast<int>(out.size()) <= maxRecLenOf(task)) return out;
   return text.substr(0, r.first) + utf8Case(part, upper, true) + text.substr(r.end);

@@ -277,6 +277,26 @@ void numberingOff(FileProfile& p) {
 
 }  // namespace
 
+bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out) {
+  const FileProfile* p = task.profile.get();
+  if (!p || p->numberType == NumberType::None || !line.is(LineKind::Text) || !utf8File(task))
+    return false;
+  std::optional<NumberField> f = numberFieldOf(*p);
+  auto first = f ? static_cast<std::size_t>(f->first) : 0;
+  std::string_view was = line.text();
+  if (!f || was.size() < static_cast<std::size_t>(f->end)) return false;  // holds no whole number
+  std::string_view tail = was.substr(first);
+  if (!text.ends_with(tail) || text.size() == was.size()) return false;  // in place, or changed
+  std::size_t at = text.size() - tail.size();
+  char pad = padCharFor(task, LineKind::Text);
+  if (at > first && text.substr(first, at - first).find_first_not_of(pad) != std::string_view::npos)
+    return false;
+  out.assign(text.substr(0, std::min(at, first)));
+  out.append(first > at ? first - at : 0, pad);
+  out.append(tail);
+  return true;
+}
+
 std::optional<NumberField> numberFieldOf(const FileProfile& p) {
   if (p.numberType == NumberType::None || p.numberType == NumberType::HexOffset) return {};
   NumberField f{.first = p.numberColStart - 1,

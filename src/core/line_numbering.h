@@ -7,6 +7,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace kiv {
@@ -38,6 +39,14 @@ int renumberAll(Task& task);
 // it until one holds a greater number. May fall back to renumberAll when the
 // numbers run out. 0, or -1 when that renumber failed.
 int numberLine(Task& task, Line* line);
+
+// In a UTF-8 file the number columns are bytes while commands work in the
+// columns the user sees. A new text for a TEXT line that holds a whole
+// number field, keeping the field and what follows it unchanged but moved,
+// is put back in place in `out`: pad bytes are added, or (only pad bytes)
+// taken, just before the field. False when the text needs nothing or
+// cannot be helped.
+bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out);
 
 // UNNUMBER: blanks the number columns of every TEXT line (of the type given
 // in `params`: COB, COBOL, STD, STANDARD, COB+STD, OTHER; QUIET drops the

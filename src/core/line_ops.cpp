@@ -8,6 +8,7 @@
 #include "core/excluded.h"
 #include "core/file_profile.h"
 #include "core/hex_view.h"
+#include "core/line_numbering.h"
 #include "core/line_observer.h"
 #include "core/session.h"
 #include "services/messages.h"
@@ -260,6 +261,8 @@ int increaseLineLength(Task& task, Line* line, int newCapacity) {
 
 int setLineText(Task& task, Line* line, std::string_view text) {
   if (!line) return -1;
+  std::string aligned;  // a numbered UTF-8 line's number stays in its bytes
+  if (realignNumberField(task, *line, text, aligned)) text = aligned;
   if (!text.empty() && !lengthAllowed(task, requestedLength(text))) return -1;
   tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Text); });
   if (text.empty()) {

@@ -55,7 +55,8 @@ void freeLine(Task& task, Line* line);
 int increaseLineLength(Task& task, Line* line, int newCapacity);
 
 // Replaces the text; an empty text frees the buffers. A text that fits the
-// buffer reuses it.
+// buffer reuses it. In a numbered UTF-8 file a text that moved the line's
+// number field is put back in place first (realignNumberField).
 int setLineText(Task& task, Line* line, std::string_view text);
 // Appends pad bytes up to length `n`.
 int padLineTo(Task& task, Line* line, int n);

@@ -102,3 +102,33 @@ TEST_F(NumberingTest, StepDownToTheLimitAndNoFurther) {
 
 }  // namespace
 }  // namespace kiv
+
+namespace kiv {
+namespace {
+
+// A UTF-8 file numbered in bytes 6..9: a change that moved the number (a
+// command working in columns) is put back in place, with blanks before it.
+TEST_F(NumberingTest, AUtf8LinesNumberStaysInItsBytes) {
+  FileProfile& p = *task.profile;
+  p.maxRecLen = 16;
+  p.numberColStart = 6;
+  p.numberColEnd = 9;
+  p.charset = Charset::Utf8;
+  load({"ab   0100", "abcde0200xy"});
+  Line* a = task.lines.first->next;
+  Line* b = a->next;
+  ASSERT_EQ(setLineText(task, a, "\xC3\xA9\xC3\xA9   0100"), 0);  // two bytes longer
+  EXPECT_EQ(a->text(), "\xC3\xA9\xC3\xA9 0100");
+  ASSERT_EQ(setLineText(task, a, "z0100"), 0);  // shorter
+  EXPECT_EQ(a->text(), "z    0100");
+  ASSERT_EQ(setLineText(task, b, "abcd\xC3\xA9" "0200xy"), 0);  // no blank to give up
+  EXPECT_EQ(b->text(), "abcd\xC3\xA9" "0200xy") << "left as the command made it";
+  ASSERT_EQ(setLineText(task, a, "z    0300"), 0);  // the number itself changed
+  EXPECT_EQ(a->text(), "z    0300");
+  p.charset = Charset::AsciiIso8859;  // columns are bytes: the command's text stands
+  ASSERT_EQ(setLineText(task, a, "z0300"), 0);
+  EXPECT_EQ(a->text(), "z0300");
+}
+
+}  // namespace
+}  // namespace kiv
