@@ -56,6 +56,7 @@ class Changer {
     byteLimit_ = columns_.utf8() ? maxRecLen_ : std::min(right_, maxRecLen_);
     if (task_.profile) numbers_ = numberFieldOf(*task_.profile);
     utf8Numbers_ = numbers_ && columns_.utf8();
+    if (run.params.startCol == 0) fence_ = numberFence(task_, right_);
   }
   // The text with the match replaced; the match's new length in `length`.
   Edit apply(std::string_view text, const SearchMatch& m, int& length) const;
@@ -73,7 +74,7 @@ class Changer {
   std::size_t byteAt(std::string_view text, int column) const {
     return std::min(text.size(), columns_.byteOf(text, column + 1));
   }
-  Edit keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with) const;
+  Edit keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with, int right) const;
   bool keepNumberBytes(std::string_view was, const SearchMatch& m, std::string& out) const;
 
   SearchRun& run_;
@@ -88,6 +89,7 @@ class Changer {
   int byteLimit_ = 0;  // the bytes a line changed in one pass may reach
   std::optional<NumberField> numbers_;  // the number columns of a numbered file
   bool utf8Numbers_ = false;  // numbered, and columns are not bytes
+  std::size_t fence_ = std::string_view::npos;  // where a number right of the bounds begins
   // Writes a changed line: a FIXED record keeps its length.
   void write(Line* line, std::string text);
   void refuse(Line* line, const Edit& e);
@@ -121,13 +123,14 @@ Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) co
   int at = columns_.columnOf(text, static_cast<std::size_t>(m.at)) - 1;
   int grow = width(with) - (columns_.columnOf(text, after) - 1 - at);
   int size = width(text);
+  int lineRight = rightBeforeFence(text, fence_, right_);
   // A match that explicit columns put past the right bound is bounded by MaxRecLen only.
-  int right = columns_.columnOf(text, after) - 1 <= right_ ? right_ : std::max(maxRecLen_, size);
+  int right = columns_.columnOf(text, after) - 1 <= lineRight ? lineRight : std::max(maxRecLen_, size);
   if (length > m.length && m.at + length > maxRecLen_) return {{}, std::string(kOverMaxRecLen), ""};
   if (grow > 0 && at + width(with) > right) return {{}, std::string(kOverBound), ""};
   Edit e;
   if (size > right) {
-    e = keepColumnsBeyond(text, m, with);
+    e = keepColumnsBeyond(text, m, with, lineRight);
   } else {  // the text right of the match moves; nothing may pass the right bound
     std::string out = std::string(text.substr(0, static_cast<std::size_t>(m.at))) + with + std::string(text.substr(after));
     if (width(out) > right) {
@@ -151,9 +154,9 @@ Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) co
 
 // A line longer than the right bound: its text beyond the bound keeps its
 // columns, blanks go or come just before it.
-Edit Changer::keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with) const {
+Edit Changer::keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with, int right) const {
   // A wide character that begins on the bound belongs inside it.
-  std::size_t split = columns_.bytesOf(text, 1, right_).end;
+  std::size_t split = columns_.bytesOf(text, 1, right).end;
   int beyondAt = columns_.columnOf(text, split) - 1;
   std::string mid = std::string(text.substr(0, static_cast<std::size_t>(m.at))) + with +
                     std::string(text.substr(static_cast<std::size_t>(m.at + m.length), split - static_cast<std::size_t>(m.at + m.length)));

@@ -208,12 +208,14 @@ bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Lin
   Bounds b = textBounds(task);
   char pad = padCharFor(task, LineKind::Text);
   bool utf8 = utf8Task(task);
+  std::size_t fence = numberFence(task, b.right);  // neither line's number is data
   bool complete = true;
   for (std::size_t i = 0; i < target.size(); ++i) {
     std::string_view from = source[i % source.size()]->text();
     std::string text(target[i]->text());
     if (utf8 && !(plainText(from) && plainText(text))) {
-      complete = overlayCells(from, text, b, pad) && complete;
+      Bounds lb{b.left, std::min(rightBeforeFence(from, fence, b.right), rightBeforeFence(text, fence, b.right))};
+      complete = overlayCells(from, text, lb, pad) && complete;
       std::string aligned;  // a number field stays in its bytes
       if (realignNumberField(task, *target[i], text, aligned)) text = std::move(aligned);
       // Characters wider in bytes than in columns may not fit the record.

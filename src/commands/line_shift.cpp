@@ -204,6 +204,7 @@ bool shiftLine(Task& task, Line* line, ShiftKind kind, int n) {
   if (!line || !line->is(LineKind::Text) || n < 1) return false;
   n = std::min(n, kMaxLineLength);
   Bounds b = textBounds(task);
+  b.right = rightBeforeFence(line->text(), numberFence(task, b.right), b.right);
   char pad = padCharFor(task, LineKind::Text);
   int length = line->length();
   // A shift to the right may grow a variable record up to the right bound;
@@ -257,11 +258,13 @@ void convertCase(Task& task, Line* first, Line* last, bool upper) {
   Bounds b = textBounds(task);
   bool ebcdic = ebcdicFile(task);
   TextColumns columns(task);
+  std::size_t fence = numberFence(task, b.right);
   for (Line* line = first; line; line = line->next) {
     if (line->is(LineKind::Text)) {
       std::string text(line->text());
       if (columns.utf8()) {  // the characters that begin in the bounds' columns
-        text = convertedUtf8(task, text, columns.bytesOf(text, b.left, b.right), upper);
+        int right = rightBeforeFence(text, fence, b.right);
+        text = convertedUtf8(task, text, columns.bytesOf(text, b.left, right), upper);
       } else {
         auto end = static_cast<std::size_t>(std::min(b.right, line->length()));
         for (auto at = static_cast<std::size_t>(b.left - 1); at < end; ++at)

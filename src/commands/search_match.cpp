@@ -8,6 +8,7 @@
 
 #include "commands/search_picture.h"
 #include "core/file_profile.h"
+#include "core/line_numbering.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
@@ -84,6 +85,7 @@ bool Matcher::compile(Task& task, const SearchParams& params) {
   pad_ = padCharFor(task, LineKind::Text);
   utf8_ = task.profile && task.profile->charset == Charset::Utf8;
   columns_ = TextColumns(task);
+  fence_ = params.startCol > 0 ? std::string_view::npos : numberFence(task, cols_.end);
   const unsigned char* toShown = nullptr;
   const unsigned char* toFile = nullptr;
   if (ebcdicFile(task)) {
@@ -161,7 +163,7 @@ ByteRange Matcher::span(std::string_view text) const {
   // of the text or beyond, the range is the whole text.
   if (!columns_.utf8() || (cols_.start == 1 && static_cast<std::size_t>(cols_.end) >= size))
     return {static_cast<std::size_t>(cols_.start - 1), std::min(size, static_cast<std::size_t>(cols_.end))};
-  return columns_.bytesOf(text, cols_.start, cols_.end);
+  return columns_.bytesOf(text, cols_.start, rightBeforeFence(text, fence_, cols_.end));
 }
 
 int Matcher::next(std::string_view text, int at) const {

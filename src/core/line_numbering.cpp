@@ -277,6 +277,20 @@ void numberingOff(FileProfile& p) {
 
 }  // namespace
 
+std::size_t numberFence(const Task& task, int right) {
+  const FileProfile* p = task.profile.get();
+  if (!p || p->numberType == NumberType::None || !utf8Task(task)) return std::string_view::npos;
+  std::optional<NumberField> f = numberFieldOf(*p);
+  if (!f || f->first < right) return std::string_view::npos;
+  return static_cast<std::size_t>(f->first);
+}
+
+int rightBeforeFence(std::string_view text, std::size_t fence, int right) {
+  if (fence == std::string_view::npos || text.size() <= fence || asciiPrefix(text.substr(0, fence)) == fence)
+    return right;  // a byte a column up to the field: it lies right of the bound
+  return std::min(right, TextColumns(true).columnOf(text, fence) - 1);
+}
+
 bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out) {
   const FileProfile* p = task.profile.get();
   if (!p || p->numberType == NumberType::None || !line.is(LineKind::Text) || !utf8File(task))

@@ -48,6 +48,16 @@ int numberLine(Task& task, Line* line);
 // cannot be helped.
 bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out);
 
+// In a UTF-8 task, the byte where the number field begins when the field
+// lies right of `right` (a right bound, in columns); npos otherwise. The
+// characters before the field may take more bytes than columns, so the
+// field may begin in a column at or left of the bound.
+std::size_t numberFence(const Task& task, int right);
+// The right bound `right` for one line: at most the column before the
+// line's number field (`fence` from numberFence), so that a command
+// working in the bounds never takes the number for data.
+int rightBeforeFence(std::string_view text, std::size_t fence, int right);
+
 // UNNUMBER: blanks the number columns of every TEXT line (of the type given
 // in `params`: COB, COBOL, STD, STANDARD, COB+STD, OTHER; QUIET drops the
 // report) and turns numbering off in the profile. 0, or -1 after a message.
