@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "core/file_profile.h"
 #include "core/hex_view.h"
@@ -58,11 +59,33 @@ constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
 }  // namespace
 
+namespace {
+
+int propertyCells(char32_t code) {
+  return std::clamp(utf8proc_charwidth(static_cast<utf8proc_int32_t>(code)), 0, 2);
+}
+
+// The widths of the basic plane, 256 code points a page, each page looked
+// up in utf8proc when a character of it is first drawn: a table lookup
+// instead of a property search for every character of every row.
+int planeCells(char32_t code) {
+  using Page = std::array<std::int8_t, 256>;
+  static std::array<std::unique_ptr<Page>, 256> pages;
+  std::unique_ptr<Page>& page = pages[code >> 8];
+  if (!page) {
+    page = std::make_unique<Page>();
+    char32_t base = code & ~char32_t{0xFF};
+    for (char32_t c = 0; c < 256; ++c) (*page)[c] = static_cast<std::int8_t>(propertyCells(base + c));
+  }
+  return (*page)[code & 0xFF];
+}
+
+}  // namespace
+
 int codeCells(char32_t code) {
   if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return 1;
   if (code < 0x300) return 1;
-  int w = utf8proc_charwidth(static_cast<utf8proc_int32_t>(code));
-  return std::clamp(w, 0, 2);
+  return code < 0x10000 ? planeCells(code) : propertyCells(code);
 }
 
 Glyph glyphAt(std::string_view text, std::size_t at) {

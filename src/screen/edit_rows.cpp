@@ -310,9 +310,13 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D,
   int from = line->is(LineKind::Excluded) ? 0 : displayOffset();
   std::string_view text = line->text();
   if (utf8Task(task) && !asciiUpTo(text, from + D)) {
-    ShownText shown = shownText(text, from, D);
-    std::span<std::uint8_t> attrs = overlaid(*line, static_cast<int>(shown.first),
-                                             static_cast<int>(shown.end - shown.first), attr);
+    ShownText shown = shownText(text, from);
+    // The bytes the overlays colour: the rest of a short line and a byte a
+    // column past it, which costs no walk to the last shown column.
+    std::size_t rest = text.size() - std::min(shown.first, text.size());
+    std::size_t n = rest <= static_cast<std::size_t>(4 * D) ? rest + static_cast<std::size_t>(D)
+                                                             : shownEnd(text, from, D) - shown.first;
+    std::span<std::uint8_t> attrs = overlaid(*line, static_cast<int>(shown.first), static_cast<int>(n), attr);
     drawUtf8({grid, r, c0, D, attr, attrs}, text, from, shown);
     return;
   }

@@ -6,23 +6,25 @@ namespace kiv {
 
 using platform::Cell;
 
-ShownText shownText(std::string_view text, int from, int width) {
+ShownText shownText(std::string_view text, int from) {
   TextColumns columns(true);
   ShownText s;
-  s.first = columns.byteOf(text, from + 1);
-  s.column = s.first < text.size() ? columns.columnOf(text, s.first) : from + 1;
-  std::size_t last = columns.byteOf(text, from + width);
-  s.end =
-      last < text.size() ? last + static_cast<std::size_t>(glyphAt(text, last).bytes) : last + 1;
+  s.first = from == 0 ? 0 : columns.byteOf(text, from + 1);
+  s.column = from == 0 || s.first >= text.size() ? from + 1 : columns.columnOf(text, s.first);
   return s;
 }
 
-Cell glyphCell(const Glyph& glyph, std::uint8_t attr) {
+std::size_t shownEnd(std::string_view text, int from, int width) {
+  std::size_t last = TextColumns(true).byteOf(text, from + width);
+  return last < text.size() ? last + static_cast<std::size_t>(glyphAt(text, last).bytes) : last + 1;
+}
+
+Cell glyphCell(const Glyph& glyph, std::uint8_t attr, bool first) {
   char32_t code = glyph.code;
   if (glyph.invalid) return Cell{U'\uFFFD', attr};
   if (code < 0x20 || (code >= 0x7F && code < 0xA0))
     return Cell{platform::controlSubstitute(static_cast<unsigned char>(code)), attr};
-  if (code >= 0x300 && codeCells(code) == 0) {  // a mark that begins the text
+  if (first && code >= 0x300 && codeCells(code) == 0) {  // a mark that begins the text
     Cell cell{platform::kMarkBase, attr};
     cell.addMark(code);
     return cell;
@@ -56,7 +58,7 @@ void drawUtf8(const CellRow& out, std::string_view text, int from, const ShownTe
       out.grid.setWide(out.row, cellOf(column), g.code, attr);
       based = cellOf(column);
     } else if (g.cells == 1) {
-      out.grid.set(out.row, cellOf(column), glyphCell(g, attr));
+      out.grid.set(out.row, cellOf(column), glyphCell(g, attr, based < 0));
       based = cellOf(column);
     }
     column += g.cells;

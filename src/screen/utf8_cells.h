@@ -18,12 +18,14 @@ namespace kiv {
 struct ShownText {
   std::size_t first = 0;  // byte of the character in the first column (a cut one too)
   int column = 1;         // that character's first column, from or from + 1
-  std::size_t end = 0;    // past the byte of the character in the last column
 };
 
-// Where the shown columns lie; past the text a column is a byte, as a blank
-// would be.
-ShownText shownText(std::string_view text, int from, int width);
+// Where the shown columns begin (from + 1 on); past the text a column is a
+// byte, as a blank would be.
+ShownText shownText(std::string_view text, int from);
+// Past the byte of the character in the last shown column (from + width):
+// the bytes an overlay colours.
+std::size_t shownEnd(std::string_view text, int from, int width);
 
 // A row's place on the grid and the colours of its bytes: attrs[i] is the
 // colour of byte shown.first + i (empty: `attr` for every cell).
@@ -41,7 +43,8 @@ struct CellRow {
 void drawUtf8(const CellRow& out, std::string_view text, int from, const ShownText& shown);
 
 // The cell of a character: its visible form (U+FFFD for an invalid byte, the
-// substitute of a control) and, for a mark with no base, kMarkBase under it.
-platform::Cell glyphCell(const Glyph& glyph, std::uint8_t attr);
+// substitute of a control) and, for a mark with no base (`first`: nothing
+// is drawn before it on the row), kMarkBase under it.
+platform::Cell glyphCell(const Glyph& glyph, std::uint8_t attr, bool first);
 
 }  // namespace kiv
