@@ -178,16 +178,16 @@ Edit Changer::keepColumnsBeyond(std::string_view text, const SearchMatch& m, con
 bool Changer::keepNumberBytes(std::string_view was, const SearchMatch& m, std::string& out) const {
   auto first = static_cast<std::size_t>(numbers_->first);
   if (was.size() <= first || static_cast<std::size_t>(m.at) >= first) return true;
-  std::string_view tail = was.substr(first);
-  if (out.size() < tail.size() || std::string_view(out).substr(out.size() - tail.size()) != tail) return false;
-  std::size_t at = out.size() - tail.size();
-  if (at < first) {
-    out.insert(at, first - at, pad_);
-    return true;
+  std::string placed;
+  switch (placeTail(was, first, out, pad_, placed)) {
+    case TailPlace::InPlace:
+      return true;
+    case TailPlace::Moved:
+      out = std::move(placed);
+      return true;
+    default:
+      return false;
   }
-  if (std::string_view(out).substr(first, at - first).find_first_not_of(pad_) != std::string_view::npos) return false;
-  out.erase(first, at - first);
-  return true;
 }
 
 void Changer::write(Line* line, std::string text) {

@@ -296,19 +296,24 @@ bool realignNumberField(const Task& task, const Line& line, std::string_view tex
   if (!p || p->numberType == NumberType::None || !line.is(LineKind::Text) || !utf8File(task))
     return false;
   std::optional<NumberField> f = numberFieldOf(*p);
-  auto first = f ? static_cast<std::size_t>(f->first) : 0;
   std::string_view was = line.text();
   if (!f || was.size() < static_cast<std::size_t>(f->end)) return false;  // holds no whole number
-  std::string_view tail = was.substr(first);
-  if (!text.ends_with(tail) || text.size() == was.size()) return false;  // in place, or changed
+  return placeTail(was, static_cast<std::size_t>(f->first), text, padCharFor(task, LineKind::Text), out) ==
+         TailPlace::Moved;
+}
+
+TailPlace placeTail(std::string_view was, std::size_t first, std::string_view text, char pad,
+                    std::string& out) {
+  std::string_view tail = was.substr(std::min(first, was.size()));
+  if (!text.ends_with(tail)) return TailPlace::Changed;
   std::size_t at = text.size() - tail.size();
-  char pad = padCharFor(task, LineKind::Text);
+  if (at == first) return TailPlace::InPlace;
   if (at > first && text.substr(first, at - first).find_first_not_of(pad) != std::string_view::npos)
-    return false;
+    return TailPlace::Stuck;
   out.assign(text.substr(0, std::min(at, first)));
   out.append(first > at ? first - at : 0, pad);
   out.append(tail);
-  return true;
+  return TailPlace::Moved;
 }
 
 std::optional<NumberField> numberFieldOf(const FileProfile& p) {

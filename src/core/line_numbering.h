@@ -40,6 +40,15 @@ int renumberAll(Task& task);
 // numbers run out. 0, or -1 when that renumber failed.
 int numberLine(Task& task, Line* line);
 
+// Where a new text left the bytes that stood from `first` on in `was` (the
+// number field and what follows it).
+enum class TailPlace { Changed, InPlace, Moved, Stuck };
+// Moved: `out` is `text` with those bytes back at `first`, pad bytes added
+// or taken just before them. Stuck: bytes other than pad bytes would have
+// to go. Changed: `text` does not end with them.
+TailPlace placeTail(std::string_view was, std::size_t first, std::string_view text, char pad,
+                    std::string& out);
+
 // In a UTF-8 file the number columns are bytes while commands work in the
 // columns the user sees. A new text for a TEXT line that holds a whole
 // number field, keeping the field and what follows it unchanged but moved,

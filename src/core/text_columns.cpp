@@ -57,10 +57,6 @@ Glyph decode(std::string_view text, std::size_t at) {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
-}  // namespace
-
-namespace {
-
 int propertyCells(char32_t code) {
   return std::clamp(utf8proc_charwidth(static_cast<utf8proc_int32_t>(code)), 0, 2);
 }
