@@ -67,6 +67,15 @@ struct QuitEvent {
 
 using Event = std::variant<KeyEvent, MouseEvent, ResizeEvent, QuitEvent>;
 
+// Removes the keys and mouse events from a queue (resizes and the end of
+// input stay): input that arrived before a message box opened was meant for
+// the screen under it, and must not answer the box.
+inline void dropTypeAhead(std::deque<Event>& events) {
+  std::erase_if(events, [](const Event& e) {
+    return std::holds_alternative<KeyEvent>(e) || std::holds_alternative<MouseEvent>(e);
+  });
+}
+
 // Removes the first Escape key from a queue of events; true when there was
 // one. Other events stay queued in order.
 inline bool takeEscape(std::deque<Event>& events) {

@@ -483,11 +483,16 @@ Event TerminalPlatform::nextEvent() {
   }
 }
 
-bool TerminalPlatform::escapePending() {
+void TerminalPlatform::readWaiting() {
   pollfd fd{inFd_, POLLIN, 0};
   while (!closed_ && poll(&fd, 1, 0) > 0 && readAvailable()) {
   }
   decodePending(false);
+}
+
+bool TerminalPlatform::escapePending() {
+  readWaiting();
+  pollfd fd{inFd_, POLLIN, 0};
   if (!input_.empty() && !closed_) {
     // A sequence cut short, or an ESC that may be the start of one.
     if (poll(&fd, 1, kEscapeDelayMs) > 0) readAvailable();
@@ -507,6 +512,11 @@ BoxAnswer TerminalPlatform::messageBox(std::string_view title, std::string_view 
                                        BoxButtons buttons) {
   Caret saved = caret_;
   caret_.visible = false;
+  // Keys typed ahead (read or still in the terminal's buffer) are dropped:
+  // "renumber" typed after a command that brings up this box must not
+  // answer No with its "n" and run "umber".
+  readWaiting();
+  dropTypeAhead(events_);
   std::optional<ResizeEvent> resized;
   std::optional<BoxAnswer> answer;
   while (!answer) {

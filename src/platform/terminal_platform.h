@@ -73,6 +73,8 @@ class TerminalPlatform : public Platform {
   enum class Wait : std::uint8_t { Input, Resize, Timeout, Closed };
   Wait waitForInput(int timeoutMs);
   bool readAvailable();
+  // Reads and decodes whatever input is waiting, without blocking.
+  void readWaiting();
   void decodePending(bool final);
   void queueEvent(Event event);
   ResizeEvent takeResize();

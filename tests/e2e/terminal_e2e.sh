@@ -110,8 +110,10 @@ expect "Size 16x60" "the resize reaches the program after the box"
 T resize-window -t e2e -x 80 -y 24
 expect "Size 24x80" "resize back"
 
-T send-keys -t e2e F5
+T send-keys -t e2e F5 n  # "n" typed ahead of the box, in the same write
 expect "[ Yes ]" "box for Enter"
+sleep 0.3
+if screen | grep -qF "[ Yes ]  [ No ]"; then pass; else fail "a key typed ahead answered the box"; fi
 T send-keys -t e2e Enter
 expect "Answer: Yes" "Enter takes the first button"
 
