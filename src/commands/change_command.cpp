@@ -179,7 +179,7 @@ bool Changer::keepNumberBytes(std::string_view was, const SearchMatch& m, std::s
   auto first = static_cast<std::size_t>(numbers_->first);
   if (was.size() <= first || static_cast<std::size_t>(m.at) >= first) return true;
   std::string placed;
-  switch (placeTail(was, first, out, pad_, placed)) {
+  switch (placeTail(was, first, out, pad_, true, placed)) {
     case TailPlace::InPlace:
       return true;
     case TailPlace::Moved:

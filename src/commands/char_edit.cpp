@@ -200,11 +200,18 @@ EditResult insertAt(Task& task, Line* line, int column, std::string_view bytes) 
 // field `grown` bytes longer (shorter, below 0): pad bytes at its end are
 // given up, or added there. `fieldEnd` is where it ended before, `changed`
 // where the change ends now. False when the bytes to give up are not pad
-// bytes after the change.
-bool keepFieldLength(std::string& text, std::size_t fieldEnd, std::size_t changed, long grown, char pad) {
+// bytes after the change. In UTF-8 (`utf8`) pad bytes go in before a
+// character that runs over the field's end, never into it.
+bool keepFieldLength(std::string& text, std::size_t fieldEnd, std::size_t changed, long grown, char pad,
+                     bool utf8) {
   if (grown < 0) {
     auto n = static_cast<std::size_t>(-grown);
-    text.insert(std::min(text.size(), fieldEnd > n ? fieldEnd - n : 0), n, pad);
+    std::size_t at = std::min(text.size(), fieldEnd > n ? fieldEnd - n : 0);
+    for (int k = 0; utf8 && k < 3 && at > changed && at < text.size() &&
+                    (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+         ++k)
+      --at;
+    text.insert(at, n, pad);
     return true;
   }
   auto n = static_cast<std::size_t>(grown);
@@ -245,7 +252,7 @@ EditResult overtypeAt(Task& task, Line* line, int column, std::string_view bytes
   std::size_t fieldEnd = std::min(static_cast<std::size_t>(f.end), text.size());
   text.replace(pos, old, bytes);
   long grown = static_cast<long>(bytes.size()) - static_cast<long>(old);
-  if (kept && !keepFieldLength(text, fieldEnd, pos + bytes.size(), grown, pad)) {
+  if (kept && !keepFieldLength(text, fieldEnd, pos + bytes.size(), grown, pad, utf8File(task))) {
     if (numbered(task))
       return refuse(task, "", "Overtype would exceed maximum record length or overrun line number field.");
     return refuse(task, "CHAR100", kPastMax);
@@ -366,7 +373,8 @@ EditResult deleteChar(Task& task, Line* line, int column) {
   char pad = padCharFor(task, line->kind());
   std::size_t size = line->text().size();
   if (keepsLength(task, size, f))  // the field closes up; what lies beyond it stays in its columns
-    keepFieldLength(text, std::min(static_cast<std::size_t>(f.end), size), pos, -static_cast<long>(n), pad);
+    keepFieldLength(text, std::min(static_cast<std::size_t>(f.end), size), pos, -static_cast<long>(n), pad,
+                    utf8File(task));
   if (!write(task, line, std::move(text))) return {};
   return at(line, start);
 }

@@ -216,11 +216,12 @@ bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Lin
     if (utf8 && !(plainText(from) && plainText(text))) {
       Bounds lb{b.left, std::min(rightBeforeFence(from, fence, b.right), rightBeforeFence(text, fence, b.right))};
       complete = overlayCells(from, text, lb, pad) && complete;
-      std::string aligned;  // a number field stays in its bytes
-      if (realignNumberField(task, *target[i], text, aligned)) text = std::move(aligned);
+      std::string aligned;  // a number field stays in its bytes, or the line as it was
+      TailPlace number = numberFieldPlace(task, *target[i], text, aligned);
+      if (number == TailPlace::Moved) text = std::move(aligned);
       // Characters wider in bytes than in columns may not fit the record.
-      if (text.size() > target[i]->text().size() &&
-          static_cast<int>(text.size()) > maxRecLenOf(task))
+      if (number == TailPlace::Stuck ||
+          (text.size() > target[i]->text().size() && static_cast<int>(text.size()) > maxRecLenOf(task)))
         complete = false;
       else if (text != target[i]->text())
         setLineText(task, target[i], text);

@@ -164,8 +164,14 @@ bool keepShifted(Task& task, Line* line, std::string& text, char pad) {
   keep = keep == std::string::npos ? 0 : keep + 1;
   text.resize(std::max(length, keep), pad);
   std::string aligned;  // a number field stays in its bytes
-  if (realignNumberField(task, *line, text, aligned)) text = std::move(aligned);
+  TailPlace number = numberFieldPlace(task, *line, text, aligned);
+  if (number == TailPlace::Moved) text = std::move(aligned);
   if (text == line->text()) return false;
+  if (number == TailPlace::Stuck) {
+    message(task.session, "", "Shift would move the line number field on a line, that line is left as it was.");
+    setLineFlag(task, line, LineFlag::Error, true);
+    return false;
+  }
   if (text.size() > length && static_cast<int>(text.size()) > maxRecLenOf(task)) {
     message(task.session, "",
             "Shift would push text past MaxRecLen on a line, that line is left as it was.");

@@ -291,20 +291,34 @@ int rightBeforeFence(std::string_view text, std::size_t fence, int right) {
   return std::min(right, TextColumns(true).columnOf(text, fence) - 1);
 }
 
-bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out) {
+TailPlace numberFieldPlace(const Task& task, const Line& line, std::string_view text, std::string& out) {
   const FileProfile* p = task.profile.get();
   if (!p || p->numberType == NumberType::None || !line.is(LineKind::Text) || !utf8File(task))
-    return false;
+    return TailPlace::InPlace;
   std::optional<NumberField> f = numberFieldOf(*p);
   std::string_view was = line.text();
-  if (!f || was.size() < static_cast<std::size_t>(f->end)) return false;  // holds no whole number
-  return placeTail(was, static_cast<std::size_t>(f->first), text, padCharFor(task, LineKind::Text), out) ==
-         TailPlace::Moved;
+  // A field at the front has nothing before it to move it; a line without a
+  // whole field, or with only pad bytes in it, has no number to keep.
+  if (!f || f->first == 0 || was.size() < static_cast<std::size_t>(f->end)) return TailPlace::InPlace;
+  char pad = padCharFor(task, LineKind::Text);
+  auto first = static_cast<std::size_t>(f->first);
+  if (was.substr(first, static_cast<std::size_t>(f->width)).find_first_not_of(pad) == std::string_view::npos)
+    return TailPlace::InPlace;
+  TailPlace place = placeTail(was, first, text, pad, true, out);
+  return place == TailPlace::Changed ? TailPlace::InPlace : place;
+}
+
+bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out) {
+  return numberFieldPlace(task, line, text, out) == TailPlace::Moved;
 }
 
 TailPlace placeTail(std::string_view was, std::size_t first, std::string_view text, char pad,
-                    std::string& out) {
-  std::string_view tail = was.substr(std::min(first, was.size()));
+                    bool utf8, std::string& out) {
+  first = std::min(first, was.size());
+  auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+  // A character cut by the field's first byte stays whole, in front of it.
+  for (int k = 0; utf8 && k < 3 && first > 0 && first < was.size() && continuation(was[first]); ++k) --first;
+  std::string_view tail = was.substr(first);
   if (!text.ends_with(tail)) return TailPlace::Changed;
   std::size_t at = text.size() - tail.size();
   if (at == first) return TailPlace::InPlace;

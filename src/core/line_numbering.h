@@ -45,16 +45,19 @@ int numberLine(Task& task, Line* line);
 enum class TailPlace { Changed, InPlace, Moved, Stuck };
 // Moved: `out` is `text` with those bytes back at `first`, pad bytes added
 // or taken just before them. Stuck: bytes other than pad bytes would have
-// to go. Changed: `text` does not end with them.
+// to go. Changed: `text` does not end with them. In UTF-8 (`utf8`) a
+// character that runs from before `first` into the field goes with it.
 TailPlace placeTail(std::string_view was, std::size_t first, std::string_view text, char pad,
-                    std::string& out);
+                    bool utf8, std::string& out);
 
 // In a UTF-8 file the number columns are bytes while commands work in the
-// columns the user sees. A new text for a TEXT line that holds a whole
-// number field, keeping the field and what follows it unchanged but moved,
-// is put back in place in `out`: pad bytes are added, or (only pad bytes)
-// taken, just before the field. False when the text needs nothing or
-// cannot be helped.
+// columns the user sees. For a new text of a TEXT line that holds a whole
+// number field behind data: Moved when the text kept the field and what
+// follows it unchanged but moved (`out` has them back in place), Stuck when
+// only more than pad bytes could make room. InPlace for every other line
+// and task: nothing to do.
+TailPlace numberFieldPlace(const Task& task, const Line& line, std::string_view text, std::string& out);
+// numberFieldPlace is Moved: `out` is the text to store.
 bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out);
 
 // In a UTF-8 task, the byte where the number field begins when the field
