@@ -42,6 +42,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_args.h"
 #include "bench_editor.h"
 #include "commands/line_commands.h"
 #include "core/line.h"
@@ -98,6 +99,8 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 constexpr int kShift = 2;
 
 using kiv::bench::BenchEditor;
+using kiv::bench::parseOps;
+using kiv::bench::positive;
 
 // Counts the failed checks and says what failed.
 struct Checks {
@@ -318,29 +321,13 @@ int usage(const char* program) {
 }
 
 // A whole positive number, or 0.
-long positive(const char* text) {
-  char* end = nullptr;
-  long v = std::strtol(text, &end, 10);
-  return end && *end == '\0' && v > 0 ? v : 0;
-}
 
-bool parseOps(std::string_view list, std::vector<std::string>& ops) {
-  ops.clear();
-  while (!list.empty()) {
-    std::size_t comma = list.find(',');
-    std::string op(list.substr(0, comma));
-    if (op != "dd" && op != "cc" && op != "shift" && op != "xx") return false;
-    ops.push_back(op);
-    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
-  }
-  return !ops.empty();
-}
 
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     std::string_view a = argv[i];
     if (a == "--ops") {
-      if (i + 1 >= argc || !parseOps(argv[++i], o.ops)) return false;
+      if (i + 1 >= argc || !parseOps(argv[++i], {"dd", "cc", "shift", "xx"}, o.ops)) return false;
     } else if (a == "--rows" || a == "--cols" || a == "--copy" || a == "--lines") {
       long v = i + 1 < argc ? positive(argv[++i]) : 0;
       if (v == 0 || v > 1000000000) return false;

@@ -27,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_args.h"
 #include "bench_editor.h"
 #include "commands/editor_start.h"
 #include "core/line.h"
@@ -83,6 +84,7 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
+using kiv::bench::positive;
 
 // One key through the router, then the screen brought up to date.
 void press(kiv::Session& s, const KeyEvent& key) {
@@ -263,11 +265,6 @@ int usage(const char* program) {
 }
 
 // A whole positive number, or 0.
-long positive(const char* text) {
-  char* end = nullptr;
-  long v = std::strtol(text, &end, 10);
-  return end && *end == '\0' && v > 0 ? v : 0;
-}
 
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {

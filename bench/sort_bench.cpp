@@ -48,6 +48,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_args.h"
 #include "bench_editor.h"
 #include "bench_measure.h"
 #include "commands/executor.h"
@@ -95,6 +96,8 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
+using kiv::bench::parseOps;
+using kiv::bench::positive;
 using kiv::bench::Checks;
 using kiv::bench::Cpu;
 using kiv::bench::cpuNow;
@@ -371,30 +374,13 @@ int usage(const char* program) {
 }
 
 // A whole positive number, or 0.
-long positive(const char* text) {
-  char* end = nullptr;
-  long v = std::strtol(text, &end, 10);
-  return end && *end == '\0' && v > 0 ? v : 0;
-}
 
-bool parseOps(std::string_view list, std::vector<std::string>& ops) {
-  constexpr std::string_view known[] = {"sort1", "sort3", "undo", "stages"};
-  ops.clear();
-  while (!list.empty()) {
-    std::size_t comma = list.find(',');
-    std::string op(list.substr(0, comma));
-    if (std::find(std::begin(known), std::end(known), op) == std::end(known)) return false;
-    ops.push_back(op);
-    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
-  }
-  return !ops.empty();
-}
 
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     std::string_view a = argv[i];
     if (a == "--ops") {
-      if (i + 1 >= argc || !parseOps(argv[++i], o.ops)) return false;
+      if (i + 1 >= argc || !parseOps(argv[++i], {"sort1", "sort3", "undo", "stages"}, o.ops)) return false;
     } else if (a == "--sorted1" || a == "--sorted3") {
       if (i + 1 >= argc) return false;
       (a == "--sorted1" ? o.sorted1 : o.sorted3) = argv[++i];
