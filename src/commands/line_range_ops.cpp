@@ -328,10 +328,21 @@ namespace {
 // MU/MUU in a UTF-8 task: each line's characters that begin in the bounds'
 // columns (blanks where the line is short), rotated so that the block's
 // come first. A line that would pass MaxRecLen in bytes stops it all.
+constexpr std::string_view kNumberInBounds =
+    "MU/MUU would move a line number field (characters before it take more bytes than columns); "
+    "nothing was moved.";
+
 int rotateColumns(Task& task, const std::vector<Line*>& lines, std::size_t blockSize, Bounds b, char pad) {
   TextColumns columns(true);
   std::vector<std::string> texts, slices;
   std::vector<ByteRange> ranges;
+  std::size_t fence = numberFence(task, b.right);
+  for (Line* l : lines) {
+    // The slices are the same columns on every line: a number field that
+    // characters wider in bytes pulled into them would move with them.
+    if (rightBeforeFence(l->text(), fence, b.right) < b.right)
+      return message(task.session, "", kNumberInBounds), -1;
+  }
   for (Line* l : lines) {
     std::string t(l->text());
     int width = columns.width(t);
@@ -347,6 +358,10 @@ int rotateColumns(Task& task, const std::vector<Line*>& lines, std::size_t block
     bool grew = t.size() > lines[i]->text().size();
     t.replace(ranges[i].first, ranges[i].end - ranges[i].first, slices[i]);
     if (grew) t.erase(t.find_last_not_of(pad) + 1);  // no pad added past the old end
+    std::string aligned;  // a number field stays in its bytes
+    TailPlace number = numberFieldPlace(task, *lines[i], t, aligned);
+    if (number == TailPlace::Stuck) return message(task.session, "", kNumberInBounds), -1;
+    if (number == TailPlace::Moved) t = std::move(aligned);
     if (static_cast<int>(t.size()) > maxRecLenOf(task))
       return message(task.session, "", "MU/MUU would push a line past MaxRecLen; nothing was moved."), -1;
   }

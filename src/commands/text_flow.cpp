@@ -9,6 +9,7 @@
 #include "commands/line_shift.h"
 #include "core/file_profile.h"
 #include "core/hex_view.h"
+#include "core/line_numbering.h"
 #include "core/line_ops.h"
 #include "core/session.h"
 #include "core/task.h"
@@ -252,6 +253,7 @@ int splitLine(Task& task, Line* line, int column) {
     return -1;
   }
   Bounds b = textBounds(task);
+  b.right = rightBeforeFence(line->text(), numberFence(task, b.right), b.right);  // the number is not data
   if (column < b.left || column > b.right) {
     message(s, "TASKLINE25", kSplitOutside);
     return -1;
