@@ -8,19 +8,29 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "bench_measure.h"
 #include "commands/editor_start.h"
 #include "core/session.h"
 #include "core/startup.h"
+#include "core/task_life.h"
 #include "platform/headless_platform.h"
+#include "screen/screen_state.h"
 #include "services/var_pool.h"
 
 namespace kiv::bench {
+
+// What opening and loading a whole file took, in milliseconds.
+struct LoadTook {
+  double ms = 0;
+  double cpuMs = 0;
+};
 
 class BenchEditor {
  public:
@@ -57,6 +67,34 @@ class BenchEditor {
     session_->panelWidth = platform_.cols();
     for (const auto& [name, value] : settings) varSet(*session_, name, value);
     return true;
+  }
+
+  // Starts the session, opens `file` in EDIT (`prepare` may change the
+  // task, its profile, before anything is read), loads every chunk and
+  // paints the first screen; the wall and CPU time of opening, loading and
+  // painting in `took`. Nothing, after saying why, when the session does
+  // not start or the file does not open.
+  Task* loadWhole(std::span<const std::pair<std::string_view, std::string_view>> settings,
+                  const std::string& file, LoadTook& took,
+                  const std::function<void(Task&)>& prepare = {}) {
+    if (!start(settings)) {
+      std::fprintf(stderr, "the session did not start\n");
+      return nullptr;
+    }
+    Cpu c0 = cpuNow();
+    Steady::time_point t0 = Steady::now();
+    Task* task = createTask(*session_, file, TaskMode::Edit);
+    if (!task) {
+      std::fprintf(stderr, "cannot open %s\n", file.c_str());
+      return nullptr;
+    }
+    if (prepare) prepare(*task);
+    while (task->loadNextChunk && task->loadNextChunk(*task)) {
+    }
+    refreshScreen(*session_);
+    Cpu c1 = cpuNow();
+    took = {msSince(t0), c1.user + c1.sys - c0.user - c0.sys};
+    return task;
   }
 
   Session& session() { return *session_; }

@@ -123,6 +123,7 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
+using kiv::bench::LoadTook;
 using kiv::bench::parseOps;
 using kiv::bench::positive;
 using kiv::bench::Checks;
@@ -573,26 +574,15 @@ void checkLoaded(kiv::Task& task, const Tallies& tallies, Checks& checks) {
 int runOne(const Options& o, const Tallies& tallies, const std::string& op, Checks& checks) {
   BenchEditor editor(o.rows, o.cols);
   kiv::Session& s = editor.session();
-  if (!editor.start(kSettings)) {
-    std::fprintf(stderr, "the session did not start\n");
-    return 1;
-  }
-  Cpu c0 = cpuNow();
-  Steady::time_point t0 = Steady::now();
-  kiv::Task* task = kiv::createTask(s, o.file, kiv::TaskMode::Edit);
-  if (!task) {
-    std::fprintf(stderr, "cannot open %s\n", o.file.c_str());
-    return 1;
-  }
-  if (o.utf8) task->profile->charset = kiv::Charset::Utf8;
-  while (task->loadNextChunk && task->loadNextChunk(*task)) {
-  }
-  kiv::refreshScreen(s);
-  Cpu c1 = cpuNow();
+  LoadTook took;
+  kiv::Task* task = editor.loadWhole(kSettings, o.file, took, [&](kiv::Task& t) {
+    if (o.utf8) t.profile->charset = kiv::Charset::Utf8;
+  });
+  if (!task) return 1;
   std::printf(
       "load %s: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines, "
       "MaxRecLen %d, bounds %d-%d)\n",
-      op.c_str(), msSince(t0), c1.user + c1.sys - c0.user - c0.sys, task->textLines,
+      op.c_str(), took.ms, took.cpuMs, task->textLines,
       kiv::maxRecLenOf(*task), kiv::textBounds(*task).left, kiv::textBounds(*task).right);
   std::size_t before = editor.messages();
   int rc = 0;

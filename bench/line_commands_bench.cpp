@@ -66,12 +66,6 @@ struct Options {
   std::string file;
 };
 
-double cpuSeconds() {
-  timespec cpu{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-  return static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) / 1e9;
-}
-
 // User and system CPU so far, in milliseconds: kiv's own work, and the
 // kernel's (mostly clearing the fresh pages new lines are made in).
 struct Cpu {
@@ -99,6 +93,7 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 constexpr int kShift = 2;
 
 using kiv::bench::BenchEditor;
+using kiv::bench::LoadTook;
 using kiv::bench::parseOps;
 using kiv::bench::positive;
 
@@ -274,22 +269,11 @@ int timeExclude(kiv::Session& s, kiv::Task& task, Checks& checks) {
 int runOne(const Options& o, const std::string& op, Checks& checks) {
   BenchEditor editor(o.rows, o.cols);
   kiv::Session& s = editor.session();
-  if (!editor.start(kSettings)) {
-    std::fprintf(stderr, "the session did not start\n");
-    return 1;
-  }
-  double c0 = cpuSeconds();
-  Steady::time_point t0 = Steady::now();
-  kiv::Task* task = kiv::createTask(s, o.file, kiv::TaskMode::Edit);
-  if (!task) {
-    std::fprintf(stderr, "cannot open %s\n", o.file.c_str());
-    return 1;
-  }
-  while (task->loadNextChunk && task->loadNextChunk(*task)) {
-  }
-  kiv::refreshScreen(s);
+  LoadTook took;
+  kiv::Task* task = editor.loadWhole(kSettings, o.file, took);
+  if (!task) return 1;
   std::printf("load %s: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines)\n",
-              op.c_str(), msSince(t0), (cpuSeconds() - c0) * 1e3, task->textLines);
+              op.c_str(), took.ms, took.cpuMs, task->textLines);
   int rc = 0;
   if (o.lines > 0 && task->textLines != o.lines) {
     std::fprintf(stderr, "loaded %ld lines, expected %ld\n", task->textLines, o.lines);

@@ -84,6 +84,7 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
+using kiv::bench::LoadTook;
 using kiv::bench::positive;
 
 // Per-operation wall times of one figure, with the CPU time of the pass.
@@ -293,24 +294,11 @@ int measure(kiv::Session& s, kiv::EditPanel& p, const Options& o) {
 int run(const Options& o) {
   BenchEditor editor(o.rows, o.cols);
   kiv::Session& s = editor.session();
-  if (!editor.start(kSettings)) {
-    std::fprintf(stderr, "the session did not start\n");
-    return 1;
-  }
-  double c0 = cpuSeconds();
-  Steady::time_point t0 = Steady::now();
-  kiv::Task* task = kiv::createTask(s, o.file, kiv::TaskMode::Edit);
-  if (!task) {
-    std::fprintf(stderr, "cannot open %s\n", o.file.c_str());
-    return 1;
-  }
-  while (task->loadNextChunk && task->loadNextChunk(*task)) {
-  }
-  kiv::refreshScreen(s);
-  double loadUs = microsSince(t0);
-  double loadCpu = cpuSeconds() - c0;
+  LoadTook took;
+  kiv::Task* task = editor.loadWhole(kSettings, o.file, took);
+  if (!task) return 1;
   std::printf("load: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines)\n",
-              loadUs / 1e3, loadCpu * 1e3, task->textLines);
+              took.ms, took.cpuMs, task->textLines);
   int rc = 0;
   kiv::EditPanel* panel = kiv::currentEditPanel(s);
   if (!panel) {

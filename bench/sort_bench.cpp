@@ -96,6 +96,7 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
+using kiv::bench::LoadTook;
 using kiv::bench::parseOps;
 using kiv::bench::positive;
 using kiv::bench::Checks;
@@ -323,24 +324,12 @@ void checkLoaded(kiv::Task& task, Checks& checks) {
 int runOne(const Options& o, const std::string& op, Checks& checks) {
   BenchEditor editor(o.rows, o.cols);
   kiv::Session& s = editor.session();
-  if (!editor.start(kSettings)) {
-    std::fprintf(stderr, "the session did not start\n");
-    return 1;
-  }
-  Cpu c0 = cpuNow();
-  Steady::time_point t0 = Steady::now();
-  kiv::Task* task = kiv::createTask(s, o.file, kiv::TaskMode::Edit);
-  if (!task) {
-    std::fprintf(stderr, "cannot open %s\n", o.file.c_str());
-    return 1;
-  }
-  while (task->loadNextChunk && task->loadNextChunk(*task)) {
-  }
-  kiv::refreshScreen(s);
-  Cpu c1 = cpuNow();
+  LoadTook took;
+  kiv::Task* task = editor.loadWhole(kSettings, o.file, took);
+  if (!task) return 1;
   std::printf(
       "load %s: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines)\n",
-      op.c_str(), msSince(t0), c1.user + c1.sys - c0.user - c0.sys, task->textLines);
+      op.c_str(), took.ms, took.cpuMs, task->textLines);
   int rc = 0;
   if (o.lines > 0 && task->textLines != o.lines) {
     std::fprintf(stderr, "loaded %ld lines, expected %ld\n", task->textLines, o.lines);
