@@ -123,14 +123,14 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
-using kiv::bench::LoadTook;
-using kiv::bench::parseOps;
-using kiv::bench::positive;
 using kiv::bench::Checks;
 using kiv::bench::Cpu;
 using kiv::bench::cpuNow;
 using kiv::bench::eachText;
+using kiv::bench::LoadTook;
 using kiv::bench::msSince;
+using kiv::bench::parseOps;
+using kiv::bench::positive;
 using kiv::bench::Steady;
 
 // The checks' own search, kept plain on purpose: ASCII case folding (and
@@ -582,8 +582,8 @@ int runOne(const Options& o, const Tallies& tallies, const std::string& op, Chec
   std::printf(
       "load %s: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines, "
       "MaxRecLen %d, bounds %d-%d)\n",
-      op.c_str(), took.ms, took.cpuMs, task->textLines,
-      kiv::maxRecLenOf(*task), kiv::textBounds(*task).left, kiv::textBounds(*task).right);
+      op.c_str(), took.ms, took.cpuMs, task->textLines, kiv::maxRecLenOf(*task),
+      kiv::textBounds(*task).left, kiv::textBounds(*task).right);
   std::size_t before = editor.messages();
   int rc = 0;
   if (o.lines > 0 && task->textLines != o.lines) {
@@ -646,9 +646,6 @@ int usage(const char* program) {
       program);
   return 2;
 }
-
-// A whole positive number, or 0.
-
 
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {

@@ -272,8 +272,9 @@ int runOne(const Options& o, const std::string& op, Checks& checks) {
   LoadTook took;
   kiv::Task* task = editor.loadWhole(kSettings, o.file, took);
   if (!task) return 1;
-  std::printf("load %s: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines)\n",
-              op.c_str(), took.ms, took.cpuMs, task->textLines);
+  std::printf(
+      "load %s: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines)\n",
+      op.c_str(), took.ms, took.cpuMs, task->textLines);
   int rc = 0;
   if (o.lines > 0 && task->textLines != o.lines) {
     std::fprintf(stderr, "loaded %ld lines, expected %ld\n", task->textLines, o.lines);
@@ -303,9 +304,6 @@ int usage(const char* program) {
                program);
   return 2;
 }
-
-// A whole positive number, or 0.
-
 
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {

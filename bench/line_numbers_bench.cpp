@@ -297,8 +297,9 @@ int run(const Options& o) {
   LoadTook took;
   kiv::Task* task = editor.loadWhole(kSettings, o.file, took);
   if (!task) return 1;
-  std::printf("load: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines)\n",
-              took.ms, took.cpuMs, task->textLines);
+  std::printf(
+      "load: %.1f ms (createTask and every chunk + first repaint; cpu %.1f ms, %ld lines)\n",
+      took.ms, took.cpuMs, task->textLines);
   int rc = 0;
   kiv::EditPanel* panel = kiv::currentEditPanel(s);
   if (!panel) {
@@ -326,8 +327,6 @@ int usage(const char* program) {
                program);
   return 2;
 }
-
-// A whole positive number, or 0.
 
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {

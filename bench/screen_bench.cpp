@@ -264,8 +264,6 @@ int usage(const char* program) {
   return 2;
 }
 
-// A whole positive number, or 0.
-
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     std::string_view a = argv[i];

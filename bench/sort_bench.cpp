@@ -96,14 +96,14 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 };
 
 using kiv::bench::BenchEditor;
-using kiv::bench::LoadTook;
-using kiv::bench::parseOps;
-using kiv::bench::positive;
 using kiv::bench::Checks;
 using kiv::bench::Cpu;
 using kiv::bench::cpuNow;
 using kiv::bench::eachText;
+using kiv::bench::LoadTook;
 using kiv::bench::msSince;
+using kiv::bench::parseOps;
+using kiv::bench::positive;
 using kiv::bench::Steady;
 
 // The serial number in columns 73-80, -1 when it is not one.
@@ -362,14 +362,12 @@ int usage(const char* program) {
   return 2;
 }
 
-// A whole positive number, or 0.
-
-
 bool parseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     std::string_view a = argv[i];
     if (a == "--ops") {
-      if (i + 1 >= argc || !parseOps(argv[++i], {"sort1", "sort3", "undo", "stages"}, o.ops)) return false;
+      if (i + 1 >= argc || !parseOps(argv[++i], {"sort1", "sort3", "undo", "stages"}, o.ops))
+        return false;
     } else if (a == "--sorted1" || a == "--sorted3") {
       if (i + 1 >= argc) return false;
       (a == "--sorted1" ? o.sorted1 : o.sorted3) = argv[++i];

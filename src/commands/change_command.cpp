@@ -74,7 +74,8 @@ class Changer {
   std::size_t byteAt(std::string_view text, int column) const {
     return std::min(text.size(), columns_.byteOf(text, column + 1));
   }
-  Edit keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with, int right) const;
+  Edit keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with,
+                         int right) const;
   bool keepNumberBytes(std::string_view was, const SearchMatch& m, std::string& out) const;
 
   SearchRun& run_;
@@ -88,7 +89,7 @@ class Changer {
   TextColumns columns_{task_};
   int byteLimit_ = 0;  // the bytes a line changed in one pass may reach
   std::optional<NumberField> numbers_;  // the number columns of a numbered file
-  bool utf8Numbers_ = false;  // numbered, and columns are not bytes
+  bool utf8Numbers_ = false;            // numbered, and columns are not bytes
   std::size_t fence_ = std::string_view::npos;  // where a number right of the bounds begins
   // Writes a changed line: a FIXED record keeps its length.
   void write(Line* line, std::string text);
@@ -125,7 +126,8 @@ Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) co
   int size = width(text);
   int lineRight = rightBeforeFence(text, fence_, right_);
   // A match that explicit columns put past the right bound is bounded by MaxRecLen only.
-  int right = columns_.columnOf(text, after) - 1 <= lineRight ? lineRight : std::max(maxRecLen_, size);
+  int right =
+      columns_.columnOf(text, after) - 1 <= lineRight ? lineRight : std::max(maxRecLen_, size);
   if (length > m.length && m.at + length > maxRecLen_) return {{}, std::string(kOverMaxRecLen), ""};
   if (grow > 0 && at + width(with) > right) return {{}, std::string(kOverBound), ""};
   Edit e;
@@ -154,7 +156,8 @@ Edit Changer::apply(std::string_view text, const SearchMatch& m, int& length) co
 
 // A line longer than the right bound: its text beyond the bound keeps its
 // columns, blanks go or come just before it.
-Edit Changer::keepColumnsBeyond(std::string_view text, const SearchMatch& m, const std::string& with, int right) const {
+Edit Changer::keepColumnsBeyond(std::string_view text, const SearchMatch& m,
+                                const std::string& with, int right) const {
   // A wide character that begins on the bound belongs inside it.
   std::size_t split = columns_.bytesOf(text, 1, right).end;
   int beyondAt = columns_.columnOf(text, split) - 1;
@@ -221,7 +224,8 @@ std::optional<std::string> Changer::inOnePass(std::string_view text, long& n) co
   }
   out.append(text.substr(done));
   if (static_cast<int>(out.size()) > std::min(byteLimit_, maxRecLen_) || width(out) > right_) return std::nullopt;
-  if (utf8Numbers_ && out.size() != text.size() && text.size() > static_cast<std::size_t>(numbers_->first))
+  if (utf8Numbers_ && out.size() != text.size() &&
+      text.size() > static_cast<std::size_t>(numbers_->first))
     return std::nullopt;  // the number field must keep its bytes
   return out;
 }

@@ -202,8 +202,8 @@ EditResult insertAt(Task& task, Line* line, int column, std::string_view bytes) 
 // where the change ends now. False when the bytes to give up are not pad
 // bytes after the change. In UTF-8 (`utf8`) pad bytes go in before a
 // character that runs over the field's end, never into it.
-bool keepFieldLength(std::string& text, std::size_t fieldEnd, std::size_t changed, long grown, char pad,
-                     bool utf8) {
+bool keepFieldLength(std::string& text, std::size_t fieldEnd, std::size_t changed, long grown,
+                     char pad, bool utf8) {
   if (grown < 0) {
     auto n = static_cast<std::size_t>(-grown);
     std::size_t at = std::min(text.size(), fieldEnd > n ? fieldEnd - n : 0);
@@ -243,7 +243,8 @@ EditResult overtypeAt(Task& task, Line* line, int column, std::string_view bytes
   auto max = static_cast<std::size_t>(maxRecLenOf(task));
   // A line short of the field's end has room to grow.
   bool kept = pos < text.size() && keepsLength(task, text.size(), f) &&
-              (bytes.size() < old || (bytes.size() > old && text.size() >= static_cast<std::size_t>(f.end)));
+              (bytes.size() < old ||
+               (bytes.size() > old && text.size() >= static_cast<std::size_t>(f.end)));
   constexpr std::string_view kPastMax = "Overtype string would exceed maximum record length.";
   if (pos + bytes.size() > max || (!kept && size > text.size() && size > max))
     return refuse(task, "CHAR100", kPastMax);
@@ -254,7 +255,8 @@ EditResult overtypeAt(Task& task, Line* line, int column, std::string_view bytes
   long grown = static_cast<long>(bytes.size()) - static_cast<long>(old);
   if (kept && !keepFieldLength(text, fieldEnd, pos + bytes.size(), grown, pad, utf8File(task))) {
     if (numbered(task))
-      return refuse(task, "", "Overtype would exceed maximum record length or overrun line number field.");
+      return refuse(task, "",
+                    "Overtype would exceed maximum record length or overrun line number field.");
     return refuse(task, "CHAR100", kPastMax);
   }
   std::size_t after = pos + bytes.size();
@@ -373,8 +375,8 @@ EditResult deleteChar(Task& task, Line* line, int column) {
   char pad = padCharFor(task, line->kind());
   std::size_t size = line->text().size();
   if (keepsLength(task, size, f))  // the field closes up; what lies beyond it stays in its columns
-    keepFieldLength(text, std::min(static_cast<std::size_t>(f.end), size), pos, -static_cast<long>(n), pad,
-                    utf8File(task));
+    keepFieldLength(text, std::min(static_cast<std::size_t>(f.end), size), pos,
+                    -static_cast<long>(n), pad, utf8File(task));
   if (!write(task, line, std::move(text))) return {};
   return at(line, start);
 }
@@ -399,7 +401,8 @@ EditResult deleteToEnd(Task& task, Line* line, int column) {
   if (pos >= text.size()) return at(line, column);
   int start = columnAt(task, text, pos);
   char pad = padCharFor(task, line->kind());
-  if (static_cast<int>(text.size()) > f.end || (task.profile && task.profile->recfm == kRecfmFixed)) {
+  if (static_cast<int>(text.size()) > f.end ||
+      (task.profile && task.profile->recfm == kRecfmFixed)) {
     std::size_t stop = std::min(static_cast<std::size_t>(f.end), text.size());
     std::fill(text.begin() + static_cast<std::ptrdiff_t>(std::min(pos, stop)), text.begin() + static_cast<std::ptrdiff_t>(stop), pad);
   } else {

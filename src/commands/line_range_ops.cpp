@@ -214,14 +214,15 @@ bool overlayRange(Task& task, Line* srcFirst, Line* srcLast, Line* dstFirst, Lin
     std::string_view from = source[i % source.size()]->text();
     std::string text(target[i]->text());
     if (utf8 && !(plainText(from) && plainText(text))) {
-      Bounds lb{b.left, std::min(rightBeforeFence(from, fence, b.right), rightBeforeFence(text, fence, b.right))};
+      Bounds lb{b.left, std::min(rightBeforeFence(from, fence, b.right),
+                                 rightBeforeFence(text, fence, b.right))};
       complete = overlayCells(from, text, lb, pad) && complete;
       std::string aligned;  // a number field stays in its bytes, or the line as it was
       TailPlace number = numberFieldPlace(task, *target[i], text, aligned);
       if (number == TailPlace::Moved) text = std::move(aligned);
       // Characters wider in bytes than in columns may not fit the record.
-      if (number == TailPlace::Stuck ||
-          (text.size() > target[i]->text().size() && static_cast<int>(text.size()) > maxRecLenOf(task)))
+      if (number == TailPlace::Stuck || (text.size() > target[i]->text().size() &&
+                                         static_cast<int>(text.size()) > maxRecLenOf(task)))
         complete = false;
       else if (text != target[i]->text())
         setLineText(task, target[i], text);
@@ -358,7 +359,7 @@ int rotateColumns(Task& task, const std::vector<Line*>& lines, std::size_t block
     bool grew = t.size() > lines[i]->text().size();
     t.replace(ranges[i].first, ranges[i].end - ranges[i].first, slices[i]);
     if (grew) t.erase(t.find_last_not_of(pad) + 1);  // no pad added past the old end
-    std::string aligned;  // a number field stays in its bytes
+    std::string aligned;                             // a number field stays in its bytes
     TailPlace number = numberFieldPlace(task, *lines[i], t, aligned);
     if (number == TailPlace::Stuck) return message(task.session, "", kNumberInBounds), -1;
     if (number == TailPlace::Moved) t = std::move(aligned);

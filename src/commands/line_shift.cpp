@@ -168,7 +168,8 @@ bool keepShifted(Task& task, Line* line, std::string& text, char pad) {
   if (number == TailPlace::Moved) text = std::move(aligned);
   if (text == line->text()) return false;
   if (number == TailPlace::Stuck) {
-    message(task.session, "", "Shift would move the line number field on a line, that line is left as it was.");
+    message(task.session, "",
+            "Shift would move the line number field on a line, that line is left as it was.");
     setLineFlag(task, line, LineFlag::Error, true);
     return false;
   }

@@ -90,7 +90,8 @@ class Matcher {
   char pad_ = ' ';
   bool utf8_ = false;
   TextColumns columns_{false};
-  std::size_t fence_ = std::string_view::npos;  // a number field right of the bounds (line_numbering.h)
+  std::size_t fence_ =
+      std::string_view::npos;  // a number field right of the bounds (line_numbering.h)
   std::unique_ptr<Regex> re_;  // R'..', or a caseless UTF-8 text string
 };
 

@@ -123,7 +123,9 @@ class NumberWriter {
       if (static_cast<int>(buffer_.size()) < field_.end)
         buffer_.resize(static_cast<std::size_t>(field_.end), pad_);
       if (utf8_)
-        padCutCharacters(buffer_, {static_cast<std::size_t>(field_.first), static_cast<std::size_t>(field_.end)}, pad_);
+        padCutCharacters(
+            buffer_, {static_cast<std::size_t>(field_.first), static_cast<std::size_t>(field_.end)},
+            pad_);
       std::memcpy(buffer_.data() + field_.first, text, width);
       if (setLineText(task_, line, buffer_) != 0) return -1;
     }
@@ -286,12 +288,14 @@ std::size_t numberFence(const Task& task, int right) {
 }
 
 int rightBeforeFence(std::string_view text, std::size_t fence, int right) {
-  if (fence == std::string_view::npos || text.size() <= fence || asciiPrefix(text.substr(0, fence)) == fence)
+  if (fence == std::string_view::npos || text.size() <= fence ||
+      asciiPrefix(text.substr(0, fence)) == fence)
     return right;  // a byte a column up to the field: it lies right of the bound
   return std::min(right, TextColumns(true).columnOf(text, fence) - 1);
 }
 
-TailPlace numberFieldPlace(const Task& task, const Line& line, std::string_view text, std::string& out) {
+TailPlace numberFieldPlace(const Task& task, const Line& line, std::string_view text,
+                           std::string& out) {
   const FileProfile* p = task.profile.get();
   if (!p || p->numberType == NumberType::None || !line.is(LineKind::Text) || !utf8File(task))
     return TailPlace::InPlace;
@@ -299,16 +303,19 @@ TailPlace numberFieldPlace(const Task& task, const Line& line, std::string_view 
   std::string_view was = line.text();
   // A field at the front has nothing before it to move it; a line without a
   // whole field, or with only pad bytes in it, has no number to keep.
-  if (!f || f->first == 0 || was.size() < static_cast<std::size_t>(f->end)) return TailPlace::InPlace;
+  if (!f || f->first == 0 || was.size() < static_cast<std::size_t>(f->end))
+    return TailPlace::InPlace;
   char pad = padCharFor(task, LineKind::Text);
   auto first = static_cast<std::size_t>(f->first);
-  if (was.substr(first, static_cast<std::size_t>(f->width)).find_first_not_of(pad) == std::string_view::npos)
+  if (was.substr(first, static_cast<std::size_t>(f->width)).find_first_not_of(pad) ==
+      std::string_view::npos)
     return TailPlace::InPlace;
   TailPlace place = placeTail(was, first, text, pad, true, out);
   return place == TailPlace::Changed ? TailPlace::InPlace : place;
 }
 
-bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out) {
+bool realignNumberField(const Task& task, const Line& line, std::string_view text,
+                        std::string& out) {
   return numberFieldPlace(task, line, text, out) == TailPlace::Moved;
 }
 
@@ -317,7 +324,8 @@ TailPlace placeTail(std::string_view was, std::size_t first, std::string_view te
   first = std::min(first, was.size());
   auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
   // A character cut by the field's first byte stays whole, in front of it.
-  for (int k = 0; utf8 && k < 3 && first > 0 && first < was.size() && continuation(was[first]); ++k) --first;
+  for (int k = 0; utf8 && k < 3 && first > 0 && first < was.size() && continuation(was[first]); ++k)
+    --first;
   std::string_view tail = was.substr(first);
   if (!text.ends_with(tail)) return TailPlace::Changed;
   std::size_t at = text.size() - tail.size();

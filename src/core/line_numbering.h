@@ -56,9 +56,11 @@ TailPlace placeTail(std::string_view was, std::size_t first, std::string_view te
 // follows it unchanged but moved (`out` has them back in place), Stuck when
 // only more than pad bytes could make room. InPlace for every other line
 // and task: nothing to do.
-TailPlace numberFieldPlace(const Task& task, const Line& line, std::string_view text, std::string& out);
+TailPlace numberFieldPlace(const Task& task, const Line& line, std::string_view text,
+                           std::string& out);
 // numberFieldPlace is Moved: `out` is the text to store.
-bool realignNumberField(const Task& task, const Line& line, std::string_view text, std::string& out);
+bool realignNumberField(const Task& task, const Line& line, std::string_view text,
+                        std::string& out);
 
 // In a UTF-8 task, the byte where the number field begins when the field
 // lies right of `right` (a right bound, in columns); npos otherwise. The

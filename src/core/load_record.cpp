@@ -86,8 +86,7 @@ bool appendRecord(Task& task, std::string_view bytes, bool ascii) {
   return true;
 }
 
-bool appendVariableRecord(Task& task, const LoadRules& rules, std::string_view bytes,
-                          bool ascii) {
+bool appendVariableRecord(Task& task, const LoadRules& rules, std::string_view bytes, bool ascii) {
   std::string_view text = withTabsExpanded(task, rules, bytes);
   if (rules.trailing == 'S')
     text = withoutTrailingPad(text, rules.pad);

@@ -198,8 +198,8 @@ bool holds(std::string_view bytes, unsigned char c) {
 // A record and what its scan saw.
 struct Found {
   std::string_view bytes;
-  bool ascii = false;    // no byte at 0x80 or above
-  bool special = true;   // may hold a tab, NUL or 0x1A
+  bool ascii = false;   // no byte at 0x80 or above
+  bool special = true;  // may hold a tab, NUL or 0x1A
 };
 
 // A record that lies whole in the buffer and needs no byte-wise rule.
@@ -237,7 +237,8 @@ ChunkEnd readVariableChunk(Task& task, LoadRules& rules, long limit) {
       if (e == RecordEnd::Ended) return ChunkEnd::Ended;
       record.bytes = {ld.record.data(), ld.record.size()};
     }
-    if (!ld.nulBytes && record.special && !record.bytes.empty() && holds(record.bytes, 0)) ld.nulBytes = true;
+    if (!ld.nulBytes && record.special && !record.bytes.empty() && holds(record.bytes, 0))
+      ld.nulBytes = true;
     if (!appendVariableRecord(task, rules, record.bytes, record.ascii)) return ChunkEnd::Ended;
   }
   return atEnd(ld) ? ChunkEnd::EndOfFile : ChunkEnd::More;

@@ -29,7 +29,7 @@ struct Masks {
 };
 
 __attribute__((target("avx2"))) Masks masksOf(__m256i v, __m256i first, __m256i second,
-                                                __m256i special) {
+                                              __m256i special) {
   __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(v, first), _mm256_cmpeq_epi8(v, second));
   __m256i odd = _mm256_or_si256(
       _mm256_or_si256(_mm256_cmpeq_epi8(v, special), _mm256_cmpeq_epi8(v, _mm256_setzero_si256())),
@@ -42,8 +42,8 @@ __attribute__((target("avx2"))) Masks masksOf(__m256i v, __m256i first, __m256i 
 // 32 bytes a step; the last few bytes of the buffer go through a copy so
 // that nothing past it is read.
 __attribute__((target("avx2"))) RecordScan scanVector(std::string_view buffer, std::size_t window,
-                                                       unsigned char first, unsigned char second,
-                                                       unsigned char special) {
+                                                      unsigned char first, unsigned char second,
+                                                      unsigned char special) {
   __m256i f = _mm256_set1_epi8(static_cast<char>(first));
   __m256i s = _mm256_set1_epi8(static_cast<char>(second));
   __m256i x = _mm256_set1_epi8(static_cast<char>(special));

@@ -71,7 +71,8 @@ int planeCells(char32_t code) {
   if (!page) {
     page = std::make_unique<Page>();
     char32_t base = code & ~char32_t{0xFF};
-    for (char32_t c = 0; c < 256; ++c) (*page)[c] = static_cast<std::int8_t>(propertyCells(base + c));
+    for (char32_t c = 0; c < 256; ++c)
+      (*page)[c] = static_cast<std::int8_t>(propertyCells(base + c));
   }
   return (*page)[code & 0xFF];
 }

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-
 namespace kiv {
 
 namespace {

@@ -315,8 +315,9 @@ void EditPanel::composeData(Line* line, Grid& grid, int r, int c0, int D,
     // column past it, which costs no walk to the last shown column.
     std::size_t rest = text.size() - std::min(shown.first, text.size());
     std::size_t n = rest <= static_cast<std::size_t>(4 * D) ? rest + static_cast<std::size_t>(D)
-                                                             : shownEnd(text, from, D) - shown.first;
-    std::span<std::uint8_t> attrs = overlaid(*line, static_cast<int>(shown.first), static_cast<int>(n), attr);
+                                                            : shownEnd(text, from, D) - shown.first;
+    std::span<std::uint8_t> attrs =
+        overlaid(*line, static_cast<int>(shown.first), static_cast<int>(n), attr);
     drawUtf8({grid, r, c0, D, attr, attrs}, text, from, shown);
     return;
   }

@@ -35,7 +35,10 @@ std::string integerText(const FormatArg& arg, char conv) {
   std::to_chars_result r{};
   if (conv == 'x' || conv == 'X') {
     r = std::to_chars(buf, buf + sizeof buf, static_cast<unsigned long long>(v), 16);
-    if (conv == 'X') std::transform(buf, r.ptr, buf, [](char c) -> char { return c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c; });
+    if (conv == 'X')
+      std::transform(buf, r.ptr, buf, [](char c) -> char {
+        return c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
+      });
   } else {
     r = std::to_chars(buf, buf + sizeof buf, v);
   }

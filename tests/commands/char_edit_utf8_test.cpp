@@ -112,7 +112,8 @@ TEST_F(CharEditUtf8, TheNumberFieldStaysInItsBytes) {
   EXPECT_EQ(wide->text(), "ab      0100");
   EXPECT_FALSE(typeChar(task, wide, 9, U'é', false).ok) << "a digit's byte cannot hold it";
   EXPECT_EQ(wide->text(), "ab      0100");
-  Line* cut = add(cat({kE, "aaaa", kKan, "00"}));  // 漢 runs from the data over the field's first byte
+  Line* cut =
+      add(cat({kE, "aaaa", kKan, "00"}));  // 漢 runs from the data over the field's first byte
   EXPECT_TRUE(typeChar(task, cut, 0, U'x', false).ok);
   EXPECT_EQ(cut->text(), cat({"xaaaa ", kKan, "00"})) << "the blank goes in before 漢, not into it";
   EXPECT_TRUE(deleteChar(task, cut, 0).ok);

@@ -121,14 +121,30 @@ TEST_F(NumberingTest, AUtf8LinesNumberStaysInItsBytes) {
   EXPECT_EQ(a->text(), "\xC3\xA9\xC3\xA9 0100");
   ASSERT_EQ(setLineText(task, a, "z0100"), 0);  // shorter
   EXPECT_EQ(a->text(), "z    0100");
-  ASSERT_EQ(setLineText(task, b, "abcd\xC3\xA9" "0200xy"), 0);  // no blank to give up
-  EXPECT_EQ(b->text(), "abcd\xC3\xA9" "0200xy") << "left as the command made it";
+  ASSERT_EQ(setLineText(task, b,
+                        "abcd\xC3\xA9"
+                        "0200xy"),
+            0);  // no blank to give up
+  EXPECT_EQ(b->text(),
+            "abcd\xC3\xA9"
+            "0200xy")
+      << "left as the command made it";
   ASSERT_EQ(setLineText(task, a, "z    0300"), 0);  // the number itself changed
   EXPECT_EQ(a->text(), "z    0300");
   Line* cut = b;
-  ASSERT_EQ(setLineText(task, cut, "\xC3\xA9" "a\xE6\xBC\xA2" "00x"), 0);  // 漢 runs over byte 5
-  ASSERT_EQ(setLineText(task, cut, "a\xE6\xBC\xA2" "00x"), 0);  // é taken out
-  EXPECT_EQ(cut->text(), "a  \xE6\xBC\xA2" "00x") << "blanks before 漢, which stays whole";
+  ASSERT_EQ(setLineText(task, cut,
+                        "\xC3\xA9"
+                        "a\xE6\xBC\xA2"
+                        "00x"),
+            0);  // 漢 runs over byte 5
+  ASSERT_EQ(setLineText(task, cut,
+                        "a\xE6\xBC\xA2"
+                        "00x"),
+            0);  // é taken out
+  EXPECT_EQ(cut->text(),
+            "a  \xE6\xBC\xA2"
+            "00x")
+      << "blanks before 漢, which stays whole";
   p.charset = Charset::AsciiIso8859;  // columns are bytes: the command's text stands
   ASSERT_EQ(setLineText(task, cut, "x"), 0);
   ASSERT_EQ(setLineText(task, cut, "zz    0300"), 0);

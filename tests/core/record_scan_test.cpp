@@ -1,12 +1,12 @@
 // The loader's one-pass record scan against a plain loop, on random buffers
 // of the bytes it looks for, with windows that end inside a block, at the
 // buffer's end and short of it.
+#include "core/record_scan.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
-
-#include "core/record_scan.h"
 
 namespace kiv {
 namespace {
@@ -33,7 +33,8 @@ TEST(RecordScanTest, AgreesWithAPlainLoop) {
     std::string buf(rng() % 150, 'x');
     int rare = 1 + static_cast<int>(rng() % 200);  // how seldom a byte is not a letter
     for (char& c : buf)
-      if (static_cast<int>(rng() % static_cast<unsigned>(rare)) == 0) c = static_cast<char>(kBytes[rng() % 10]);
+      if (static_cast<int>(rng() % static_cast<unsigned>(rare)) == 0)
+        c = static_cast<char>(kBytes[rng() % 10]);
     std::size_t window = buf.empty() ? 0 : rng() % (buf.size() + 1);
     unsigned char first = round % 2 ? 0x0A : 0x0D, second = round % 2 ? 0x0D : 0x0A;
     RecordScan want = expected(buf, window, first, second, 0x09);
