@@ -71,3 +71,45 @@ make_text_records() {  # make_text_records FILE COUNT
 
 # The smallest of a list of numbers.
 least() { printf '%s\n' "$@" | sort -g | head -1; }
+
+# Milliseconds a command line (run with eval) took, wall clock.
+elapsed_ms() {
+  local start end
+  start=$EPOCHREALTIME
+  eval "$1"
+  end=$EPOCHREALTIME
+  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", (b - a) * 1000 }'
+}
+
+# The first number after "label: " in a benchmark program's output.
+total_of() {  # output label
+  awk -F': ' -v l="$2" '$1 == l { split($2, v, " "); print v[1]; exit }' <<<"$1"
+}
+# The number of the part of that line that matches a pattern.
+field_of() {  # output label pattern (a regular expression ending in the unit)
+  awk -F': ' -v l="$2" -v p="$3" '$1 == l { if (match($2, p)) { f = substr($2, RSTART, RLENGTH);
+    gsub(/[^0-9.]+/, " ", f); split(f, v, " "); print v[1] } exit }' <<<"$1"
+}
+
+# Keeps the least value under a key in the caller's associative array best.
+keep_least() {  # key value
+  local old="${best[$1]:-}"
+  if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a < b) }'; then best[$1]="$2"; fi
+}
+
+# Keeps the least of each figure of the labelled lines of one run: the
+# total, its first part (FIRST_PART, default "command"), the repaint, user
+# and system CPU, and the costs a line.
+keep_figures() {  # size output label...
+  local n="$1" out="$2" label first="${FIRST_PART:-command}"
+  shift 2
+  for label in "$@"; do
+    keep_least "$n/$label/ms" "$(total_of "$out" "$label")"
+    keep_least "$n/$label/$first" "$(field_of "$out" "$label" "$first [0-9.]+ ms")"
+    keep_least "$n/$label/repaint" "$(field_of "$out" "$label" 'repaint [0-9.]+ ms')"
+    keep_least "$n/$label/user" "$(field_of "$out" "$label" 'user [0-9.]+ ms')"
+    keep_least "$n/$label/sys" "$(field_of "$out" "$label" 'sys [0-9.]+ ms')"
+    keep_least "$n/$label/ns" "$(field_of "$out" "$label" '[0-9.]+ ns/line')"
+    keep_least "$n/$label/userns" "$(field_of "$out" "$label" 'user [0-9.]+ ns/line')"
+  done
+}

@@ -180,16 +180,6 @@ compare_utf8() {
   done
 }
 
-# Milliseconds a command line takes, from the shell's clock (the command
-# does its own redirections).
-elapsed_ms() {
-  local start end
-  start=$EPOCHREALTIME
-  eval "$1"
-  end=$EPOCHREALTIME
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", (b - a) * 1000 }'
-}
-
 # The least of 3 runs of a counting peer, whose count (written to the file
 # $work/count) is checked after every run.
 peer_count() {  # command wanted
@@ -207,39 +197,12 @@ best_of_3() {
   least "${values[@]}"
 }
 
-# The figures of one output line "label: TOTAL ms (...; command C ms, ...)":
-# the total, or the number before a given unit.
-total_of() {
-  awk -F': ' -v l="$2" '$1 == l { split($2, v, " "); print v[1]; exit }' <<<"$1"
-}
-field_of() {  # output label pattern (a regular expression ending in the unit)
-  awk -F': ' -v l="$2" -v p="$3" '$1 == l { if (match($2, p)) { f = substr($2, RSTART, RLENGTH);
-    gsub(/[^0-9.]+/, " ", f); split(f, v, " "); print v[1] } exit }' <<<"$1"
-}
-
 if ((utf8)); then
   compare_utf8
   exit 0
 fi
 
 declare -A best=() peer=() tally=() journal=()
-keep_least() {  # key value
-  local old="${best[$1]:-}"
-  if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a < b) }'; then best[$1]="$2"; fi
-}
-keep_figures() {  # size output label...
-  local n="$1" out="$2" label
-  shift 2
-  for label in "$@"; do
-    keep_least "$n/$label/ms" "$(total_of "$out" "$label")"
-    keep_least "$n/$label/command" "$(field_of "$out" "$label" 'command [0-9.]+ ms')"
-    keep_least "$n/$label/repaint" "$(field_of "$out" "$label" 'repaint [0-9.]+ ms')"
-    keep_least "$n/$label/user" "$(field_of "$out" "$label" 'user [0-9.]+ ms')"
-    keep_least "$n/$label/sys" "$(field_of "$out" "$label" 'sys [0-9.]+ ms')"
-    keep_least "$n/$label/ns" "$(field_of "$out" "$label" '[0-9.]+ ns/line')"
-    keep_least "$n/$label/userns" "$(field_of "$out" "$label" 'user [0-9.]+ ns/line')"
-  done
-}
 
 # sed's changed text, checked once (untimed): every falcon gone, the new
 # word as many times as falcon was there, no line lost.

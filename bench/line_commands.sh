@@ -55,51 +55,14 @@ work="${KIV_BENCH_DIR:-$(mktemp -d /tmp/kivlinecmd-XXXXXX)}"
 mkdir -p "$work"
 ((keep)) || trap 'rm -rf "$work"' EXIT
 
-# Milliseconds a command line takes, from the shell's clock (the command
-# does its own redirections).
-elapsed_ms() {
-  local start end
-  start=$EPOCHREALTIME
-  eval "$1"
-  end=$EPOCHREALTIME
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", (b - a) * 1000 }'
-}
 best_of_3() {
   local values=() r
   for ((r = 0; r < 3; r++)); do values+=("$(elapsed_ms "$1")"); done
   least "${values[@]}"
 }
 
-# From "label: TOTAL ms (..., process P ms, ..., X ns/line, user U ns/line)":
-# the total, or the number before a given unit.
-total_of() {
-  awk -F': ' -v l="$2" '$1 == l { split($2, v, " "); print v[1]; exit }' <<<"$1"
-}
-field_of() {  # output label pattern (a regular expression ending in the unit)
-  awk -F': ' -v l="$2" -v p="$3" '$1 == l { if (match($2, p)) { f = substr($2, RSTART, RLENGTH);
-    gsub(/[^0-9.]+/, " ", f); split(f, v, " "); print v[1] } exit }' <<<"$1"
-}
-
 declare -A best=() peer=()
-keep_least() {  # key value
-  local old="${best[$1]:-}"
-  if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a < b) }'; then best[$1]="$2"; fi
-}
-
-# Keeps the least of each figure of one output under "SIZE/label/what".
-keep_figures() {  # size output label...
-  local n="$1" out="$2" label
-  shift 2
-  for label in "$@"; do
-    keep_least "$n/$label/ms" "$(total_of "$out" "$label")"
-    keep_least "$n/$label/process" "$(field_of "$out" "$label" 'process [0-9.]+ ms')"
-    keep_least "$n/$label/repaint" "$(field_of "$out" "$label" 'repaint [0-9.]+ ms')"
-    keep_least "$n/$label/user" "$(field_of "$out" "$label" 'user [0-9.]+ ms')"
-    keep_least "$n/$label/sys" "$(field_of "$out" "$label" 'sys [0-9.]+ ms')"
-    keep_least "$n/$label/ns" "$(field_of "$out" "$label" '[0-9.]+ ns/line')"
-    keep_least "$n/$label/userns" "$(field_of "$out" "$label" 'user [0-9.]+ ns/line')"
-  done
-}
+FIRST_PART=process  # "label: ... (process P ms, ...)"
 
 # What the peers give, checked once against what they must give.
 check_peers() {  # file lines copy

@@ -57,7 +57,7 @@ small_sum=$(md5sum <"$small_file")
 big_sum=$(md5sum <"$big_file")  # also puts the file in the page cache
 
 # Milliseconds a command takes, from the shell's clock.
-elapsed_ms() {
+run_ms() {
   local start end
   start=$EPOCHREALTIME
   "$@" >/dev/null 2>&1
@@ -79,10 +79,6 @@ parts_of() {
 
 labels=("locate far" "locate top" "insert near end" "insert scattered")
 declare -A best=() most=()
-keep_least() {  # key value
-  local old="${best[$1]:-}"
-  if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a < b) }'; then best[$1]="$2"; fi
-}
 keep_most() {  # key value
   local old="${most[$1]:-}"
   if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a > b) }'; then most[$1]="$2"; fi
@@ -112,7 +108,7 @@ measure() {  # size file lines
 
 echo "measuring: $runs runs on $small and on $big lines"
 wc_values=()
-for ((r = 0; r < 3; r++)); do wc_values+=("$(elapsed_ms wc -l "$big_file")"); done
+for ((r = 0; r < 3; r++)); do wc_values+=("$(run_ms wc -l "$big_file")"); done
 wc_ms=$(least "${wc_values[@]}")
 measure small "$small_file" "$small"
 measure big "$big_file" "$big"

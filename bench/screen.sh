@@ -60,7 +60,7 @@ make_text_records "$file" "$records"
 before=$(md5sum <"$file")  # also puts the file in the page cache
 
 # Milliseconds a command takes, from the shell's clock (no process of its own).
-elapsed_ms() {
+run_ms() {
   local start end
   start=$EPOCHREALTIME
   "$@" >/dev/null 2>&1
@@ -70,7 +70,7 @@ elapsed_ms() {
 
 best_ms() {
   local values=() r
-  for ((r = 0; r < starts; r++)); do values+=("$(elapsed_ms "$@")"); done
+  for ((r = 0; r < starts; r++)); do values+=("$(run_ms "$@")"); done
   least "${values[@]}"
 }
 
@@ -100,10 +100,6 @@ start_vim=$(best_ms vim -u NONE -N -es -c q "$empty")
 start_head=$(best_ms head -"$rows" "$file")
 
 declare -A best=()
-keep_least() {  # name value
-  local old="${best[$1]:-}"
-  if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a < b) }'; then best[$1]="$2"; fi
-}
 for ((r = 0; r < runs; r++)); do
   run_full "$r"
   out=$(cat "$work/run-$r.out")

@@ -110,16 +110,6 @@ make_sort_records() {  # make_sort_records FILE COUNT
   fi
 }
 
-# Milliseconds a command line takes, from the shell's clock (the command
-# does its own redirections).
-elapsed_ms() {
-  local start end
-  start=$EPOCHREALTIME
-  eval "$1"
-  end=$EPOCHREALTIME
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", (b - a) * 1000 }'
-}
-
 # The least of 3 runs of the sort peer writing OUT; every run's output must
 # have every line and be the same as the first's (md5).
 peer_sort() {  # file out lines keys...
@@ -142,34 +132,7 @@ peer_sort() {  # file out lines keys...
   least "${values[@]}"
 }
 
-# The figures of one output line "label: TOTAL ms (...; command C ms, ...)":
-# the total, or the number before a given unit.
-total_of() {
-  awk -F': ' -v l="$2" '$1 == l { split($2, v, " "); print v[1]; exit }' <<<"$1"
-}
-field_of() {  # output label pattern (a regular expression ending in the unit)
-  awk -F': ' -v l="$2" -v p="$3" '$1 == l { if (match($2, p)) { f = substr($2, RSTART, RLENGTH);
-    gsub(/[^0-9.]+/, " ", f); split(f, v, " "); print v[1] } exit }' <<<"$1"
-}
-
 declare -A best=() peer=() journal=()
-keep_least() {  # key value
-  local old="${best[$1]:-}"
-  if [[ -z "$old" ]] || awk -v a="$2" -v b="$old" 'BEGIN { exit !(a < b) }'; then best[$1]="$2"; fi
-}
-keep_figures() {  # size output label...
-  local n="$1" out="$2" label
-  shift 2
-  for label in "$@"; do
-    keep_least "$n/$label/ms" "$(total_of "$out" "$label")"
-    keep_least "$n/$label/command" "$(field_of "$out" "$label" 'command [0-9.]+ ms')"
-    keep_least "$n/$label/repaint" "$(field_of "$out" "$label" 'repaint [0-9.]+ ms')"
-    keep_least "$n/$label/user" "$(field_of "$out" "$label" 'user [0-9.]+ ms')"
-    keep_least "$n/$label/sys" "$(field_of "$out" "$label" 'sys [0-9.]+ ms')"
-    keep_least "$n/$label/ns" "$(field_of "$out" "$label" '[0-9.]+ ns/line')"
-    keep_least "$n/$label/userns" "$(field_of "$out" "$label" 'user [0-9.]+ ns/line')"
-  done
-}
 
 for n in "${sizes[@]}"; do
   file="$work/records-$n.txt"
