@@ -326,13 +326,13 @@ void showByIndent(Task& task, Line* marker, long levels) {
 
 namespace {
 
-// MU/MUU in a UTF-8 task: each line's characters that begin in the bounds'
-// columns (blanks where the line is short), rotated so that the block's
-// come first. A line that would pass MaxRecLen in bytes stops it all.
 constexpr std::string_view kNumberInBounds =
     "MU/MUU would move a line number field (characters before it take more bytes than columns); "
     "nothing was moved.";
 
+// MU/MUU in a UTF-8 task: each line's characters that begin in the bounds'
+// columns (blanks where the line is short), rotated so that the block's
+// come first. A line that would pass MaxRecLen in bytes stops it all.
 int rotateColumns(Task& task, const std::vector<Line*>& lines, std::size_t blockSize, Bounds b, char pad) {
   TextColumns columns(true);
   std::vector<std::string> texts, slices;

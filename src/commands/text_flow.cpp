@@ -253,8 +253,8 @@ int splitLine(Task& task, Line* line, int column) {
     return -1;
   }
   Bounds b = textBounds(task);
-  b.right = rightBeforeFence(line->text(), numberFence(task, b.right),
-                             b.right);  // the number is not data
+  // A number field that characters before it pulled into the bounds is not data.
+  b.right = rightBeforeFence(line->text(), numberFence(task, b.right), b.right);
   if (column < b.left || column > b.right) {
     message(s, "TASKLINE25", kSplitOutside);
     return -1;
