@@ -382,6 +382,7 @@ void setLineFlag(Task& task, Line* line, LineFlag flag, bool on) {
   if (line->has(flag) == on) return;
   tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Flags); });
   LineBuffers::setFlag(line, flag, on);
+  if (flag == LineFlag::Shown) ++task.structureChanges;  // which lines a view walks past
 }
 
 void setLineKind(Task& task, Line* line, LineKind kind) {
@@ -389,6 +390,7 @@ void setLineKind(Task& task, Line* line, LineKind kind) {
   tell(task, [&](LineObserver& o) { o.beforeChange(task, line, LineChange::Kind); });
   int delta = (kind == LineKind::Text) - isText(line);
   LineBuffers::setKind(line, kind);
+  ++task.structureChanges;
   if (delta == 0 || task.index.ordinalOf(line) < 0) return;
   task.textLines += delta;
   task.index.textCountChanged(line, delta);

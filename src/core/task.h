@@ -96,8 +96,10 @@ class Task {
   bool modified = false;
   long changeCount = 0;
   // Counts insertions and removals of lines anywhere but at the end of the
-  // store, so that a panel knows when the lines it holds on to may be gone.
-  // linkLineBefore and unlinkLine, the only ways in and out, keep it.
+  // store, so that a panel knows when the lines it holds on to may be gone
+  // (linkLineBefore and unlinkLine, the only ways in and out, keep it), and
+  // changes of a line's kind or Shown flag, which change what a view walks
+  // past (setLineKind, setLineFlag).
   long structureChanges = 0;
   // TEXT lines in the store, kept by the same two.
   long textLines = 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/task.h"
+#include "screen/hidden_runs.h"
 #include "screen/panel.h"
 
 namespace kiv {
@@ -23,6 +24,8 @@ class EditPanel : public Panel {
   ~EditPanel() override;
 
   Task& task;
+  // The runs of hidden lines this panel has stepped over.
+  HiddenRuns hiddenRuns;
 
   // Builds every object from the display settings (again after a resize or
   // a change of those settings).

@@ -126,7 +126,8 @@ void EditPanel::layout() {
   showNumbers_ = settingTrue(task.session, "ZEDIT.SHOWLINENUM", true);
   rowLines_.assign(static_cast<std::size_t>(dataRows), nullptr);
   Line* line = task.topLine ? task.topLine : task.lines.first;
-  while (line && hiddenOnPanel(task, line)) line = nextLoadedLine(task, line);
+  long skipped = 0;
+  if (line && hiddenOnPanel(task, line)) line = hiddenRuns.after(task, line, skipped);
   task.topLine = line;
   topOrdinal_ = line ? kiv::ordinalOf(task, line) : 0;
   longLine_ = false;
@@ -144,8 +145,7 @@ void EditPanel::layout() {
         longLine_ = true;
     }
     line = nextLoadedLine(task, line);
-    for (; line && hiddenOnPanel(task, line); line = nextLoadedLine(task, line))
-      if (line->is(LineKind::Text)) ++before;
+    if (line && hiddenOnPanel(task, line)) line = hiddenRuns.after(task, line, before);
   }
   layoutValid_ = true;
   laidStructure_ = task.structureChanges;

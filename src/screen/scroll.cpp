@@ -13,16 +13,16 @@ namespace kiv {
 
 namespace {
 
-Line* nextShown(Task& task, Line* line) {
-  Line* p = nextLoadedLine(task, line);
-  while (p && hiddenOnPanel(task, p)) p = nextLoadedLine(task, p);
-  return p;
+// The shown line after or before `line`, stepping over a hidden run whole.
+Line* nextShown(EditPanel& panel, Line* line) {
+  Line* p = nextLoadedLine(panel.task, line);
+  long texts = 0;
+  return p && hiddenOnPanel(panel.task, p) ? panel.hiddenRuns.after(panel.task, p, texts) : p;
 }
 
-Line* prevShown(Task& task, Line* line) {
+Line* prevShown(EditPanel& panel, Line* line) {
   Line* p = line->prev;
-  while (p && hiddenOnPanel(task, p)) p = p->prev;
-  return p;
+  return p && hiddenOnPanel(panel.task, p) ? panel.hiddenRuns.before(panel.task, p) : p;
 }
 
 Line* topOf(EditPanel& panel) {
@@ -38,16 +38,15 @@ void setTop(EditPanel& panel, Line* line) {
 }  // namespace
 
 void scrollLines(EditPanel& panel, long n) {
-  Task& task = panel.task;
   Line* top = topOf(panel);
   if (!top) return;
   for (; n > 0; --n) {
-    Line* next = nextShown(task, top);
+    Line* next = nextShown(panel, top);
     if (!next) break;
     top = next;
   }
   for (; n < 0; ++n) {
-    Line* prev = prevShown(task, top);
+    Line* prev = prevShown(panel, top);
     if (!prev) break;
     top = prev;
   }
@@ -56,7 +55,8 @@ void scrollLines(EditPanel& panel, long n) {
 
 void scrollToTop(EditPanel& panel) {
   Line* first = panel.task.lines.first;
-  while (first && hiddenOnPanel(panel.task, first)) first = first->next;
+  long texts = 0;
+  if (first && hiddenOnPanel(panel.task, first)) first = panel.hiddenRuns.after(panel.task, first, texts);
   setTop(panel, first);
 }
 
@@ -65,9 +65,9 @@ void scrollToBottom(EditPanel& panel) {
   if (!task.load.complete && task.loadNextChunk) loadAll(task);
   Line* top = task.lines.last;
   if (!top) return;
-  while (top && hiddenOnPanel(task, top)) top = top->prev;
+  if (hiddenOnPanel(task, top)) top = panel.hiddenRuns.before(task, top);
   for (int i = 1; i < panel.lineRows() && top; ++i) {
-    Line* prev = prevShown(task, top);
+    Line* prev = prevShown(panel, top);
     if (!prev) break;
     top = prev;
   }
@@ -83,7 +83,7 @@ bool scrollCursorLine(EditPanel& panel, bool toBottom) {
   } else {
     Line* top = line;
     for (int i = 1; i < panel.lineRows(); ++i) {
-      Line* prev = prevShown(panel.task, top);
+      Line* prev = prevShown(panel, top);
       if (!prev) break;
       top = prev;
     }
