@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 
 #include "commands/char_edit.h"
@@ -123,6 +124,43 @@ TEST_F(CharEditUtf8, TheNumberFieldStaysInItsBytes) {
   Line* rec = add(cat({"a", kE, "bcd"}));
   EXPECT_TRUE(typeChar(task, rec, 1, U'z', false).ok);
   EXPECT_EQ(rec->text(), "azbcd ");
+}
+
+// Random typing and deleting in the data of numbered UTF-8 lines: the text
+// stays UTF-8 and the number keeps its bytes, whatever is typed where.
+TEST_F(CharEditUtf8, RandomEditsKeepTheNumberAndWholeCharacters) {
+  task.profile->maxRecLen = 24;
+  task.profile->numberType = NumberType::Other;
+  task.profile->numberColStart = 17;  // data bytes 0..15, number 16..19
+  task.profile->numberColEnd = 20;
+  const char32_t kTyped[] = {U'a', U'é', U'漢', U'\u0301', U'😀', U' '};
+  std::mt19937 rng(5);
+  int refused = 0, done = 0;
+  for (int round = 0; round < 300; ++round) {
+    Line* line = add(cat({"ab", kE, "c", kKan, "        ", "0042"}));  // 16 data bytes
+    for (int step = 0; step < 20; ++step) {
+      int data = TextColumns(task).columnOf(line->text(), 16) - 1;  // columns before the number
+      int column = static_cast<int>(rng() % static_cast<unsigned>(data));
+      std::string before(line->text());
+      unsigned op = rng() % 4;
+      EditResult r;
+      switch (op) {
+        case 0: r = typeChar(task, line, column, kTyped[rng() % 6], false); break;
+        case 1: r = typeChar(task, line, column, kTyped[rng() % 6], true); break;
+        case 2: r = deleteChar(task, line, column); break;
+        default: r = backspace(task, line, column, true); break;
+      }
+      (r.ok ? done : refused) += 1;
+      std::string_view text = line->text();
+      ASSERT_TRUE(validUtf8(text)) << ::testing::PrintToString(std::string(text));
+      ASSERT_GE(text.size(), 20u);
+      ASSERT_EQ(text.substr(16, 4), "0042")
+          << ::testing::PrintToString(before) << " op " << op << " column " << column << " -> "
+          << ::testing::PrintToString(std::string(text));
+    }
+  }
+  EXPECT_GT(done, 1000);  // both outcomes were met often
+  EXPECT_GT(refused, 100);
 }
 
 TEST_F(CharEditUtf8, DeletesTakeWholeCharacters) {
