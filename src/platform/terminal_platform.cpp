@@ -490,15 +490,19 @@ void TerminalPlatform::readWaiting() {
   decodePending(false);
 }
 
-bool TerminalPlatform::escapePending() {
+void TerminalPlatform::settleInput() {
   readWaiting();
-  pollfd fd{inFd_, POLLIN, 0};
   if (!input_.empty() && !closed_) {
     // A sequence cut short, or an ESC that may be the start of one.
+    pollfd fd{inFd_, POLLIN, 0};
     if (poll(&fd, 1, kEscapeDelayMs) > 0) readAvailable();
     decodePending(false);
     decodePending(true);
   }
+}
+
+bool TerminalPlatform::escapePending() {
+  settleInput();
   return takeEscape(events_);
 }
 
@@ -515,7 +519,7 @@ BoxAnswer TerminalPlatform::messageBox(std::string_view title, std::string_view 
   // Keys typed ahead (read or still in the terminal's buffer) are dropped:
   // "renumber" typed after a command that brings up this box must not
   // answer No with its "n" and run "umber".
-  readWaiting();
+  settleInput();  // an Escape typed ahead, half read, must not close the box a moment later
   dropTypeAhead(events_);
   std::optional<ResizeEvent> resized;
   std::optional<BoxAnswer> answer;

@@ -75,6 +75,9 @@ class TerminalPlatform : public Platform {
   bool readAvailable();
   // Reads and decodes whatever input is waiting, without blocking.
   void readWaiting();
+  // readWaiting, then a sequence cut short (or a lone ESC) waited for a
+  // moment and decoded as it stands.
+  void settleInput();
   void decodePending(bool final);
   void queueEvent(Event event);
   ResizeEvent takeResize();
