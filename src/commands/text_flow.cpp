@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -231,6 +232,15 @@ void writeRows(Task& task, const Paragraph& p, const std::vector<std::string>& r
   for (std::size_t i = rows.size(); i < p.lines.size(); ++i) deleteLine(task, p.lines[i], true);
 }
 
+// Where the number field of a numbered line begins when it lies right of
+// the bounds `b`; the text's length otherwise.
+std::size_t numberKeptAt(const Task& task, std::string_view text, Bounds b) {
+  std::optional<NumberField> f = task.profile ? numberFieldOf(*task.profile) : std::nullopt;
+  auto first = f ? static_cast<std::size_t>(f->first) : text.size();
+  if (!f || f->first < b.right || text.size() < static_cast<std::size_t>(f->end)) return text.size();
+  return first;
+}
+
 }  // namespace
 
 int splitLine(Task& task, Line* line, int column) {
@@ -269,10 +279,19 @@ int splitLine(Task& task, Line* line, int column) {
   }
   std::size_t indent = firstText(text, pad, static_cast<int>(columns.startOf(text, b.left)));
   std::string moved(static_cast<std::size_t>(columns.columnOf(text, indent) - 1), pad);
-  moved += trimLeading(text.substr(static_cast<std::size_t>(at)), pad);
+  // A line number right of the bounds stays in its bytes on this line.
+  std::size_t keep = numberKeptAt(task, text, b);
+  auto from = static_cast<std::size_t>(at);
+  moved += trimLeading(trimTrailing(text.substr(from, std::max(keep, from) - from), pad), pad);
+  if (moved.find_first_not_of(pad) == std::string::npos) {
+    message(s, "TASKLINE35", kSplitNoText);
+    return -1;
+  }
   Line* fresh = createLine(task, moved, LineKind::Text);
   if (!fresh) return -1;
-  setLineText(task, line, text.substr(0, static_cast<std::size_t>(at)));
+  std::string stays(text.substr(0, from));
+  if (keep < text.size()) stays.append(keep - from, pad).append(text.substr(keep));
+  setLineText(task, line, stays);
   trimTrailingBlanks(task, line);
   linkBelow(task, line, fresh);
   return 0;
