@@ -35,6 +35,8 @@ constexpr std::string_view kJoinOnNonText = "TJ not allowed on non-text line.";
 constexpr std::string_view kJoinNonText = "Can't join non-text line.";
 constexpr std::string_view kJoinRecfm = "Can't join RECFM=%c record.";
 constexpr std::string_view kJoinTooLong = "TJ ignored, joined line would exceed MaxRecLen %d.";
+constexpr std::string_view kJoinPastNumber =
+    "TJ ignored, joined text would run into the line number field.";
 
 constexpr std::string_view kFlowHex = "TF not allowed in hex mode.";
 constexpr std::string_view kFlowNonText = "TF not allowed on non-text line.";
@@ -313,10 +315,20 @@ int joinLines(Task& task, Line* line) {
     return -1;
   }
   char pad = padCharFor(task, LineKind::Text);
-  std::string joined(trimTrailing(line->text(), pad));
-  std::string_view tail = trimLeading(next->text(), pad);
+  // In a numbered file the texts before the numbers join; the line keeps
+  // its own number in its bytes, the next line's goes with it.
+  Bounds b = textBounds(task);
+  std::string_view first = line->text(), second = next->text();
+  std::size_t keep = numberKeptAt(task, first, b);
+  std::string joined(trimTrailing(first.substr(0, keep), pad));
+  std::string_view tail = trimLeading(trimTrailing(second.substr(0, numberKeptAt(task, second, b)), pad), pad);
+  if (keep == first.size()) tail = trimLeading(second, pad);  // no number: the whole line joins
   if (!joined.empty() && !tail.empty()) joined += pad;
   joined += tail;
+  if (keep < first.size()) {
+    if (joined.size() > keep) return message(s, "", kJoinPastNumber), -1;
+    joined.append(keep - joined.size(), pad).append(first.substr(keep));
+  }
   if (static_cast<int>(joined.size()) > maxRecLenOf(task)) {
     messagef(s, "", kJoinTooLong, maxRecLenOf(task));
     return -1;
