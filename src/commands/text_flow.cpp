@@ -321,8 +321,10 @@ int joinLines(Task& task, Line* line) {
   std::string_view first = line->text(), second = next->text();
   std::size_t keep = numberKeptAt(task, first, b);
   std::string joined(trimTrailing(first.substr(0, keep), pad));
-  std::string_view tail = trimLeading(trimTrailing(second.substr(0, numberKeptAt(task, second, b)), pad), pad);
-  if (keep == first.size()) tail = trimLeading(second, pad);  // no number: the whole line joins
+  std::size_t keepNext = numberKeptAt(task, second, b);
+  std::string_view tail = keepNext < second.size()
+                              ? trimLeading(trimTrailing(second.substr(0, keepNext), pad), pad)
+                              : trimLeading(second, pad);  // no number: the whole line joins
   if (!joined.empty() && !tail.empty()) joined += pad;
   joined += tail;
   if (keep < first.size()) {
