@@ -44,6 +44,7 @@
 
 #include "bench_args.h"
 #include "bench_editor.h"
+#include "bench_measure.h"
 #include "commands/line_commands.h"
 #include "core/line.h"
 #include "core/line_ops.h"
@@ -97,15 +98,7 @@ using kiv::bench::LoadTook;
 using kiv::bench::parseOps;
 using kiv::bench::positive;
 
-// Counts the failed checks and says what failed.
-struct Checks {
-  long failed = 0;
-  void expect(bool ok, const std::string& what, long got, long wanted) {
-    if (ok) return;
-    if (++failed <= 10)
-      std::fprintf(stderr, "check failed: %s: %ld, expected %ld\n", what.c_str(), got, wanted);
-  }
-};
+using kiv::bench::Checks;
 
 // The TEXT lines whose text a check compares: every 10,000th from 0 on,
 // and the last.
