@@ -94,11 +94,10 @@ constexpr std::pair<std::string_view, std::string_view> kSettings[] = {
 constexpr int kShift = 2;
 
 using kiv::bench::BenchEditor;
+using kiv::bench::Checks;
 using kiv::bench::LoadTook;
 using kiv::bench::parseOps;
 using kiv::bench::positive;
-
-using kiv::bench::Checks;
 
 // The TEXT lines whose text a check compares: every 10,000th from 0 on,
 // and the last.
